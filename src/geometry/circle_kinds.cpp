@@ -1,0 +1,6 @@
+// Circle kinds (placeholder until the routines are written).
+#include "geometry/kinds.h"
+
+namespace kv {
+void RecomputeCircle(Figure&, int32_t) {}
+}  // namespace kv

@@ -1,0 +1,26 @@
+// The recompute pass: dependency analysis, passes over the steps in construction order, and
+// the bound points put back on their targets after each pass.
+#pragma once
+
+#include <span>
+
+#include "model/figure.h"
+
+namespace kv {
+
+// Full recompute without drawing: analysis, passes, snapshot, line ends.
+void RecomputeAll(Figure& fig);
+// `moving` lists the objects being dragged (may be empty).
+void AnalyseDependencies(Figure& fig, std::span<const ObjRef> moving = {});
+int32_t StepStatus(const Figure& fig, int32_t s);
+void RunPasses(Figure& fig);
+void RecomputeStep(Figure& fig, int32_t s);
+// The recompute of the automatic deformation run: passes only, nothing drawn.
+void RecomputeQuiet(Figure& fig);
+
+// True when the parent and output slots of step s hold objects of the classes the template
+// letters name ('N', 'P', 'L', 'C', 'X' = line or circle) and lie inside their tables.
+bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
+                    std::string_view outputs);
+
+}  // namespace kv

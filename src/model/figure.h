@@ -1,0 +1,198 @@
+// The figure: construction steps and the four object tables (numbers, points, lines, circles)
+// with their previous-pass twins. Every record is 1-based; element 0 exists and is never used.
+// One Figure object owns all of it; functions take the Figure they work on.
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/kind.h"
+
+namespace kv {
+
+// Booleans stored in records and files: true = -1, false = 0; any nonzero value counts as true.
+constexpr int32_t kTrue = -1;
+constexpr int32_t kFalse = 0;
+
+enum ObjClass : int32_t { kClassNumber = 0, kClassPoint = 1, kClassLine = 2, kClassCircle = 3 };
+
+// Parent classes that mark a pending step still waiting for a number or a macro expansion.
+constexpr int32_t kPendingNumberClass = 100;
+constexpr int32_t kPendingMacroClass = 200;
+
+// Indices and counts are 32-bit so that figures may grow past 32767 objects.
+struct ObjRef {
+  int32_t cls = 0;
+  int32_t index = 0;
+  bool IsEmpty() const { return cls == 0 && index == 0; }
+  friend bool operator==(const ObjRef&, const ObjRef&) = default;
+};
+
+constexpr int kNameWidth = 10;
+constexpr int kNumberNameWidth = 40;
+constexpr int kExpressionWidth = 70;
+constexpr int kDefaultColour = 7;
+
+struct PointRec {
+  double x = 0, y = 0;
+  int32_t colour = kDefaultColour;
+  int32_t locusColour = 0;
+  int32_t valid = 0;
+  int32_t marker = 0;
+  int32_t free = 0;  // 0 constructed, -1 draggable free point, 1 free point that may not move
+  int32_t boundClass = 0;  // 0 none, 1 point, 2 line, 3 circle
+  int32_t boundIndex = 0;
+  double boundParam = 0;
+  std::string name;
+};
+
+struct LineRec {
+  double x1 = 0, y1 = 0;
+  double x2 = 0, y2 = 0;
+  int32_t valid = 0;
+  int32_t lineType = 0;
+  double dx = 0, dy = 0;  // unit direction after every successful recompute
+  int32_t colour = kDefaultColour;
+  int32_t locusColour = 0;
+  std::string name;
+  int32_t byTwoPoints = 0;  // derived by RefreshLineEnds
+  int32_t endA = 0, endB = 0;
+};
+
+struct CircleRec {
+  double cx = 0, cy = 0;
+  double radius = 0;
+  int32_t valid = 0;
+  int32_t colour = kDefaultColour;
+  int32_t locusColour = 0;
+  std::string name;
+};
+
+struct NumberRec {
+  double value = 0;
+  int32_t valid = 0;
+  std::string name;
+  int32_t independent = 0;  // -1 independent variable
+  std::string expression;   // CALC numbers only
+  int32_t hidden = 0;       // 0 shown, 7 hidden
+};
+
+struct AngleMarkRec {
+  PointRec p1, p2;
+  NumberRec angle;
+  double d1 = 0, d2 = 0;
+};
+
+// Callbacks the geometry needs from its surroundings. All have silent defaults, so a
+// figure computes without any of them (tests, kvtool).
+class RecomputeHooks {
+ public:
+  virtual ~RecomputeHooks() = default;
+  // A bound point was clamped to the end of its segment or half-line.
+  virtual void Beep() {}
+  // A message box with an OK button ("Error in Angle").
+  virtual void Message(std::string_view /*text*/) {}
+  // A matrix map shows its matrix (rows x cols, row order) once per recompute.
+  virtual void InspectMatrix(Kind /*kind*/, int /*step*/, int /*rows*/, int /*cols*/,
+                             const double* /*entries*/) {}
+};
+
+constexpr int kInitialCapacity = 50;
+
+class Figure {
+ public:
+  explicit Figure(int capacity = kInitialCapacity) { NewFigure(capacity); }
+
+  // Tables. The vectors' sizes are upper bound + 1; UpperBound() gives the documented bound.
+  std::vector<NumberRec> numbers, prevNumbers;
+  std::vector<PointRec> points, prevPoints;
+  std::vector<LineRec> lines, prevLines;
+  std::vector<CircleRec> circles, prevCircles;
+  std::array<int32_t, 11> classCount{};
+
+  // Construction steps, 1..stepCount. stepKind keeps the text files and reports see;
+  // stepKindId is the same code parsed once, for the recompute dispatch.
+  std::vector<std::string> stepKind;
+  std::vector<Kind> stepKindId;
+  std::vector<std::array<ObjRef, 6>> stepParents;  // slots 1..5
+  std::vector<std::array<ObjRef, 6>> stepOutputs;  // slots 1..5
+  std::vector<int32_t> stepState;
+  std::vector<int32_t> curOutputsTable;  // grows with stepState; kept for the documented bounds
+  std::vector<int32_t> stepSwap;
+  int32_t stepCount = 0;
+
+  // Angle marks appended by the angle measurements during a full recompute.
+  std::vector<AngleMarkRec> angleMarks;  // 1-based
+  int32_t angleMarkCount = 0;
+  bool angleMarksOn = true;
+
+  // Recompute pass state.
+  int32_t passCount = 0;
+  bool lastPass = false;
+  Kind currentKind = Kind::kNone;  // set only during the last pass
+  int32_t currentStep = 0;
+  std::array<int32_t, 6> curOutputs{};
+  bool matrixDisplayOn = false;  // the matrix maps show their matrices when on
+  // Per step, set by the dependency analysis: the slots name objects of the right classes
+  // inside their tables. A step whose slots do not (a damaged file) only has its outputs
+  // made undefined.
+  std::vector<uint8_t> stepSlotsOk;
+
+  RecomputeHooks* hooks = nullptr;  // not owned; may be null
+
+  int32_t figureCapacity = kInitialCapacity;
+
+  // --- Creation and growth ---
+  void NewFigure(int capacity = kInitialCapacity);
+  void ResetAllRecords();
+  // Makes room for one more object of class c and returns its index.
+  int32_t AllocObject(int cls);
+  // Makes room for one more step and returns its number; the caller fills it.
+  int32_t AppendStep();
+  // Appends a step with its kind code, parents and outputs already known.
+  int32_t AppendStep(std::string_view kindCode, std::initializer_list<ObjRef> parents,
+                     std::initializer_list<ObjRef> outputs);
+  void RemoveLastStep();
+  void ResetObject(ObjRef ref);
+  void SetObjectName(ObjRef ref, std::string_view text);
+  void SetOutputsValid(int32_t step, int32_t v);
+  void SnapshotPrevious();
+  void RefreshLineEnds();
+
+  // Sets a step's kind code text and its parsed kind together.
+  void SetStepKind(int32_t step, std::string_view code);
+  Kind KindOf(int32_t step) const { return stepKindId[step]; }
+  // The trimmed kind code of a step.
+  std::string_view KindCode(int32_t step) const;
+
+  // --- Accessors by ObjRef ---
+  // Upper bound of the table of class c (0..3), or of the step tables (c = -1).
+  int32_t UpperBound(int cls) const;
+  bool InTable(ObjRef ref) const;  // 1 <= index <= upper bound of a class 0..3
+  int32_t GetValid(ObjRef ref) const;  // 0 for references outside the tables
+  void SetValid(ObjRef ref, int32_t v);
+  std::string_view GetName(ObjRef ref) const;
+
+  // Helpers for the kind routines: the record behind parent or output slot k of a step.
+  ObjRef Parent(int32_t step, int k) const { return stepParents[step][k]; }
+  ObjRef Output(int32_t step, int k) const { return stepOutputs[step][k]; }
+
+  void Beep() {
+    if (hooks) hooks->Beep();
+  }
+};
+
+// Default name of a point slot when a fresh table is set up (A..Z, then digits).
+std::string DefaultTableName(int cls, int32_t index);
+// Default name of a slot cleared by ResetObject (points 1..52 by character code).
+std::string DefaultResetName(int cls, int32_t index);
+// Trims spaces on both sides.
+std::string_view TrimSpaces(std::string_view text);
+// Cuts a UTF-8 text to at most `width` characters.
+std::string CutToWidth(std::string_view text, int width);
+
+}  // namespace kv
