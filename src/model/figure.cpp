@@ -97,11 +97,16 @@ void Figure::ResetAllRecords() {
 
 int32_t Figure::UpperBound(int cls) const {
   switch (cls) {
-    case kClassNumber: return static_cast<int32_t>(numbers.size()) - 1;
-    case kClassPoint: return static_cast<int32_t>(points.size()) - 1;
-    case kClassLine: return static_cast<int32_t>(lines.size()) - 1;
-    case kClassCircle: return static_cast<int32_t>(circles.size()) - 1;
-    default: return static_cast<int32_t>(stepParents.size()) - 1;
+    case kClassNumber:
+      return static_cast<int32_t>(numbers.size()) - 1;
+    case kClassPoint:
+      return static_cast<int32_t>(points.size()) - 1;
+    case kClassLine:
+      return static_cast<int32_t>(lines.size()) - 1;
+    case kClassCircle:
+      return static_cast<int32_t>(circles.size()) - 1;
+    default:
+      return static_cast<int32_t>(stepParents.size()) - 1;
   }
 }
 
@@ -109,10 +114,18 @@ int32_t Figure::AllocObject(int cls) {
   if (UpperBound(cls) == classCount[cls]) {
     constexpr size_t kGrowth = 10;
     switch (cls) {
-      case kClassNumber: GrowTable(numbers, kGrowth), GrowTable(prevNumbers, kGrowth); break;
-      case kClassPoint: GrowTable(points, kGrowth), GrowTable(prevPoints, kGrowth); break;
-      case kClassLine: GrowTable(lines, kGrowth), GrowTable(prevLines, kGrowth); break;
-      case kClassCircle: GrowTable(circles, kGrowth), GrowTable(prevCircles, kGrowth); break;
+      case kClassNumber:
+        GrowTable(numbers, kGrowth), GrowTable(prevNumbers, kGrowth);
+        break;
+      case kClassPoint:
+        GrowTable(points, kGrowth), GrowTable(prevPoints, kGrowth);
+        break;
+      case kClassLine:
+        GrowTable(lines, kGrowth), GrowTable(prevLines, kGrowth);
+        break;
+      case kClassCircle:
+        GrowTable(circles, kGrowth), GrowTable(prevCircles, kGrowth);
+        break;
     }
   }
   return ++classCount[cls];
@@ -170,10 +183,18 @@ void Figure::ResetObject(ObjRef ref) {
   if (!InTable(ref)) return;
   std::string name = DefaultResetName(ref.cls, ref.index);
   switch (ref.cls) {
-    case kClassNumber: numbers[ref.index] = NumberRec{}; break;
-    case kClassPoint: points[ref.index] = PointRec{}, points[ref.index].name = name; break;
-    case kClassLine: lines[ref.index] = LineRec{}, lines[ref.index].name = name; break;
-    case kClassCircle: circles[ref.index] = CircleRec{}, circles[ref.index].name = name; break;
+    case kClassNumber:
+      numbers[ref.index] = NumberRec{};
+      break;
+    case kClassPoint:
+      points[ref.index] = PointRec{}, points[ref.index].name = name;
+      break;
+    case kClassLine:
+      lines[ref.index] = LineRec{}, lines[ref.index].name = name;
+      break;
+    case kClassCircle:
+      circles[ref.index] = CircleRec{}, circles[ref.index].name = name;
+      break;
   }
 }
 
@@ -184,10 +205,18 @@ void Figure::SetObjectName(ObjRef ref, std::string_view text) {
   std::string name = CutToWidth(text, width);
   while (!name.empty() && name.back() == ' ') name.pop_back();
   switch (ref.cls) {
-    case kClassNumber: numbers[ref.index].name = std::move(name); break;
-    case kClassPoint: points[ref.index].name = std::move(name); break;
-    case kClassLine: lines[ref.index].name = std::move(name); break;
-    case kClassCircle: circles[ref.index].name = std::move(name); break;
+    case kClassNumber:
+      numbers[ref.index].name = std::move(name);
+      break;
+    case kClassPoint:
+      points[ref.index].name = std::move(name);
+      break;
+    case kClassLine:
+      lines[ref.index].name = std::move(name);
+      break;
+    case kClassCircle:
+      circles[ref.index].name = std::move(name);
+      break;
   }
 }
 
@@ -234,30 +263,46 @@ bool Figure::InTable(ObjRef ref) const {
 int32_t Figure::GetValid(ObjRef ref) const {
   if (!InTable(ref)) return 0;
   switch (ref.cls) {
-    case kClassNumber: return numbers[ref.index].valid;
-    case kClassPoint: return points[ref.index].valid;
-    case kClassLine: return lines[ref.index].valid;
-    default: return circles[ref.index].valid;
+    case kClassNumber:
+      return numbers[ref.index].valid;
+    case kClassPoint:
+      return points[ref.index].valid;
+    case kClassLine:
+      return lines[ref.index].valid;
+    default:
+      return circles[ref.index].valid;
   }
 }
 
 void Figure::SetValid(ObjRef ref, int32_t v) {
   if (!InTable(ref)) return;
   switch (ref.cls) {
-    case kClassNumber: numbers[ref.index].valid = v; break;
-    case kClassPoint: points[ref.index].valid = v; break;
-    case kClassLine: lines[ref.index].valid = v; break;
-    default: circles[ref.index].valid = v; break;
+    case kClassNumber:
+      numbers[ref.index].valid = v;
+      break;
+    case kClassPoint:
+      points[ref.index].valid = v;
+      break;
+    case kClassLine:
+      lines[ref.index].valid = v;
+      break;
+    default:
+      circles[ref.index].valid = v;
+      break;
   }
 }
 
 std::string_view Figure::GetName(ObjRef ref) const {
   if (!InTable(ref)) return {};
   switch (ref.cls) {
-    case kClassNumber: return TrimSpaces(numbers[ref.index].name);
-    case kClassPoint: return TrimSpaces(points[ref.index].name);
-    case kClassLine: return TrimSpaces(lines[ref.index].name);
-    default: return TrimSpaces(circles[ref.index].name);
+    case kClassNumber:
+      return TrimSpaces(numbers[ref.index].name);
+    case kClassPoint:
+      return TrimSpaces(points[ref.index].name);
+    case kClassLine:
+      return TrimSpaces(lines[ref.index].name);
+    default:
+      return TrimSpaces(circles[ref.index].name);
   }
 }
 

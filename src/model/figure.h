@@ -4,8 +4,8 @@
 #pragma once
 
 #include <array>
-#include <initializer_list>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,7 +43,7 @@ struct PointRec {
   int32_t locusColour = 0;
   int32_t valid = 0;
   int32_t marker = 0;
-  int32_t free = 0;  // 0 constructed, -1 draggable free point, 1 free point that may not move
+  int32_t free = 0;        // 0 constructed, -1 draggable free point, 1 free point that may not move
   int32_t boundClass = 0;  // 0 none, 1 point, 2 line, 3 circle
   int32_t boundIndex = 0;
   double boundParam = 0;
@@ -172,7 +172,7 @@ class Figure {
   // --- Accessors by ObjRef ---
   // Upper bound of the table of class c (0..3), or of the step tables (c = -1).
   int32_t UpperBound(int cls) const;
-  bool InTable(ObjRef ref) const;  // 1 <= index <= upper bound of a class 0..3
+  bool InTable(ObjRef ref) const;      // 1 <= index <= upper bound of a class 0..3
   int32_t GetValid(ObjRef ref) const;  // 0 for references outside the tables
   void SetValid(ObjRef ref, int32_t v);
   std::string_view GetName(ObjRef ref) const;
