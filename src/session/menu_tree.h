@@ -1,0 +1,342 @@
+// The menu tree of the main window as data: every item with its control name, parent, Japanese
+// caption, shortcut and the menu modes that show it, plus the check marks computed from the
+// settings. The window builds its menu bar from this table; no Qt here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kv {
+
+// One enumerator per menu item, named by its control name; kNone is "no item" (the parent of
+// the top-level menus).
+enum class MenuCommand : int16_t {
+  kNone,
+  mnuFile,
+  mnuNew,
+  mnuLoad,
+  mnuSave,
+  mnuFDataFolder,
+  mnuFDataFolderGet,
+  mnuFDataFolderStandardSet,
+  mnuFDataFolderSample,
+  mnuSaveOnLine,
+  mnuf_html,
+  mnuMerge,
+  mnuFprint,
+  mnufB,
+  mnuOcopyWindow,
+  mnufBMP,
+  mnuOWindowMini,
+  mnuHmakeAllBmp,
+  mnuEasyMenu,
+  mnuExit,
+  mnuDeform,
+  mnuDeform1Pt,
+  mnuDeformPts,
+  mnuDeformVar,
+  mnuEasyConst,
+  mnuEasy_P01,
+  mnuEasy_P02,
+  mnuEasy_P03,
+  mnuEasy_P04,
+  mnuEasy_P05,
+  mnuEasy_L01,
+  mnuEasy_L02,
+  mnuEasy_L03,
+  mnuEasy_L04,
+  mnuEasy_S01,
+  mnuEasy_S02,
+  mnuEasy_S03,
+  mnuEasy_H01,
+  mnuEasy_H02,
+  mnuEasy_C01,
+  mnuConstruction,
+  mnuConstPoint,
+  mnuPcross,
+  mnuPcrossLL,
+  mnuPcrossLC,
+  mnuPcrossCC,
+  mnuPbunten,
+  mnuPtoubun,
+  mnuPnaibun,
+  mnuPextension,
+  mnuPcenter,
+  mnuPgaishin,
+  mnuPnaishin,
+  mnuPsuishin,
+  mnuPjushin,
+  mnuPboushin,
+  mnuP9ptcCenter,
+  mnuPnew,
+  mnuPnewFreeP,
+  mnuPboundL,
+  mnuPboundC,
+  mnuPextra,
+  mnuPxy,
+  mnuConstLine,
+  mnlL2P,
+  mnuLLP1,
+  mnuLLP2,
+  mnuLperpendicular,
+  mnuLPCtangent,
+  mnuL2Ctangent1,
+  mnuL2Ctangent2,
+  mnuConst,
+  mnuS2P,
+  mnuSPLperpendicular,
+  mnuSpolygon,
+  mnuSRegularPolygon,
+  mnuCOnstHalfLine,
+  mnuH2P,
+  mnuHbisector,
+  mnuHNsector,
+  mnuHrotation,
+  mnuConstCircle,
+  mnuCPN,
+  mnuC2P,
+  mnuCgaisetsu,
+  mnuCdiameter,
+  mnuCnaisetsu,
+  mnuCbousetsu,
+  mnuC9pt,
+  mnuConstImaginary,
+  mnuCMPplus,
+  mnuCMPminus,
+  mnuCMPmulti,
+  mnuCMPdiv,
+  mnuCMPpower,
+  mnuCMPinv,
+  mnuTransform,
+  mnuTransPoint,
+  mnuProtate,
+  mnuPlinesym,
+  mnuPPsym,
+  mnuPParallel,
+  mnuPinversion,
+  mnuTransLine,
+  mnuHrotation2,
+  mnuTLLinesym,
+  mnuTransformLPsymmetry,
+  mnuTransformLParallel,
+  mnuTransCircle,
+  mnuTransformCrotate,
+  mnuTransformLLinesymmetry,
+  mnuTransformCPsymmetry,
+  mnuTransformCparallel,
+  mnuTrans2,
+  mnuLPCpole,
+  mnuPLCpolar,
+  mnuCMacroLinear,
+  mnuCMacroAffine,
+  mnuCMacroProjective,
+  mnuPTmatrixSW,
+  mnuCredo,
+  mnuCundo,
+  mnuEasy_Measure,
+  mnuEasy_N01,
+  mnuEasy_N02,
+  mnuEasy_N03,
+  mnuEasy_N04,
+  mnuMeasure,
+  mnuMdis,
+  mnuMdis2P,
+  mnuMdisPL,
+  mnuMdisPL2,
+  mnuMdisPC,
+  mnuMdis2L,
+  mnuMdisLC,
+  mnuMdis2C,
+  mnuMangle,
+  mnuMangle1,
+  mnuMangle2,
+  mnuMangle3,
+  mnuMangle2L,
+  mnuMarea,
+  mnuMarea3P1,
+  mnuMarea3P2,
+  mnuMarea4P,
+  mnuMlength,
+  mnuMlengthCenshu,
+  mnuMlengthCradius,
+  mnuMAxis,
+  mnuMAxisX,
+  mnuMAxisY,
+  mnuMAxisX2,
+  mnuMcalc,
+  mnuMfunc,
+  mnuMFsin,
+  mnuMFcos,
+  mnuMFtan,
+  mnuMredo,
+  mnuMundo,
+  mnuZoom,
+  mnuZoomDefault,
+  mnuZoomIn,
+  mnuZoomOut,
+  mnuZoomComplex,
+  mnuLocus,
+  mnuLocusSW,
+  mnuLocusReset,
+  mnuLocusNumCSV,
+  mnuLocusSet,
+  mnuLocusSetP,
+  mnuLocusSetL,
+  mnuLocusSetC,
+  mnuLocusSetN,
+  mnuLocusNumClear,
+  mnuOption,
+  mnuOdeform,
+  mnuOdeformStandard,
+  mnuOdeformNarrow,
+  mnuOdeformManual,
+  mnuOdeformNum,
+  mnuOdeformVarStandard,
+  mnuOdeformVarNarrow,
+  mnuOdeformVarWide,
+  mnuOdeformVarManual,
+  mnuOchrDisp,
+  mnuAngleSW,
+  mnuOAxis,
+  mnuOAxisKind,
+  mnuOAxis01,
+  mnuOAxis02,
+  mnuOAxisColor,
+  mnuOAxisColor1,
+  mnuOAxisColor2,
+  mnuOAxisColor3,
+  mnuOAxisColorManual,
+  mnuWidth,
+  mnuFont,
+  mnuKeta,
+  mnuOBackColor,
+  mnuOBackCWhite,
+  mnuOBackCStandard,
+  mnuOBackCmanual,
+  mnuOColorStrength,
+  mnuOSDeform,
+  mnuOSDeformLC,
+  mnuOSDeformL,
+  mnuOSDeformCross,
+  mnuOWindow,
+  mnuOWindowStandard,
+  mnuOWindowVGA,
+  mnuOWindowMax,
+  mnuOWindowSave,
+  mnuOmenuModeSW,
+  mnuOMenu_easy,
+  mnuOmenu_full,
+  mnuRedrawslowOption,
+  mnuRedrawslowOption_01,
+  mnuRedrawslowOption_03,
+  mnuRedrawslowOption_05,
+  mnuOwww,
+  mnuOwwwDefault,
+  mnuOwwwManual,
+  mnuOFile,
+  mnuOFileSave,
+  mnuOFileLoad,
+  mnuOFileInit,
+  mnuOFont,
+  mnuEdit,
+  mnuEbasicPt,
+  mnuEboundedPt,
+  mnuEbasicLine,
+  mnuEbasicCircle,
+  mnuEVarDisp,
+  mnuEVarDispAllOn,
+  mnuEVarDispAllOff,
+  mnuEbasicNum,
+  mnuEdit2_point,
+  mnuEdit2_point_Edit,
+  mnuEdit2_point_Bounded,
+  mnuEdit2_point_Set_Free,
+  mnuEdit2_point_Deform,
+  mnuHelp,
+  mnuRakugaki,
+  mnuHmanual,
+  mnuEditFigDataView,
+  mnuFigData_Redraw,
+  mnuEcallHis,
+  mnuVersion,
+  mnuLanguage,
+  kCount
+};
+
+inline constexpr std::size_t kMenuCommandCount = static_cast<std::size_t>(MenuCommand::kCount);
+
+// Flags of a menu row.
+inline constexpr uint8_t kMenuSeparatorBefore = 1;  // a separator line above the item
+inline constexpr uint8_t kMenuEasyOnly = 2;         // shown only in the easy menu mode
+inline constexpr uint8_t kMenuFullOnly = 4;         // hidden in the easy menu mode
+inline constexpr uint8_t kMenuCheckable = 8;        // carries a check mark
+inline constexpr uint8_t kMenuPopupOnly = 16;       // the object menu: never in the menu bar
+
+struct MenuItemInfo {
+  MenuCommand id;
+  std::string_view name;      // control name, e.g. "mnuPcrossLL"
+  MenuCommand parent;         // kNone for a top-level menu
+  std::string_view caption;   // Japanese caption as stored before any translation
+  std::string_view shortcut;  // portable key text ("Ctrl+Shift+F9"), empty when none
+  uint8_t flags;
+};
+
+// Every item in display order; a parent always comes before its children.
+std::span<const MenuItemInfo> MenuTree();
+// The row of a command (a row with id kNone and empty texts for kNone or an invalid value).
+const MenuItemInfo& MenuInfo(MenuCommand cmd);
+std::optional<MenuCommand> FindMenuCommand(std::string_view controlName);
+std::string_view MenuControlName(MenuCommand cmd);
+bool IsTopLevelMenu(MenuCommand cmd);
+bool HasSubmenu(MenuCommand cmd);
+
+// The full-menu command an easy-menu item starts (mnuEasy_P03 -> mnuPcrossLL); any other
+// command is returned as it is.
+MenuCommand ForwardedCommand(MenuCommand cmd);
+
+// Menu mode: -1 easy, 0 full (any nonzero value counts as easy).
+inline constexpr int kMenuModeEasy = -1;
+inline constexpr int kMenuModeFull = 0;
+// Whether the item is shown in the menu bar in the given menu mode. Items that depend on other
+// state (mnuLocusNumCSV on a read-only install) are the window's business.
+bool MenuVisibleInMode(MenuCommand cmd, int menuMode);
+// The Japanese caption of an item in a menu mode: the mode switch item names the mode it
+// leads to; every other item has its stored caption.
+std::string_view MenuJapaneseCaption(MenuCommand cmd, int menuMode);
+
+// Which start-up window size item is checked.
+inline constexpr int kStartupWindowStandard = 0;
+inline constexpr int kStartupWindowVGA = 1;
+inline constexpr int kStartupWindowMax = 2;
+inline constexpr int kStartupWindowSaved = 3;
+// Classifies the saved start-up window (state 2 = maximised; sizes in the units the caller
+// stores them in). Sizes below 301 are ignored at start-up, so they count as standard.
+int StartupWindowChoice(int width, int height, int windowState, int standardWidth,
+                        int standardHeight, int vgaWidth, int vgaHeight);
+
+// The state the check marks follow.
+struct MenuCheckState {
+  bool labelsShown = true;  // not NotChrDisp
+  bool axisOn = false;      // axissw
+  int delta = 10;
+  double deltaVar = 0.5;
+  int axisKind = 0;  // 0 orthogonal, 1 polar
+  int startupWindow = kStartupWindowStandard;
+  int startupMenuMode = kMenuModeFull;
+  int replayIntervalMs = 500;
+  int sDeformKind = 0;  // 0 line or circle, 1 line, 2 lattice point
+  bool locusOn = false;
+  bool angleMarksOn = false;
+  bool matrixDisplayOn = false;  // mnuPTmatrixSW toggles its own mark
+};
+
+bool MenuChecked(MenuCommand cmd, const MenuCheckState& state);
+// Every checkable item with its mark.
+std::vector<std::pair<MenuCommand, bool>> MenuCheckSet(const MenuCheckState& state);
+
+}  // namespace kv
