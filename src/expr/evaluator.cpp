@@ -1,6 +1,203 @@
-// Expression evaluator (placeholder until written).
+// The expression evaluator. An expression is reduced by applying one operator at a time and
+// putting its result into the next free entry of the operand table; the operator is chosen
+// as the first ^, else the first /, else the first *, else the first -, else the first +.
+// That order fixes the floating-point result, so both the text form (EvaluateWorkingForm) and
+// the allocation-free form used by the recompute pass (EvaluateCalcStep) follow it exactly.
 #include "expr/evaluator.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <vector>
+
 namespace kv {
-void EvaluateCalcStep(Figure&, int32_t) {}
+
+namespace {
+
+// An expression with k operands uses 2k - 1 entries (operands and intermediate results).
+constexpr int kMaxOperands = (kOperandTableLast + 1) / 2;
+constexpr char kOperatorPriority[] = {'^', '/', '*', '-', '+'};
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Reads decimal digits followed only by spaces; -1 when there are none or too many.
+int32_t ParseDigits(std::string_view text) {
+  size_t pos = 0;
+  int32_t value = 0;
+  int digits = 0;
+  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+    if (++digits > 9) return -1;
+    value = value * 10 + (text[pos] - '0');
+    ++pos;
+  }
+  if (digits == 0) return -1;
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  return pos == text.size() ? value : -1;
+}
+
+// A token of the working form: "x" and an entry number.
+int32_t ParseToken(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  if (text.empty() || text.front() != 'x') return -1;
+  return ParseDigits(text.substr(1));
+}
+
+double Apply(char op, double a, double b) {
+  switch (op) {
+    case '+':
+      return a + b;
+    case '-':
+      return a - b;
+    case '*':
+      return a * b;
+    case '/':
+      return std::fabs(b) < kExpressionGuard ? 0.0 : a / b;
+    case '^':
+      return std::fabs(a) < kExpressionGuard ? 0.0 : std::pow(a, b);
+  }
+  return std::nan("");
+}
+
+// The value of an operand of a stored expression, or false when it names no number.
+bool OperandValue(const Figure& fig, std::string_view operand, double& value) {
+  const int32_t index = ParseOperandIndex(operand);
+  if (index < 1 || index > fig.classCount[kClassNumber] || index > fig.UpperBound(kClassNumber))
+    return false;
+  value = fig.numbers[index].value;
+  return true;
+}
+
+// Evaluates a stored expression on fixed arrays. False when it cannot be evaluated or its
+// result (or any intermediate result) is not finite.
+bool EvaluateExpression(const Figure& fig, std::string_view expression, double& result) {
+  const std::string_view text = TrimRight(expression);
+  double table[kOperandTableSize];
+  int32_t tokens[kMaxOperands];  // entry of each remaining operand
+  char ops[kMaxOperands];        // ops[i] stands between tokens[i] and tokens[i + 1]
+  int count = 0;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !IsOperatorChar(text[i])) continue;
+    if (count == kMaxOperands) return false;
+    if (!OperandValue(fig, text.substr(start, i - start), table[count + 1])) return false;
+    tokens[count] = count + 1;
+    if (i < text.size()) ops[count] = text[i];
+    ++count;
+    start = i + 1;
+  }
+
+  int32_t last = count;  // last entry in use
+  while (count > 1) {
+    int chosen = -1;
+    for (char op : kOperatorPriority) {
+      for (int i = 0; i < count - 1 && chosen < 0; ++i)
+        if (ops[i] == op) chosen = i;
+      if (chosen >= 0) break;
+    }
+    const double value = Apply(ops[chosen], table[tokens[chosen]], table[tokens[chosen + 1]]);
+    if (!std::isfinite(value)) return false;
+    table[++last] = value;
+    tokens[chosen] = last;
+    for (int i = chosen + 1; i < count - 1; ++i) tokens[i] = tokens[i + 1];
+    for (int i = chosen; i < count - 2; ++i) ops[i] = ops[i + 1];
+    --count;
+  }
+  result = table[tokens[0]];
+  return std::isfinite(result);
+}
+
+}  // namespace
+
+int CountOperator(std::string_view text, char op) {
+  return static_cast<int>(std::count(text.begin(), text.end(), op));
+}
+
+size_t NthOperatorPosition(std::string_view text, char op, int n) {
+  if (n == 0) return text.rfind(op);
+  size_t pos = std::string_view::npos;
+  for (int k = 0; k < n; ++k) {
+    pos = text.find(op, pos == std::string_view::npos ? 0 : pos + 1);
+    if (pos == std::string_view::npos) break;
+  }
+  return pos;
+}
+
+int OperatorCount(std::string_view text) {
+  return static_cast<int>(std::count_if(text.begin(), text.end(), IsOperatorChar));
+}
+
+int32_t ParseOperandIndex(std::string_view operand) {
+  while (!operand.empty() && operand.front() == ' ') operand.remove_prefix(1);
+  if (operand.empty()) return -1;
+  return ParseDigits(operand.substr(1));
+}
+
+WorkingForm BuildWorkingForm(const Figure& fig, std::string_view expression) {
+  WorkingForm form;
+  const std::string_view text = TrimRight(expression);
+  const int m = OperatorCount(text);
+  if (m + 1 > kMaxOperands) return form;
+  // Operator positions, gathered kind by kind and sorted into text order.
+  std::vector<size_t> positions;
+  for (char op : {'+', '-', '*', '/', '^'})
+    for (int k = 1; k <= CountOperator(text, op); ++k)
+      positions.push_back(NthOperatorPosition(text, op, k));
+  std::sort(positions.begin(), positions.end());
+  size_t start = 0;
+  for (int k = 1; k <= m; ++k) {
+    const size_t pos = positions[k - 1];
+    if (!OperandValue(fig, text.substr(start, pos - start), form.table[k])) return form;
+    form.text += 'x' + std::to_string(k) + text[pos];
+    start = pos + 1;
+  }
+  if (!OperandValue(fig, text.substr(start), form.table[m + 1])) return form;
+  form.text += 'x' + std::to_string(m + 1);
+  form.ok = true;
+  return form;
+}
+
+double EvaluateWorkingForm(std::string& text, OperandTable& table) {
+  const double kFailed = std::nan("");
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  int32_t n = CountOperator(text, 'x');
+  while (OperatorCount(text) > 0) {
+    size_t pos = std::string::npos;
+    for (char op : kOperatorPriority)
+      if ((pos = NthOperatorPosition(text, op, 1)) != std::string::npos) break;
+    size_t left = pos;
+    while (left > 0 && !IsOperatorChar(text[left - 1])) --left;
+    size_t right = pos + 1;
+    while (right < text.size() && !IsOperatorChar(text[right])) ++right;
+    const int32_t a = ParseToken(std::string_view(text).substr(left, pos - left));
+    const int32_t b = ParseToken(std::string_view(text).substr(pos + 1, right - pos - 1));
+    if (a < 0 || a > kOperandTableLast || b < 0 || b > kOperandTableLast) return kFailed;
+    if (++n > kOperandTableLast) return kFailed;
+    table[n] = Apply(text[pos], table[a], table[b]);
+    if (!std::isfinite(table[n])) return kFailed;
+    text.replace(left, right - left, 'x' + std::to_string(n));
+  }
+  if (text.find('x') == std::string::npos) return 0;
+  const int32_t token = ParseToken(text);
+  if (token < 0 || token > kOperandTableLast) return kFailed;
+  return table[token];
+}
+
+void EvaluateCalcStep(Figure& fig, int32_t s) {
+  if (s < 1 || s > fig.stepCount) return;
+  const ObjRef out = fig.stepOutputs[s][1];
+  if (out.cls != kClassNumber || !fig.InTable(out)) return;
+  NumberRec& number = fig.numbers[out.index];
+  double result = 0;
+  if (EvaluateExpression(fig, number.expression, result)) {
+    number.value = result;
+    number.valid = kTrue;
+  } else {
+    number.valid = kFalse;
+  }
+}
+
 }  // namespace kv
