@@ -1,0 +1,342 @@
+// Session start-up, shutdown, the mode stack glue, the status bar and the window's own commands.
+#include "session/session.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "geometry/recompute.h"
+
+namespace kv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string VersionText() {
+  return std::string(kProgramTitle) + " " + std::to_string(kVersionMajor) + "." +
+         std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
+}
+
+std::string InFolder(const std::string& folder, std::string_view name) {
+  return (fs::path(folder) / fs::path(std::u8string(name.begin(), name.end()))).string();
+}
+
+bool IsComplexKind(Kind k) {
+  switch (k) {
+    case Kind::kPOAdd:
+    case Kind::kPOSub:
+    case Kind::kPOMul:
+    case Kind::kPODiv:
+    case Kind::kPOPow:
+    case Kind::kPOInv:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+std::string FigurePathFromCommandLine(std::string_view commandLine) {
+  std::string_view s = commandLine;
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  if (!s.empty() && s.back() == '"') s.remove_suffix(1);
+  if (!s.empty() && s.front() == '"') s.remove_prefix(1);
+  return std::string(s);
+}
+
+Session::Session(UiPort& ui) : ui_(ui) {
+  figure.hooks = this;
+  modes_.Reset();
+}
+
+void Session::Startup(const StartupArgs& args) {
+  programFolder_ = args.programFolder;
+  // 1. Caption until the first status refresh.
+  caption_ = VersionText();
+  // 2-3. Canvas colours come from the preferences; documented defaults.
+  figureCapacity_ = kInitialCapacity;
+  scaleUnit_ = 0.05;
+  prefs = SessionPrefs{};
+  // 4. Empty figure, no candidates, no multi-point drag.
+  figure.NewFigure(figureCapacity_);
+  ClearCandidates();
+  drag_ = DragState{};
+  // 5. Settings file.
+  LoadPreferences();
+  // 6. Interface texts in the chosen language.
+  ui_.ApplyLanguage();
+  // 7. Initial folders of the file dialogs.
+  ReadDataPath();
+  // 8. View transform for the canvas.
+  SetScreen(args.canvasWidth, args.canvasHeight);
+  // 9. Status panels.
+  ui_.LayOutStatusPanels();
+  // 10-12. Mode stack with the standard mode, untitled figure, status.
+  modes_.Reset();
+  figureFileName_ = "untitled";
+  RefreshStatus();
+  // 13. Figure dialog filter.
+  figureDialogFilter_ = Tr("すべてのファイル") + "(*.*)|*.*|" + Tr("KV4形式") + "(*.kv4)|*.kv4|";
+  // 14. A figure named on the command line.
+  std::string path = FigurePathFromCommandLine(args.commandLine);
+  std::error_code ec;
+  if (!path.empty() && fs::is_regular_file(fs::path(path), ec)) OpenFigure(path);
+  // 15. Window size.
+  ui_.ApplyWindowSize(prefs.windowWidth, prefs.windowHeight, prefs.windowState);
+  // 16. Menu mode.
+  menuMode_ = prefs.menuMode == -1 ? -1 : 0;
+  ui_.ApplyMenuMode(menuMode_ == -1);
+  // 17. A read-only installation writes no measurement records.
+  CheckReadOnlyInstall();
+  if (readOnlyInstall_) ui_.SetMeasurementRecordsVisible(false);
+  ui_.RequestRepaint();
+}
+
+void Session::LoadPreferences() {
+  // The settings file reader fills prefs here once it exists.
+  if (prefs.browserSw != 0) prefs.browserSw = 3;
+  std::string lang;
+  for (char c : prefs.language)
+    if (c != ' ') lang += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  translator.language = lang == "english"  ? Language::kEnglish
+                        : lang == "manual" ? Language::kManual
+                                           : Language::kJapanese;
+  shiftDragCounter_ = prefs.sDeformKind + 1;
+}
+
+void Session::ReadDataPath() {
+  figureDialogFolder_.clear();
+  mergeDialogFolder_ = InFolder(programFolder_, "sample.kv4");
+  std::ifstream in(InFolder(programFolder_, "datapath.txt"), std::ios::binary);
+  if (!in) return;
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  // The first comma-separated field, as written by the data folder command.
+  std::string_view first(line);
+  first = first.substr(0, first.find(','));
+  while (!first.empty() && first.front() == ' ') first.remove_prefix(1);
+  while (!first.empty() && first.back() == ' ') first.remove_suffix(1);
+  if (first.size() >= 2 && first.front() == '"' && first.back() == '"')
+    first = first.substr(1, first.size() - 2);
+  figureDialogFolder_ = std::string(first);
+}
+
+void Session::CheckReadOnlyInstall() {
+  std::error_code ec;
+  fs::path exe = fs::path(programFolder_) / "kvwin";
+  readOnlyInstall_ = false;
+  if (!fs::is_regular_file(exe, ec)) return;
+  fs::perms p = fs::status(exe, ec).permissions();
+  if (!ec) readOnlyInstall_ = (p & fs::perms::owner_write) == fs::perms::none;
+}
+
+void Session::Shutdown() {
+  std::error_code ec;
+  fs::remove(InFolder(programFolder_, "temp_kvwin.htm"), ec);
+  fs::remove(InFolder(programFolder_, "temp_kvwin.kv4"), ec);
+  StopReplayTimer();
+  ui_.Quit();
+}
+
+void Session::SetScreen(int width, int height) {
+  canvasWidth_ = width;
+  canvasHeight_ = height;
+  halfWidth_ = (width - 1) * scaleUnit_ / 2;
+  halfHeight_ = (height - 1) * scaleUnit_ / 2;
+}
+
+void Session::ApplyComplexZoom() {
+  scaleUnit_ = 0.05 / 2 / 2;
+  SetScreen(canvasWidth_, canvasHeight_);
+  prefs.axisSw = kTrue;
+  RedrawAll();
+}
+
+void Session::Resize(int width, int height, bool minimised) {
+  if (minimised) return;
+  SetScreen(width, height);
+  RedrawAll();
+}
+
+// --- Mode stack ---
+
+void Session::PushInputMode(int16_t code) {
+  // A full stack means a command forgot to pop; refusing keeps the stack intact.
+  if (!modes_.Push(code)) ui_.Beep();
+}
+
+void Session::PopInputMode() {
+  if (!modes_.Pop()) ui_.Beep();
+}
+
+std::string Session::ShortFileName() const {
+  std::string_view s = figureFileName_;
+  size_t cut = s.find_last_of("/\\");
+  return std::string(cut == std::string_view::npos ? s : s.substr(cut + 1));
+}
+
+std::string Session::ShiftDragKindText() const {
+  switch (prefs.sDeformKind) {
+    case 1:
+      return Tr("→線");
+    case 2:
+      return Tr("→格子点");
+    default:
+      return Tr("→線/円");
+  }
+}
+
+void Session::RefreshStatus() {
+  const int16_t mode = CurrentInputMode();
+  caption_ = "[" + ShortFileName() + "] " + VersionText();
+  if (auto text = StatusTextOf(mode)) {
+    panels_[1].text = mode == kModeScribble ? std::string(*text) : Tr(*text);
+  } else {
+    ui_.Beep();
+    panels_[1].text = std::string(kUnknownModeText);
+  }
+  panels_[2].text = ShortFileName();
+  panels_[5].text = mode == kModeScribble ? "Color" : "Marker";
+  static constexpr std::string_view kPresetTexts[] = {"細", "中", "太"};
+  panels_[7].text = Tr(kPresetTexts[sizePreset_ % 3]);
+  panels_[8].text = ShiftDragKindText();
+  panels_[8].sunken = shiftLock_;
+  panels_[3].sunken = locusSw_;
+  if (!replay_.active) panels_[3].text = Tr("軌跡");
+  panels_[4].text = Tr("消去");
+  panels_[6].text = "BMP";
+  panels_[9].text = "Redo";
+  panels_[10].text = "Undo";
+  topMenus_ = MenuEnablingFor(mode);
+  ui_.StatusChanged();
+}
+
+const StatusPanel& Session::Panel(int n) const {
+  static const StatusPanel kNone;
+  return n >= 1 && n <= kStatusPanelCount ? panels_[n] : kNone;
+}
+
+// --- Commands ---
+
+void Session::RedrawAll() {
+  RecomputeAll(figure);
+  // A full redraw paints over the candidate markers, except that the easy menu always shows
+  // what can be dragged.
+  if (menuMode_ == -1 && CurrentInputMode() == kModeStandard) {
+    ShowDraggableCandidates();
+  } else {
+    ClearCandidates();
+  }
+  ui_.RequestRepaint();
+}
+
+bool Session::OpenFigure(const std::string& path) {
+  PushInputMode(kModeLoading);
+  figureFileName_ = path;
+  figure.NewFigure(figureCapacity_);
+  ClearCandidates();
+  // The figure file reader fills the figure here once it exists.
+  bool ok = false;
+  bool complex = false;
+  for (int32_t s = 1; s <= figure.stepCount; ++s) complex |= IsComplexKind(figure.KindOf(s));
+  RedrawAll();
+  panels_[2].text = ShortFileName();
+  PopInputMode();
+  RefreshStatus();
+  if (complex) ApplyComplexZoom();
+  return ok;
+}
+
+void Session::ChooseShiftDragKind(int choice) {
+  if (choice < 1 || choice > 3) return;
+  shiftDragCounter_ = choice;
+  prefs.sDeformKind = choice - 1;
+  RefreshStatus();
+}
+
+void Session::NextSizePreset() {
+  static constexpr double kFontSizes[] = {12, 24, 48};
+  sizePreset_ = (sizePreset_ + 1) % 3;
+  prefs.fontName = "ＭＳ Ｐゴシック";
+  prefs.fontSize = kFontSizes[sizePreset_];
+  prefs.drawWidth = 2 * sizePreset_ + 1;
+  RedrawAll();
+}
+
+void Session::ToggleMenuMode() {
+  menuMode_ = menuMode_ == -1 ? 0 : -1;
+  ui_.ApplyMenuMode(menuMode_ == -1);
+  RedrawAll();
+  RefreshStatus();
+}
+
+void Session::ShowCallHistory() {
+  std::string text;
+  for (int16_t code : modes_.Entries()) {
+    if (code >= 0) text += ' ';
+    text += std::to_string(code) + "\r\n";
+  }
+  ui_.ShowTextWindow("call history", text);
+}
+
+void Session::OpenHelp() {
+  ui_.OpenWithSystem((fs::path(programFolder_) / "document" / "help.htm").string());
+}
+
+// --- Status panels ---
+
+void Session::StatusPanelClick(int panel) {
+  switch (panel) {
+    case 1:
+      Key(kKeyEscape, 0);
+      break;
+    case 2:
+      LoadExampleFigure();
+      break;
+    case 3:
+      locusSw_ = !locusSw_;
+      break;
+    case 4:
+      EraseLoci();
+      break;
+    case 5:
+      if (CurrentInputMode() == kModeScribble) {
+        // The scribble colour is chosen by the scribble mode itself.
+        (void)ui_.ChooseColour(0);
+      } else {
+        PushInputMode(kModeScribble);
+      }
+      break;
+    case 6:
+      ui_.CopyCanvasToClipboard();
+      panels_[6].sunken = true;
+      break;
+    case 7:
+      NextSizePreset();
+      break;
+    case 8:
+      shiftLock_ = !shiftLock_;
+      break;
+    case 9:
+      Redo();
+      break;
+    case 10:
+      Undo();
+      break;
+    default:
+      break;
+  }
+  RefreshStatus();
+}
+
+void Session::StatusPanelDoubleClick(int panel) {
+  if (panel == 8) ChooseShiftDragKind(shiftDragCounter_ % 3 + 1);
+  RefreshStatus();
+}
+
+}  // namespace kv

@@ -1,0 +1,244 @@
+// The interaction spine: one Session owns the figure, the view, the preferences and the
+// input-mode stack, and takes every window event (press, move, release, double click, key,
+// status panel click, resize, timer tick) and dispatches it by the current input mode.
+// The window reads the caption, the status panels and the menu enabling back from it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/translate.h"
+#include "model/figure.h"
+#include "session/input_modes.h"
+#include "session/ui_port.h"
+
+namespace kv {
+
+inline constexpr std::string_view kProgramTitle = "Korvane Win";
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 0;
+
+// The last mouse press on the canvas, repeated by a double click.
+struct LastPressRec {
+  int button = 0;
+  int shift = 0;
+  double x = 0, y = 0;
+};
+
+inline constexpr int kStatusPanelCount = 11;
+struct StatusPanel {
+  std::string text;
+  bool sunken = false;  // drawn pressed in (a switch that is on)
+  bool raised = false;  // drawn raised (panel 11 while a point is being picked)
+};
+
+// What the object under the mouse is: class 0 nothing, 1 point, 2 line, 3 circle.
+struct PickResult {
+  int32_t cls = 0;
+  int32_t index = 0;
+  bool IsNothing() const { return cls == 0 || index == 0; }
+};
+
+// The object menu of a right click: which items show and with what captions.
+struct ObjectMenuState {
+  PickResult target;
+  bool deformVisible = false, boundedVisible = false, setFreeVisible = false;
+  std::string editCaption, deformCaption, boundedCaption, setFreeCaption;
+};
+
+// The drag in progress (standard-mode drag, keyboard deformation).
+struct DragState {
+  int32_t dragPoint = 0;
+  int32_t dragLine = 0;
+  std::array<double, 4> offsets{};  // endA - press (x, y), endB - press (x, y)
+};
+
+// The step-by-step replay of the construction.
+struct ReplayState {
+  bool active = false;
+  int32_t step = 0;  // steps 1..step are shown, step itself highlighted
+  bool timerRunning = false;
+};
+
+// Preferences the session works with; the settings file fills them.
+struct SessionPrefs {
+  int delta = 10;
+  double deltaVar = 0.5;
+  int colorStrength = 255;
+  int notChrDisp = 0;
+  int axisSw = 0;
+  uint32_t axisColour = 0xAAAAAA;
+  int drawWidth = 1;
+  double fontSize = 9;
+  std::string fontName = "FixedSys";
+  int ketaDecimal = 2;
+  uint32_t backColour = 0xFFFFFF;
+  int browserSw = 2;
+  int windowWidth = 0, windowHeight = 0, windowState = 0;  // twips; 2 = maximised
+  int menuMode = 0;                                        // start-up menu mode: -1 easy, 0 full
+  int replayInterval = 500;                                // ms
+  std::string language;
+  int sDeformKind = 0;  // 0 nearest line or circle, 1 nearest line, 2 lattice point
+};
+
+class Session : private RecomputeHooks {
+ public:
+  explicit Session(UiPort& ui);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  struct StartupArgs {
+    std::string programFolder;              // where settings, dictionaries and scratch files live
+    std::string commandLine;                // the raw command line after the program name
+    int canvasWidth = 0, canvasHeight = 0;  // client size in pixels
+  };
+  void Startup(const StartupArgs& args);
+  // Deletes the scratch files and asks the window to end the program.
+  void Shutdown();
+
+  // --- Window events (positions in world coordinates) ---
+  void Press(int button, int shift, double x, double y);
+  void Move(int button, int shift, double x, double y);
+  void Release(int button, int shift, double x, double y);
+  void DoubleClick();
+  void Key(int code, int shift);
+  void StatusPanelClick(int panel);
+  void StatusPanelDoubleClick(int panel);
+  void Resize(int width, int height, bool minimised);
+  void TimerTick();
+
+  // --- Mode stack ---
+  void PushInputMode(int16_t code);
+  void PopInputMode();
+  int16_t CurrentInputMode() const { return modes_.Current(); }
+  const ModeStack& Modes() const { return modes_; }
+  // Caption, panels 1, 2, 5, 7, 8, menu enabling; tells the window.
+  void RefreshStatus();
+
+  // --- Commands of the main window ---
+  void RedrawAll();  // full recompute, then repaint
+  // Opens a figure file (command line, load); false when it could not be read.
+  bool OpenFigure(const std::string& path);
+  void StartReplay();
+  void SetReplayInterval(int ms);
+  void ChooseShiftDragKind(int choice);  // 1 line/circle, 2 line, 3 lattice point
+  void NextSizePreset();
+  void ToggleMenuMode();
+  void ShowCallHistory();
+  void OpenHelp();
+  // The object menu of a right click on `target` in standard mode.
+  void OpenObjectMenu(PickResult target);
+
+  // --- State the window reads ---
+  const std::string& Caption() const { return caption_; }
+  const StatusPanel& Panel(int n) const;  // 1..11
+  const TopMenuEnabling& TopMenus() const { return topMenus_; }
+  bool EasyMenu() const { return menuMode_ == -1; }
+  const ObjectMenuState& ObjectMenu() const { return objectMenu_; }
+  const LastPressRec& LastPress() const { return lastPress_; }
+  const ReplayState& Replay() const { return replay_; }
+  const DragState& Drag() const { return drag_; }
+  const std::vector<ObjRef>& CandidateMarks() const { return candidateMarks_; }
+  const std::string& FigureFileName() const { return figureFileName_; }
+  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& FigureDialogFolder() const { return figureDialogFolder_; }
+  const std::string& MergeDialogFolder() const { return mergeDialogFolder_; }
+  const std::string& FigureDialogFilter() const { return figureDialogFilter_; }
+  bool ShiftLock() const { return shiftLock_; }
+  int SizePreset() const { return sizePreset_; }
+  bool ReadOnlyInstall() const { return readOnlyInstall_; }
+  bool LocusOn() const { return locusSw_; }
+  int ReplayIntervalMs() const { return prefs.replayInterval; }
+  double ScaleUnit() const { return scaleUnit_; }
+  double HalfWidth() const { return halfWidth_; }
+  double HalfHeight() const { return halfHeight_; }
+  // The translated text of a Japanese text.
+  std::string Tr(std::string_view japanese) const { return std::string(translator(japanese)); }
+
+  Figure figure;
+  Translator translator;
+  SessionPrefs prefs;
+
+ private:
+  // RecomputeHooks
+  void Beep() override { ui_.Beep(); }
+  void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
+
+  void SetScreen(int width, int height);
+  void ApplyComplexZoom();
+  void LoadPreferences();
+  void ReadDataPath();
+  void CheckReadOnlyInstall();
+  std::string ShortFileName() const;
+  std::string ShiftDragKindText() const;
+
+  void PressStandard(int button, int shift, double x, double y);
+  void EscapeOtherMode(int shift);
+  bool ShiftHeld(int shift) const { return (shift & kShiftMask) != 0 || shiftLock_; }
+
+  void AdvanceReplay();
+  void FinishReplay();
+  void StopReplayTimer();
+  std::string StepDescription(int32_t step) const;
+
+  // Work of other areas (picking, deformation, construction, scribble, loci, images), reached
+  // through the dispatch; each does nothing beyond what keeps the mode stack sound until
+  // its area is built.
+  PickResult HoverPick(double x, double y);
+  void ShowDraggableCandidates();
+  void ClearCandidates();
+  void PrepareDragDependencies();
+  void DragStep(double x, double y);
+  void SnapDragStep(double x, double y);
+  void MultiDragStep(double x, double y);
+  void DeformationKeys(int code, int shift);
+  void NumberStepUp();
+  void SelectionPick(double x, double y);
+  void SelectionKeys(int code);
+  void NewPointPress(double x, double y);
+  void NewPointKeys(int code);
+  void ScribblePress(double x, double y);
+  void ScribbleMove(double x, double y);
+  void ScribbleRelease();
+  void ScribbleKeys(int code);
+  void LoadExampleFigure();
+  void EraseLoci();
+  void Redo();
+  void Undo();
+
+  UiPort& ui_;
+  ModeStack modes_;
+  LastPressRec lastPress_;
+  std::array<StatusPanel, kStatusPanelCount + 1> panels_{};  // 1-based
+  std::string caption_;
+  TopMenuEnabling topMenus_;
+  ObjectMenuState objectMenu_;
+  DragState drag_;
+  ReplayState replay_;
+  std::vector<ObjRef> candidateMarks_;
+
+  std::string programFolder_;
+  std::string figureFileName_ = "untitled";
+  std::string figureDialogFolder_, mergeDialogFolder_, figureDialogFilter_;
+  bool readOnlyInstall_ = false;
+  bool shiftLock_ = false;
+  int shiftDragCounter_ = 1;  // last shift-drag kind chosen, as kind + 1
+  int sizePreset_ = 0;
+  int menuMode_ = 0;  // -1 easy, 0 full
+  bool locusSw_ = false;
+  int figureCapacity_ = kInitialCapacity;
+
+  int canvasWidth_ = 0, canvasHeight_ = 0;
+  double scaleUnit_ = 0.05;
+  double halfWidth_ = 0, halfHeight_ = 0;
+};
+
+// The figure path named by a command line: blanks trimmed, then a closing and an opening double
+// quote dropped. Empty when nothing is named.
+std::string FigurePathFromCommandLine(std::string_view commandLine);
+
+}  // namespace kv

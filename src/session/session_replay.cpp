@@ -1,0 +1,82 @@
+// The step-by-step replay of the construction: the leading free points first, then one step per
+// timer tick, click or key, until the whole figure stands again.
+#include "session/session.h"
+
+namespace kv {
+
+namespace {
+constexpr int kDefaultReplayInterval = 300;  // ms, when no interval was set
+}
+
+void Session::SetReplayInterval(int ms) {
+  prefs.replayInterval = ms;
+  RefreshStatus();
+}
+
+void Session::StartReplay() {
+  PushInputMode(kModeReplay);
+  replay_.active = true;
+  // The free points the construction starts from are there from the beginning.
+  replay_.step = 0;
+  while (replay_.step < figure.stepCount && figure.KindOf(replay_.step + 1) == Kind::kPNEW)
+    ++replay_.step;
+  panels_[3].text.clear();
+  RefreshStatus();
+  ui_.StartTimer(prefs.replayInterval > 0 ? prefs.replayInterval : kDefaultReplayInterval);
+  replay_.timerRunning = true;
+  ui_.RequestRepaint();
+}
+
+void Session::StopReplayTimer() {
+  if (!replay_.timerRunning) return;
+  ui_.StopTimer();
+  replay_.timerRunning = false;
+}
+
+void Session::TimerTick() {
+  if (!replay_.active || CurrentInputMode() != kModeReplay) {
+    StopReplayTimer();
+    return;
+  }
+  AdvanceReplay();
+}
+
+void Session::AdvanceReplay() {
+  if (!replay_.active) return;
+  ++replay_.step;
+  if (replay_.step >= figure.stepCount) {
+    FinishReplay();
+    return;
+  }
+  panels_[3].text = StepDescription(replay_.step);
+  ui_.StatusChanged();
+  ui_.RequestRepaint();
+}
+
+void Session::FinishReplay() {
+  replay_.step = figure.stepCount;
+  replay_.active = false;
+  if (CurrentInputMode() == kModeReplay) PopInputMode();
+  StopReplayTimer();
+  panels_[3].text.clear();
+  RedrawAll();
+  RefreshStatus();
+}
+
+std::string Session::StepDescription(int32_t step) const {
+  if (step < 1 || step > figure.stepCount) return {};
+  const KindInfo& info = InfoOf(figure.KindOf(step));
+  std::string text = translator.language == Language::kJapanese || info.descriptionEn.empty()
+                         ? std::string(info.descriptionJa)
+                         : std::string(info.descriptionEn);
+  if (text.empty()) text = std::string(figure.KindCode(step));
+  for (int k = 1; k <= 5; ++k) {
+    ObjRef out = figure.Output(step, k);
+    if (out.index == 0 || !figure.InTable(out)) continue;
+    text += ' ';
+    text += TrimSpaces(figure.GetName(out));
+  }
+  return text;
+}
+
+}  // namespace kv

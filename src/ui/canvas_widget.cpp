@@ -1,0 +1,103 @@
+// Canvas painting and event conversion.
+#include "ui/canvas_widget.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "session/session.h"
+
+namespace kv {
+
+int VirtualKeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    case Qt::Key_Escape:
+      return kKeyEscape;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Down:
+      return kKeyDown;
+    default:
+      break;
+  }
+  // Letters and digits share their codes with the platform's virtual keys.
+  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+    return qtKey;
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 112 + (qtKey - Qt::Key_F1);
+  return 0;
+}
+
+int ButtonBitsOf(Qt::MouseButtons buttons) {
+  int bits = 0;
+  if (buttons & Qt::LeftButton) bits |= kLeftButton;
+  if (buttons & Qt::RightButton) bits |= kRightButton;
+  if (buttons & Qt::MiddleButton) bits |= kMiddleButton;
+  return bits;
+}
+
+int ShiftBitsOf(Qt::KeyboardModifiers modifiers) {
+  int bits = 0;
+  if (modifiers & Qt::ShiftModifier) bits |= kShiftMask;
+  if (modifiers & Qt::ControlModifier) bits |= kCtrlMask;
+  if (modifiers & Qt::AltModifier) bits |= 4;
+  return bits;
+}
+
+CanvasWidget::CanvasWidget(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+  setObjectName("KVcanvas");
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QPointF CanvasWidget::ToWorld(QPointF pixel) const {
+  const double u = session_.ScaleUnit();
+  return {-session_.HalfWidth() + pixel.x() * u, session_.HalfHeight() - pixel.y() * u};
+}
+
+void CanvasWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const uint32_t back = session_.prefs.backColour;
+  painter.fillRect(rect(), QColor((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF));
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+  QPointF w = ToWorld(event->position());
+  session_.Press(ButtonBitsOf(event->button()), ShiftBitsOf(event->modifiers()), w.x(), w.y());
+}
+
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+  QPointF w = ToWorld(event->position());
+  session_.Move(ButtonBitsOf(event->buttons()), ShiftBitsOf(event->modifiers()), w.x(), w.y());
+}
+
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+  QPointF w = ToWorld(event->position());
+  session_.Release(ButtonBitsOf(event->button()), ShiftBitsOf(event->modifiers()), w.x(), w.y());
+}
+
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent*) { session_.DoubleClick(); }
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+  int code = VirtualKeyOf(event->key());
+  if (code == 0) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  session_.Key(code, ShiftBitsOf(event->modifiers()));
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const QWidget* top = window();
+  session_.Resize(width(), height(), top && top->isMinimized());
+}
+
+}  // namespace kv

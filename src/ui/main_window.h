@@ -1,0 +1,89 @@
+// KVwin: the main window. The canvas is its client area, the menu tree hangs above it and the
+// status bar KVStatus1 lies below. It owns the Session and implements the session's UiPort
+// with Qt: message and input boxes, the system's "open" action, the replay timer.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+#include <string>
+
+#include "session/session.h"
+
+class QMenu;
+class QAction;
+
+namespace kv {
+
+class CanvasWidget;
+class KVStatus1;
+
+// A length in twips at the given resolution (dots per inch), in pixels.
+int TwipsToPixels(int twips, double dotsPerInch);
+
+class KVwin : public QMainWindow, public UiPort {
+  Q_OBJECT
+ public:
+  // The client size the window has when no saved size applies.
+  static constexpr int kDesignWidth = 800;
+  static constexpr int kDesignHeight = 560;
+
+  explicit KVwin(QWidget* parent = nullptr);
+  ~KVwin() override;
+
+  // Runs the start-up sequence with the program folder and the raw command line.
+  void Start(const std::string& programFolder, const std::string& commandLine);
+
+  Session& session() { return session_; }
+  CanvasWidget* canvas() const { return canvas_; }
+  KVStatus1* statusPanels() const { return status_; }
+  QTimer& replayTimer() { return replayTimer_; }
+  // The top-level menu or menu item with this control name, or null.
+  QMenu* MenuNamed(const QString& name) const;
+  QAction* ActionNamed(const QString& name) const;
+
+  // UiPort
+  void MessageOk(std::string_view text, std::string_view title) override;
+  bool MessageOkCancel(std::string_view text, std::string_view title) override;
+  std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
+                                      std::string_view defaultText) override;
+  void Beep() override;
+  void OpenWithSystem(const std::string& path) override;
+  void StatusChanged() override;
+  void RequestRepaint() override;
+  void StartTimer(int intervalMs) override;
+  void StopTimer() override;
+  void ApplyLanguage() override;
+  void LayOutStatusPanels() override;
+  void ApplyWindowSize(int widthTwips, int heightTwips, int windowState) override;
+  void ApplyMenuMode(bool easy) override;
+  void SetMeasurementRecordsVisible(bool visible) override;
+  void CopyCanvasToClipboard() override;
+  std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+  void PopupObjectMenu() override;
+  void ShowTextWindow(std::string_view title, std::string_view text) override;
+  void ShowAbout() override;
+  void Quit() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  QMenu* AddMenu(QMenu* parent, const char* name, const char* caption);
+  QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& keys,
+                   std::function<void()> action);
+  void ApplyTopMenuEnabling();
+  void Recaption();
+
+  Session session_;
+  CanvasWidget* canvas_ = nullptr;
+  KVStatus1* status_ = nullptr;
+  QTimer replayTimer_;
+  // Japanese captions of every menu and item by control name, kept for re-captioning.
+  std::map<QObject*, QString> japaneseCaptions_;
+  QMenu* objectMenu_ = nullptr;
+  bool quitting_ = false;
+};
+
+}  // namespace kv

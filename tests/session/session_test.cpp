@@ -1,0 +1,350 @@
+// The interaction spine driven like a user session, with a fake window.
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "fake_ui_port.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("kv_session_" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  void Start(const std::string& commandLine = "") {
+    Session::StartupArgs args;
+    args.programFolder = folder.string();
+    args.commandLine = commandLine;
+    args.canvasWidth = 401;
+    args.canvasHeight = 301;
+    session.Startup(args);
+  }
+
+  // Two free points A, B and a segment through them.
+  void BuildSegment() {
+    Figure& f = session.figure;
+    for (double x : {-1.0, 2.0}) {
+      int32_t p = f.AllocObject(kClassPoint);
+      f.points[p].x = x;
+      f.points[p].free = kTrue;
+      f.points[p].valid = kTrue;
+      f.AppendStep("PNEW", {}, {{kClassPoint, p}});
+    }
+    int32_t l = f.AllocObject(kClassLine);
+    f.AppendStep("L1", {{kClassPoint, 1}, {kClassPoint, 2}}, {{kClassLine, l}});
+  }
+
+  fs::path folder;
+  FakeUiPort ui;
+  Session session{ui};
+};
+
+TEST(ModeStackTest, BaseEntryIsNeverPoppedAndAFullStackRefusesPushes) {
+  ModeStack stack;
+  stack.Reset();
+  EXPECT_EQ(stack.Top(), 1);
+  EXPECT_EQ(stack.Current(), kModeStandard);
+  EXPECT_FALSE(stack.Pop());
+  EXPECT_EQ(stack.Current(), kModeStandard);
+
+  EXPECT_TRUE(stack.Push(17));
+  EXPECT_TRUE(stack.Push(15));
+  EXPECT_EQ(stack.Current(), 15);
+  EXPECT_TRUE(stack.Pop());
+  EXPECT_EQ(stack.Current(), 17);
+
+  // Slots run to 100: 98 more pushes fit on top of [2, 17], the next one does not.
+  for (int i = 0; i < 98; ++i) EXPECT_TRUE(stack.Push(13));
+  EXPECT_EQ(stack.Top(), 100);
+  EXPECT_FALSE(stack.Push(13));
+  EXPECT_EQ(stack.Top(), 100);
+}
+
+TEST(InputModesTest, StatusTextsAndMenuEnabling) {
+  struct Case {
+    int16_t mode;
+    const char* text;  // nullptr: no text
+  } cases[] = {{2, "標準"},      {6, "変形"},      {8, "例__読込"}, {15, "選択(作図中)"},
+               {16, "計算中"},   {29, "点の追加"}, {41, nullptr},   {42, "編集"},
+               {44, "編集"},     {63, "数値選択"}, {70, "Marker"},  {72, "ドラッグ"},
+               {73, "作図再生"}, {0, nullptr},     {74, nullptr}};
+  for (const Case& c : cases) {
+    auto text = StatusTextOf(c.mode);
+    if (c.text) {
+      ASSERT_TRUE(text.has_value()) << c.mode;
+      EXPECT_EQ(*text, c.text) << c.mode;
+    } else {
+      EXPECT_FALSE(text.has_value()) << c.mode;
+    }
+  }
+
+  const TopMenuEnabling all{true, true, true, true, true, true, true, true, true};
+  TopMenuEnabling deforming;
+  deforming.option = deforming.help = deforming.zoom = deforming.locus = true;
+  TopMenuEnabling helpZoom;
+  helpZoom.help = helpZoom.zoom = true;
+  EXPECT_EQ(MenuEnablingFor(2), all);
+  for (int16_t m : {6, 16, 22, 61}) EXPECT_EQ(MenuEnablingFor(m), deforming) << m;
+  EXPECT_EQ(MenuEnablingFor(70), TopMenuEnabling{});
+  for (int16_t m : {15, 17, 72, 73, 41}) EXPECT_EQ(MenuEnablingFor(m), helpZoom) << m;
+}
+
+TEST(CommandLineTest, QuotesAndBlanks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""},
+      {"   ", ""},
+      {"\"", ""},
+      {"  /tmp/a b.kv4  ", "/tmp/a b.kv4"},
+      {"\"/tmp/a b.kv4\"", "/tmp/a b.kv4"},
+      {" \"/tmp/x.kv4\" ", "/tmp/x.kv4"},
+      {"/tmp/x.kv4\"", "/tmp/x.kv4"},
+      {"\"/tmp/x.kv4", "/tmp/x.kv4"},
+      {"\"\"", ""},
+  };
+  for (const auto& [line, path] : cases) EXPECT_EQ(FigurePathFromCommandLine(line), path) << line;
+}
+
+TEST_F(SessionTest, StartupRunsItsStepsInOrderAndEndsInStandardMode) {
+  Start();
+  const std::vector<std::string> expected = {"ApplyLanguage", "LayOutStatusPanels", "StatusChanged",
+                                             "ApplyWindowSize", "ApplyMenuMode"};
+  EXPECT_EQ(ui.calls, expected);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.Modes().Top(), 1);
+  EXPECT_EQ(session.Caption(), "[untitled] Korvane Win 1.0.0");
+  EXPECT_EQ(session.Panel(1).text, "標準");
+  EXPECT_EQ(session.Panel(2).text, "untitled");
+  EXPECT_EQ(session.Panel(5).text, "Marker");
+  EXPECT_EQ(session.prefs.delta, 10);
+  EXPECT_EQ(session.prefs.fontName, "FixedSys");
+  EXPECT_EQ(session.ReplayIntervalMs(), 500);
+  // 400 pixels across at 20 pixels per unit: 10 units either side of the origin.
+  EXPECT_DOUBLE_EQ(session.HalfWidth(), 10.0);
+  EXPECT_DOUBLE_EQ(session.HalfHeight(), 7.5);
+  EXPECT_EQ(ui.beeps, 0);
+}
+
+TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
+  std::ofstream(folder / "datapath.txt") << "/home/teacher/figures,extra\r\n";
+  Start();
+  EXPECT_EQ(session.FigureDialogFolder(), "/home/teacher/figures");
+  EXPECT_EQ(session.MergeDialogFolder(), (folder / "sample.kv4").string());
+}
+
+TEST_F(SessionTest, PopOnBaseBeepsAndUnknownModeShowsBlanks) {
+  Start();
+  session.PopInputMode();
+  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+
+  session.PushInputMode(41);
+  session.RefreshStatus();
+  EXPECT_EQ(ui.beeps, 2);
+  EXPECT_EQ(session.Panel(1).text, "________");
+  EXPECT_EQ(session.TopMenus(), MenuEnablingFor(41));
+}
+
+TEST_F(SessionTest, StatusTextGoesThroughTheLanguageExceptMarker) {
+  Start();
+  session.translator.language = Language::kManual;
+  session.translator.userDictionary["標準"] = "norm";
+  session.translator.userDictionary["Marker"] = "pen";
+  session.RefreshStatus();
+  EXPECT_EQ(session.Panel(1).text, "norm");
+  session.PushInputMode(kModeScribble);
+  session.RefreshStatus();
+  EXPECT_EQ(session.Panel(1).text, "Marker");
+  EXPECT_EQ(session.Panel(5).text, "Color");
+}
+
+TEST_F(SessionTest, EscapeRedrawsAndShiftEscapePopsOnceButNeverTheBase) {
+  Start();
+  session.PushInputMode(kModeConstruct);
+  session.Key(kKeyEscape, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeConstruct);
+  session.Key(kKeyEscape, kShiftMask);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  session.Key(kKeyEscape, kShiftMask);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(ui.beeps, 1);  // the base entry stays; the refused pop beeps
+
+  // With ShiftLock on, a plain Esc pops as well.
+  session.PushInputMode(kModeConstruct);
+  session.StatusPanelClick(8);
+  EXPECT_TRUE(session.ShiftLock());
+  EXPECT_TRUE(session.Panel(8).sunken);
+  session.Key(kKeyEscape, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+}
+
+TEST_F(SessionTest, RightClickOutsideStandardIsEscapeAndDoubleClickRepeatsIt) {
+  Start();
+  session.PushInputMode(kModeConstruct);
+  session.PushInputMode(kModeConstruct);
+  session.PushInputMode(kModeConstruct);
+  session.Press(kRightButton, kShiftMask, 1.5, -2.25);
+  EXPECT_EQ(session.Modes().Top(), 3);
+  // The repeated press uses the remembered button, shift state and position.
+  session.DoubleClick();
+  EXPECT_EQ(session.Modes().Top(), 2);
+  EXPECT_EQ(session.LastPress().button, kRightButton);
+  EXPECT_EQ(session.LastPress().shift, kShiftMask);
+  EXPECT_EQ(session.LastPress().x, 1.5);
+  EXPECT_EQ(session.LastPress().y, -2.25);
+}
+
+TEST_F(SessionTest, PressOnEmptyCanvasMarksOnlyDraggablePoints) {
+  Start();
+  BuildSegment();
+  session.figure.points[2].free = 1;  // locked
+  session.Press(kLeftButton, 0, 8, 7);
+  ASSERT_EQ(session.CandidateMarks().size(), 1u);
+  EXPECT_EQ(session.CandidateMarks()[0], (ObjRef{kClassPoint, 1}));
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  // A full redraw paints the markers over.
+  session.Key(kKeyEscape, 0);
+  EXPECT_TRUE(session.CandidateMarks().empty());
+}
+
+TEST_F(SessionTest, ShiftDragKindCyclesFromTheShownKind) {
+  Start();
+  EXPECT_EQ(session.Panel(8).text, "→線/円");
+  const char* expected[] = {"→線", "→格子点", "→線/円", "→線"};
+  for (const char* text : expected) {
+    session.StatusPanelDoubleClick(8);
+    EXPECT_EQ(session.Panel(8).text, text);
+  }
+  EXPECT_EQ(session.prefs.sDeformKind, 1);
+  session.ChooseShiftDragKind(3);
+  EXPECT_EQ(session.prefs.sDeformKind, 2);
+  session.ChooseShiftDragKind(4);  // not a kind
+  EXPECT_EQ(session.prefs.sDeformKind, 2);
+}
+
+TEST_F(SessionTest, SizePresetsCycleFontAndWidth) {
+  Start();
+  struct {
+    const char* text;
+    double fontSize;
+    int width;
+  } expected[] = {{"中", 24, 3}, {"太", 48, 5}, {"細", 12, 1}};
+  for (const auto& e : expected) {
+    session.StatusPanelClick(7);
+    EXPECT_EQ(session.Panel(7).text, e.text);
+    EXPECT_EQ(session.prefs.fontSize, e.fontSize);
+    EXPECT_EQ(session.prefs.drawWidth, e.width);
+    EXPECT_EQ(session.prefs.fontName, "ＭＳ Ｐゴシック");
+  }
+}
+
+TEST_F(SessionTest, ReplayWalksTheStepsAfterTheLeadingFreePoints) {
+  Start();
+  BuildSegment();
+  int32_t l = session.figure.AllocObject(kClassLine);
+  session.figure.AppendStep("L1", {{kClassPoint, 2}, {kClassPoint, 1}}, {{kClassLine, l}});
+  session.StartReplay();
+  EXPECT_EQ(session.CurrentInputMode(), kModeReplay);
+  EXPECT_EQ(session.Replay().step, 2);
+  EXPECT_TRUE(ui.timerRunning);
+  EXPECT_EQ(ui.timerInterval, 500);
+  EXPECT_EQ(session.TopMenus(), MenuEnablingFor(kModeReplay));
+
+  session.TimerTick();
+  EXPECT_EQ(session.Replay().step, 3);
+  EXPECT_FALSE(session.Panel(3).text.empty());
+  // A key stops the timer and steps on; the last step ends the replay.
+  session.Key('A', 0);
+  EXPECT_FALSE(ui.timerRunning);
+  EXPECT_FALSE(session.Replay().active);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+}
+
+TEST_F(SessionTest, ReplayEscapeFinishesAtOnceAndUnsetIntervalIs300) {
+  Start();
+  BuildSegment();
+  session.SetReplayInterval(0);
+  session.StartReplay();
+  EXPECT_EQ(ui.timerInterval, 300);
+  session.Press(kRightButton, 0, 0, 0);  // a right click is Esc
+  EXPECT_FALSE(session.Replay().active);
+  EXPECT_FALSE(ui.timerRunning);
+  EXPECT_EQ(session.Replay().step, 3);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  // A stray tick after the end changes nothing.
+  session.TimerTick();
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+}
+
+TEST_F(SessionTest, ObjectMenuCaptionsFollowThePoint) {
+  Start();
+  BuildSegment();
+  session.figure.SetObjectName({kClassPoint, 1}, "A");
+  session.figure.SetObjectName({kClassLine, 1}, "g");
+  session.OpenObjectMenu({kClassPoint, 1});
+  EXPECT_EQ(ui.calls.back(), "PopupObjectMenu");
+  EXPECT_EQ(session.ObjectMenu().editCaption, "編集:点 A");
+  EXPECT_EQ(session.ObjectMenu().deformCaption, "キーボード変形:点 A");
+  EXPECT_TRUE(session.ObjectMenu().boundedVisible);
+  EXPECT_FALSE(session.ObjectMenu().setFreeVisible);  // not bound
+
+  session.figure.points[1].boundClass = 2;
+  session.figure.points[1].boundIndex = 1;
+  session.OpenObjectMenu({kClassPoint, 1});
+  EXPECT_TRUE(session.ObjectMenu().setFreeVisible);
+  EXPECT_EQ(session.ObjectMenu().setFreeCaption, "フリーにする:点 A");
+
+  // A constructed object only offers the attribute dialog.
+  session.OpenObjectMenu({kClassLine, 1});
+  EXPECT_EQ(session.ObjectMenu().editCaption, "編集:線 g");
+  EXPECT_FALSE(session.ObjectMenu().deformVisible || session.ObjectMenu().boundedVisible ||
+               session.ObjectMenu().setFreeVisible);
+
+  // A reference outside the tables opens nothing.
+  ui.calls.clear();
+  session.OpenObjectMenu({kClassPoint, 999});
+  EXPECT_TRUE(ui.calls.empty());
+}
+
+TEST_F(SessionTest, ResizeKeepsOriginCentredAndMinimisedIsIgnored) {
+  Start();
+  session.Resize(201, 101, false);
+  EXPECT_DOUBLE_EQ(session.HalfWidth(), 5.0);
+  EXPECT_DOUBLE_EQ(session.HalfHeight(), 2.5);
+  session.Resize(1, 1, true);
+  EXPECT_DOUBLE_EQ(session.HalfWidth(), 5.0);
+}
+
+TEST_F(SessionTest, ShutdownDeletesScratchFilesOnly) {
+  Start();
+  for (const char* name : {"temp_kvwin.htm", "temp_kvwin.kv4", "keep.kv4"})
+    std::ofstream(folder / name) << "x";
+  session.Shutdown();
+  EXPECT_FALSE(fs::exists(folder / "temp_kvwin.htm"));
+  EXPECT_FALSE(fs::exists(folder / "temp_kvwin.kv4"));
+  EXPECT_TRUE(fs::exists(folder / "keep.kv4"));
+  EXPECT_EQ(ui.calls.back(), "Quit");
+}
+
+TEST_F(SessionTest, CallHistoryListsTheStack) {
+  Start();
+  session.PushInputMode(kModeConstruct);
+  session.PushInputMode(kModeConstructSelect);
+  session.ShowCallHistory();
+  EXPECT_EQ(ui.textWindow, " 2\r\n 17\r\n 15\r\n");
+}
+
+}  // namespace
+}  // namespace kv

@@ -1,0 +1,148 @@
+// The main window under the offscreen platform: start-up, status bar, menu enabling by mode,
+// events converted to world coordinates.
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+#include "ui/canvas_widget.h"
+#include "ui/status_bar.h"
+
+namespace kv {
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static bool MenuEnabled(KVwin& w, const char* name) {
+    QMenu* menu = w.MenuNamed(name);
+    return menu && menu->menuAction()->isEnabled();
+  }
+
+ private slots:
+  void StartsWithoutSettingsFile() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    QCOMPARE(w.windowTitle(), QString("[untitled] Korvane Win 1.0.0"));
+    QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("標準"));
+    QCOMPARE(w.statusPanels()->PanelText(2), QString("untitled"));
+    QCOMPARE(w.statusPanels()->PanelText(5), QString("Marker"));
+    QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
+    // No saved size: the design size stays.
+    QCOMPARE(w.size(), QSize(KVwin::kDesignWidth, KVwin::kDesignHeight + 60));
+    for (const char* name : {"mnuFile", "mnuDeform", "mnuConstruction", "mnuMeasure", "mnuOption",
+                             "mnuEdit", "mnuHelp", "mnuZoom", "mnuLocus"})
+      QVERIFY2(MenuEnabled(w, name), name);
+  }
+
+  void MenusFollowTheModeStack() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    Session& s = w.session();
+    struct Case {
+      int16_t mode;
+      const char* text;
+      bool file, option, help, locus;
+    } cases[] = {{kModeDrag, "ドラッグ", false, false, true, false},
+                 {kModeDeform, "変形", false, true, true, true},
+                 {kModeScribble, "Marker", false, false, false, false},
+                 {kModeConstructSelect, "選択(作図中)", false, false, true, false}};
+    for (const Case& c : cases) {
+      s.PushInputMode(c.mode);
+      s.RefreshStatus();
+      QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8(c.text));
+      QCOMPARE(MenuEnabled(w, "mnuFile"), c.file);
+      QCOMPARE(MenuEnabled(w, "mnuOption"), c.option);
+      QCOMPARE(MenuEnabled(w, "mnuHelp"), c.help);
+      QCOMPARE(MenuEnabled(w, "mnuLocus"), c.locus);
+      QCOMPARE(MenuEnabled(w, "mnuZoom"), c.mode != kModeScribble);
+      s.PopInputMode();
+      s.RefreshStatus();
+      QVERIFY(MenuEnabled(w, "mnuFile"));
+    }
+  }
+
+  void CanvasMapsPixelsToWorld() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    CanvasWidget* c = w.canvas();
+    w.resize(641, 561);
+    QCoreApplication::processEvents();
+    // The centre pixel is the origin and one pixel is 0.05 units, y up.
+    const double cw = c->width(), ch = c->height();
+    const QPointF centre((cw - 1) / 2, (ch - 1) / 2);
+    QVERIFY(qAbs(c->ToWorld(centre).x()) < 1e-12 && qAbs(c->ToWorld(centre).y()) < 1e-12);
+    QCOMPARE(c->ToWorld(QPointF(0, 0)), QPointF(-(cw - 1) * 0.05 / 2, (ch - 1) * 0.05 / 2));
+    QCOMPARE(c->ToWorld(centre + QPointF(20, 40)), QPointF(1, -2));
+
+    // A right click with Shift outside standard mode is Shift+Esc: one pop.
+    w.session().PushInputMode(kModeConstruct);
+    QTest::mouseClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(10, 10));
+    QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
+    QCOMPARE(w.session().LastPress().x, c->ToWorld(QPointF(10, 10)).x());
+  }
+
+  void StatusPanelsReactToClicks() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    KVStatus1* bar = w.statusPanels();
+    QTest::mouseClick(bar->PanelLabel(7), Qt::LeftButton);
+    QCOMPARE(bar->PanelText(7), QString::fromUtf8("中"));
+    QTest::mouseClick(bar->PanelLabel(8), Qt::LeftButton);
+    QVERIFY(w.session().ShiftLock());
+    QVERIFY(bar->PanelSunken(8));
+    QTest::mouseDClick(bar->PanelLabel(8), Qt::LeftButton);
+    QCOMPARE(bar->PanelText(8), QString::fromUtf8("→線"));
+  }
+
+  void ReplayRunsOnTheTimer() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    Figure& f = w.session().figure;
+    for (int i = 0; i < 3; ++i) {
+      int32_t p = f.AllocObject(kClassPoint);
+      f.AppendStep("PNEW", {}, {{kClassPoint, p}});
+    }
+    int32_t c = f.AllocObject(kClassCircle);
+    f.AppendStep("C3", {{kClassPoint, 1}, {kClassPoint, 2}, {kClassPoint, 3}}, {{kClassCircle, c}});
+    int32_t l = f.AllocObject(kClassLine);
+    f.AppendStep("L1", {{kClassPoint, 1}, {kClassPoint, 2}}, {{kClassLine, l}});
+    w.session().SetReplayInterval(200);
+    w.session().StartReplay();
+    QVERIFY(w.replayTimer().isActive());
+    QCOMPARE(w.replayTimer().interval(), 200);
+    QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("作図再生"));
+    QVERIFY(!MenuEnabled(w, "mnuFile"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.session().Replay().active, 3000);
+    QVERIFY(!w.replayTimer().isActive());
+    QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
+    QVERIFY(MenuEnabled(w, "mnuFile"));
+  }
+
+  void TwipsFollowTheResolution() {
+    QCOMPARE(TwipsToPixels(1440, 96), 96);
+    QCOMPARE(TwipsToPixels(9600, 96), 640);
+    QCOMPARE(TwipsToPixels(9600, 120), 800);
+    QCOMPARE(TwipsToPixels(15, 96), 1);
+  }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowTest)
+#include "main_window_test.moc"
