@@ -1,0 +1,521 @@
+#include "draw/renderer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "draw/grid.h"
+#include "draw/number_text.h"
+#include "geometry/primitives.h"
+
+namespace kv {
+
+namespace {
+
+constexpr double kFarLimit = 1000;  // points and circles beyond this are not drawn
+constexpr int kColourBlack = 7;
+constexpr int kColourRed = 1;
+constexpr int kColourGreen = 2;
+constexpr int kColourBlue = 4;
+constexpr int kColourDotted = 3;           // lines and circles: dotted black at width 1
+constexpr double kArrowLength = 10;        // pixels
+constexpr double kStraightLineReach = 15;  // straight lines reach 15 half widths each way
+constexpr Rgb kRingGreen{0, 255, 0};
+
+struct Ctx {
+  const Scene& scene;
+  Canvas& canvas;
+  const View& view;
+  const DrawSettings& settings;
+  DrawMetrics metrics;
+  PaintReport& report;
+};
+
+bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+Rgb ColourOf(Ctx& c, int index) {
+  Rgb out;
+  if (!PaletteColour(c.settings, index, out) && c.report.badColourIndex < 0)
+    c.report.badColourIndex = index;
+  return out;
+}
+
+int32_t CountOf(const Figure& fig, int cls, size_t tableSize) {
+  int32_t n = fig.classCount[cls];
+  int32_t room = int32_t(tableSize) - 1;
+  return n < 0 ? 0 : std::min(n, room);
+}
+
+void DrawPointShape(Ctx& c, const PointRec& p, int colourIndex, int marker, int width) {
+  if (!p.valid || !Finite(p.x, p.y)) return;
+  if (std::fabs(p.x) > kFarLimit || std::fabs(p.y) > kFarLimit) return;
+  if (marker >= 10 && marker <= 17 && colourIndex == 0) colourIndex = kColourRed;
+  // Drawing in the background colour would only erase; the repaint has nothing to erase.
+  if (colourIndex == 0) return;
+  const Rgb col = ColourOf(c, colourIndex);
+  const DevicePoint d = c.view.ToDevice(p.x, p.y);
+  const double m = c.metrics.markerHalf;
+  const Pen pen{col, width, LineStyle::kSolid};
+  Canvas& cv = c.canvas;
+  switch (marker) {
+    case 0:
+      cv.Dot(d, col, width);
+      break;
+    case 1:
+      cv.Line({d.x + m, d.y - m}, {d.x - m, d.y + m}, pen);
+      cv.Line({d.x + m, d.y + m}, {d.x - m, d.y - m}, pen);
+      break;
+    case 2:
+      cv.Circle(d, m - 1, pen);
+      break;
+    case 3: {
+      const DevicePoint square[5] = {{d.x - m, d.y + m},
+                                     {d.x + m, d.y + m},
+                                     {d.x + m, d.y - m},
+                                     {d.x - m, d.y - m},
+                                     {d.x - m, d.y + m}};
+      cv.Polyline(square, pen);
+      break;
+    }
+    case 4:
+      cv.FillRect({d.x - m, d.y + m}, {d.x + m, d.y - m}, col);
+      break;
+    case 5:
+      cv.Line({d.x, d.y - m}, {d.x - m, d.y + m}, pen);
+      cv.Line({d.x, d.y - m}, {d.x + m, d.y + m}, pen);
+      cv.Line({d.x + m, d.y + m}, {d.x - m, d.y + m}, pen);
+      break;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+      cv.Dot(d, col, width);
+      break;
+    case 20:
+      cv.Circle(d, m / 2, pen);
+      cv.Circle(d, m, pen);
+      break;
+    case 21:
+      cv.Circle(d, m / 2, pen);
+      break;
+    case 22:
+      cv.Circle(d, m, pen);
+      cv.Line({d.x, d.y - m}, {d.x, d.y + m}, pen);
+      cv.Line({d.x - m, d.y}, {d.x + m, d.y}, pen);
+      break;
+    case 23:
+      cv.Circle(d, m, pen);
+      cv.Line({d.x - m, d.y}, {d.x + m, d.y}, pen);
+      break;
+    case 30:
+      if (p.colour != 0) {
+        cv.Circle(d, m, Pen{kRingGreen, width, LineStyle::kSolid});
+        cv.Circle(d, m * 0.7, Pen{kBlack, width, LineStyle::kSolid});
+        cv.Circle(d, m * 0.4, Pen{kRingGreen, width, LineStyle::kSolid});
+      }
+      break;
+    default:
+      break;  // markers without a shape
+  }
+}
+
+// The pen of a line or circle: colour 3 at width 1 is dotted black.
+Pen CurvePen(Ctx& c, int colourIndex, int width) {
+  if (width == 1 && colourIndex == kColourDotted)
+    return Pen{ColourOf(c, kColourBlack), 1, LineStyle::kDotted};
+  return Pen{ColourOf(c, colourIndex), width, LineStyle::kSolid};
+}
+
+void Arrowhead(Ctx& c, Vec2 tip, Vec2 other, const Pen& linePen) {
+  Vec2 u{other.x - tip.x, other.y - tip.y};
+  double len = std::hypot(u.x, u.y);
+  if (!(len > 0)) return;  // no direction to point along
+  u.x /= len;
+  u.y /= len;
+  const Vec2 n{-u.y, u.x};
+  const double a = kArrowLength * c.view.ScaleUnit;
+  const Pen pen{linePen.colour, linePen.width, LineStyle::kSolid};
+  const DevicePoint t = c.view.ToDevice(tip.x, tip.y);
+  c.canvas.Line(t, c.view.ToDevice(tip.x + a * (u.x + n.x / 2), tip.y + a * (u.y + n.y / 2)), pen);
+  c.canvas.Line(t, c.view.ToDevice(tip.x + a * (u.x - n.x / 2), tip.y + a * (u.y - n.y / 2)), pen);
+}
+
+void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
+  if (!g.valid || colourIndex == 0) return;
+  if (!Finite(g.x1, g.y1) || !Finite(g.x2, g.y2) || !Finite(g.dx, g.dy)) return;
+  if (g.lineType < 0 || g.lineType > 7) return;
+  const Pen pen = CurvePen(c, colourIndex, width);
+  const Vec2 p{g.x1, g.y1}, q{g.x2, g.y2};
+  const double r = kStraightLineReach * c.view.HalfWidth;
+  const Vec2 ahead{p.x + r * g.dx, p.y + r * g.dy};
+  const View& v = c.view;
+  auto seg = [&](Vec2 a, Vec2 b) {
+    c.canvas.Line(v.ToDevice(a.x, a.y), v.ToDevice(b.x, b.y), pen);
+  };
+  switch (g.lineType) {
+    case 0:
+      seg({p.x - r * g.dx, p.y - r * g.dy}, ahead);
+      break;
+    case 1:
+      seg(p, q);
+      break;
+    case 2:
+      seg(p, ahead);
+      break;
+    case 3:
+      seg(q, {q.x - r * g.dx, q.y - r * g.dy});
+      break;
+    case 4:
+      seg(p, q);
+      Arrowhead(c, p, q, pen);
+      break;
+    case 5:
+      seg(p, q);
+      Arrowhead(c, q, p, pen);
+      break;
+    case 6:
+      seg(p, q);
+      Arrowhead(c, p, q, pen);
+      Arrowhead(c, q, p, pen);
+      break;
+    case 7:
+      seg(p, ahead);
+      Arrowhead(c, p, q, pen);
+      break;
+  }
+}
+
+void DrawCircleShape(Ctx& c, const CircleRec& k, int colourIndex, int width) {
+  if (!k.valid || colourIndex == 0) return;
+  if (!Finite(k.cx, k.cy) || !std::isfinite(k.radius)) return;
+  if (k.radius > kFarLimit || k.radius < 0) return;
+  c.canvas.Circle(c.view.ToDevice(k.cx, k.cy), k.radius / c.view.ScaleUnit,
+                  CurvePen(c, colourIndex, width));
+}
+
+// Right-trimmed name of a record.
+std::string_view LabelOf(const std::string& name) {
+  size_t end = name.find_last_not_of(' ');
+  return end == std::string::npos ? std::string_view() : std::string_view(name).substr(0, end + 1);
+}
+
+void DrawLabel(Ctx& c, const PointRec& p) {
+  const std::string_view label = LabelOf(p.name);
+  if (label.empty()) return;
+  const View& v = c.view;
+  if (!v.IsVisible(p.x, p.y)) return;
+  const double o = c.metrics.labelOffset;
+  const double f = c.settings.fontSize;
+  // The text's top-left corner must lie inside the canvas too.
+  if (!v.IsVisible(p.x + o * v.ScaleUnit, p.y + (o + f) * v.ScaleUnit)) return;
+  const DevicePoint d = v.ToDevice(p.x, p.y);
+  c.canvas.Text({d.x + o, d.y - o - f}, label,
+                TextStyle{ColourOf(c, kColourBlack), c.settings.fontName, f});
+}
+
+bool LabelsHidden(const Scene& scene) {
+  if (!scene.settings->NotChrDisp) return false;
+  const int mode = scene.inputMode;
+  return mode == 2 || mode == 6 || mode == 16;
+}
+
+// Angles in radians reduced into [0, 2 pi - 0.01); a direction within 0.01 below a full turn
+// counts as 0.
+double ReduceAngle(double a) {
+  a = std::fmod(a, kTwoPi);
+  if (a < 0) a += kTwoPi;
+  if (a >= kTwoPi - 0.01) a = 0;
+  return a;
+}
+
+int ArcColour(double absDegrees) {
+  if (absDegrees <= 88) return kColourBlack;
+  if (absDegrees <= 92) return kColourRed;
+  if (absDegrees <= 179.5) return kColourBlue;
+  if (absDegrees <= 182) return kColourRed;
+  return kColourGreen;
+}
+
+void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
+  const PointRec& a = mark.p1;  // on the first arm
+  const PointRec& v = mark.p2;  // the vertex
+  if (!a.valid || !v.valid || !mark.angle.valid) return;
+  const double theta = mark.angle.value;
+  if (!Finite(a.x, a.y) || !Finite(v.x, v.y) || !std::isfinite(theta)) return;
+  Vec2 u{a.x - v.x, a.y - v.y};
+  const double len = std::hypot(u.x, u.y);
+  if (!(len > 0)) return;
+  u.x /= len;
+  u.y /= len;
+  const View& view = c.view;
+  const double rPx = c.metrics.markRadius;
+  const double r = rPx * view.ScaleUnit;
+  const int width = c.settings.drawWidth;
+
+  if (std::fabs(std::fabs(theta) - 90) < 0.01) {
+    const double t = theta * kPi / 180;
+    const Vec2 w{u.x * std::cos(t) - u.y * std::sin(t), u.x * std::sin(t) + u.y * std::cos(t)};
+    const Vec2 b{v.x + r * u.x, v.y + r * u.y};
+    const Vec2 cc{v.x + r * w.x, v.y + r * w.y};
+    const Vec2 d{b.x - v.x + cc.x, b.y - v.y + cc.y};
+    const Pen pen{ColourOf(c, kColourRed), width, LineStyle::kSolid};
+    c.canvas.Line(view.ToDevice(b.x, b.y), view.ToDevice(d.x, d.y), pen);
+    c.canvas.Line(view.ToDevice(d.x, d.y), view.ToDevice(cc.x, cc.y), pen);
+    return;
+  }
+
+  double start = std::atan2(u.y, u.x);
+  double end = start + theta * kPi / 180;
+  if (theta < 0) std::swap(start, end);
+  start = ReduceAngle(start);
+  end = ReduceAngle(end);
+  if (std::fabs(start - end) < 0.06) return;
+  double sweep = end - start;  // counter-clockwise from start to end
+  if (sweep < 0) sweep += kTwoPi;
+
+  constexpr int kMaxSegments = 96;
+  int segments = int(std::ceil(sweep / (kTwoPi / kMaxSegments)));
+  segments = std::clamp(segments, 2, kMaxSegments);
+  DevicePoint arc[kMaxSegments + 1];
+  const DevicePoint centre = view.ToDevice(v.x, v.y);
+  for (int i = 0; i <= segments; ++i) {
+    const double phi = start + sweep * i / segments;
+    arc[i] = {centre.x + rPx * std::cos(phi), centre.y - rPx * std::sin(phi)};
+  }
+  c.canvas.Polyline({arc, size_t(segments + 1)},
+                    Pen{ColourOf(c, ArcColour(std::fabs(theta))), width, LineStyle::kSolid});
+}
+
+// Number of UTF-8 characters in a text.
+size_t CharCount(std::string_view s) {
+  size_t n = 0;
+  for (unsigned char ch : s) n += (ch & 0xC0) != 0x80;
+  return n;
+}
+
+bool Listed(const NumberRec& n) {
+  return n.independent != -1 && n.independent != 7 && n.hidden == 0;
+}
+
+// Appends a number's display name: trimmed, every "*" shown as a multiplication sign.
+void AppendListName(std::string& out, const std::string& name) {
+  for (char ch : TrimSpaces(name)) {
+    if (ch == '*')
+      out += "\xC3\x97";
+    else
+      out += ch;
+  }
+}
+
+}  // namespace
+
+int ColourIndexFor(int style, int colour, int locusColour) {
+  if (style >= 0 && style <= 7) return colour != 0 ? colour : style;
+  if (style >= 10 && style <= 19) return locusColour;
+  if (style >= 20 && style <= 29) return style - 20;
+  return colour;
+}
+
+DrawMetrics MetricsOf(const Scene& scene) {
+  DrawMetrics m;
+  m.markerHalf = scene.thumbnailState >= 2 ? 3 : 5;
+  m.labelOffset = scene.statusBarShown ? 10 : 2;
+  m.markRadius = scene.statusBarShown ? 20 : 8;
+  m.listBottom = scene.statusBarShown ? 35 : 3;
+  return m;
+}
+
+void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
+  shown_[kClassNumber].assign(fig.numbers.size(), 0);
+  shown_[kClassPoint].assign(fig.points.size(), 0);
+  shown_[kClassLine].assign(fig.lines.size(), 0);
+  shown_[kClassCircle].assign(fig.circles.size(), 0);
+  const int32_t last =
+      std::min<int32_t>({lastStep, fig.stepCount, int32_t(fig.stepOutputs.size()) - 1});
+  for (int32_t s = 1; s <= last; ++s) {
+    for (int k = 1; k <= 5; ++k) {
+      const ObjRef out = fig.stepOutputs[s][k];
+      if (out.IsEmpty()) break;
+      if (out.cls < 0 || out.cls > 3) continue;
+      auto& mask = shown_[out.cls];
+      if (out.index >= 1 && size_t(out.index) < mask.size()) mask[out.index] = 1;
+    }
+  }
+}
+
+bool Renderer::Shown(int cls, int32_t index) const {
+  return !replay_ || (size_t(index) < shown_[cls].size() && shown_[cls][index]);
+}
+
+void Renderer::DrawObject(const Scene& scene, Canvas& canvas, ObjRef ref, int style, Source source,
+                          int extraWidth, int marker) {
+  if (!scene.figure || !scene.view || !scene.settings) return;
+  const Figure& fig = *scene.figure;
+  if (!fig.InTable(ref)) return;
+  Ctx c{scene, canvas, *scene.view, *scene.settings, MetricsOf(scene), report_};
+  const int width = scene.settings->drawWidth + extraWidth;
+  const bool prev = source == Source::kPrevious;
+  switch (ref.cls) {
+    case kClassPoint: {
+      const auto& table = prev ? fig.prevPoints : fig.points;
+      if (size_t(ref.index) >= table.size()) return;
+      const PointRec& p = table[ref.index];
+      DrawPointShape(c, p, ColourIndexFor(style, p.colour, p.locusColour),
+                     marker >= 0 ? marker : p.marker, width);
+      break;
+    }
+    case kClassLine: {
+      const auto& table = prev ? fig.prevLines : fig.lines;
+      if (size_t(ref.index) >= table.size()) return;
+      const LineRec& g = table[ref.index];
+      DrawLineShape(c, g, ColourIndexFor(style, g.colour, g.locusColour), width);
+      break;
+    }
+    case kClassCircle: {
+      const auto& table = prev ? fig.prevCircles : fig.circles;
+      if (size_t(ref.index) >= table.size()) return;
+      const CircleRec& k = table[ref.index];
+      DrawCircleShape(c, k, ColourIndexFor(style, k.colour, k.locusColour), width);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
+  report_ = {};
+  if (!scene.settings) return report_;
+  canvas.Clear(scene.settings->background);
+  if (!scene.figure || !scene.view) return report_;
+  const Figure& fig = *scene.figure;
+  const View& view = *scene.view;
+  const DrawSettings& settings = *scene.settings;
+  Ctx c{scene, canvas, view, settings, MetricsOf(scene), report_};
+  const int width = settings.drawWidth;
+
+  replay_ = scene.replayStep >= 0;
+  if (replay_) BuildReplayMask(fig, scene.replayStep);
+
+  // Grid and loci lie under the figure.
+  if (view.axissw && !replay_) DrawGrid(view, canvas);
+  if (scene.loci && !replay_) {
+    const LocusStore& loci = *scene.loci;
+    const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
+    const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
+    const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
+    for (int32_t i = 1; i <= np; ++i) {
+      const PointRec& p = loci.points[i];
+      DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
+    }
+    for (int32_t i = 1; i <= nl; ++i) {
+      const LineRec& g = loci.lines[i];
+      DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
+    }
+    for (int32_t i = 1; i <= nc; ++i) {
+      const CircleRec& k = loci.circles[i];
+      DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
+    }
+  }
+
+  // The figure: points, lines, circles; then the points with program markers on top.
+  const int32_t points = CountOf(fig, kClassPoint, fig.points.size());
+  const int32_t lines = CountOf(fig, kClassLine, fig.lines.size());
+  const int32_t circles = CountOf(fig, kClassCircle, fig.circles.size());
+  for (int32_t i = 1; i <= points; ++i) {
+    const PointRec& p = fig.points[i];
+    if (p.marker > 9 || p.colour == 0 || !Shown(kClassPoint, i)) continue;
+    DrawPointShape(c, p, p.colour, p.marker, width);
+  }
+  for (int32_t i = 1; i <= lines; ++i) {
+    const LineRec& g = fig.lines[i];
+    if (g.colour != 0 && Shown(kClassLine, i)) DrawLineShape(c, g, g.colour, width);
+  }
+  for (int32_t i = 1; i <= circles; ++i) {
+    const CircleRec& k = fig.circles[i];
+    if (k.colour != 0 && Shown(kClassCircle, i)) DrawCircleShape(c, k, k.colour, width);
+  }
+  for (int32_t i = 1; i <= points; ++i) {
+    const PointRec& p = fig.points[i];
+    if (p.marker <= 9 || !Shown(kClassPoint, i)) continue;
+    DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, width);
+  }
+
+  // Labels after every shape, so that no line crosses a name.
+  if (!LabelsHidden(scene)) {
+    for (int32_t i = 1; i <= points; ++i) {
+      const PointRec& p = fig.points[i];
+      if (p.colour == 0 || !p.valid || !Shown(kClassPoint, i)) continue;
+      if (!Finite(p.x, p.y) || std::fabs(p.x) > kFarLimit || std::fabs(p.y) > kFarLimit) continue;
+      DrawLabel(c, p);
+    }
+  }
+
+  if (!replay_) {
+    if (fig.angleMarksOn) {
+      const int32_t marks =
+          std::min<int32_t>(fig.angleMarkCount, int32_t(fig.angleMarks.size()) - 1);
+      for (int32_t i = 1; i <= marks; ++i) DrawAngleMark(c, fig.angleMarks[i]);
+    }
+    DrawNumberList(scene, canvas);
+  }
+
+  for (const ObjectMark& m : scene.marks)
+    DrawObject(scene, canvas, m.ref, m.style, Source::kCurrent, m.extraWidth, m.marker);
+
+  for (const Stroke& s : scene.strokes) {
+    if (s.points.empty()) continue;
+    if (s.points.size() == 1) {
+      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
+      continue;
+    }
+    strokeBuffer_.clear();
+    for (const WorldPoint& w : s.points) strokeBuffer_.push_back(view.ToDevice(w.x, w.y));
+    canvas.Polyline(strokeBuffer_, Pen{s.colour, s.width, LineStyle::kSolid});
+  }
+  return report_;
+}
+
+void Renderer::DrawNumberList(const Scene& scene, Canvas& canvas) {
+  const Figure& fig = *scene.figure;
+  const View& view = *scene.view;
+  const DrawSettings& settings = *scene.settings;
+  const int32_t count = CountOf(fig, kClassNumber, fig.numbers.size());
+  int32_t n = 0;
+  size_t w = 0;
+  for (int32_t i = 1; i <= count; ++i) {
+    const NumberRec& num = fig.numbers[i];
+    if (!Listed(num) || !Shown(kClassNumber, i)) continue;
+    ++n;
+    w = std::max(w, CharCount(TrimSpaces(num.name)));
+  }
+  if (n == 0) return;
+  const DrawMetrics metrics = MetricsOf(scene);
+  const double s = view.ScaleUnit;
+  const double h = 1.2 * settings.fontSize * s;
+  const double b = -view.HalfHeight + metrics.listBottom * s;
+  const TextStyle style{kBlack, settings.fontName, settings.fontSize};
+  int32_t j = 0;
+  for (int32_t i = 1; i <= count; ++i) {
+    const NumberRec& num = fig.numbers[i];
+    if (!Listed(num) || !Shown(kClassNumber, i)) continue;
+    ++j;
+    row_.clear();
+    char index[16];
+    auto res = std::to_chars(index, index + sizeof index, i);
+    row_.append(index, res.ptr);
+    row_ += ':';
+    AppendListName(row_, num.name);
+    const size_t len = CharCount(TrimSpaces(num.name));
+    if (len < w) row_.append(w - len, ' ');
+    row_ += " = ";
+    AppendNumberText(row_, num.value, settings.KetaDecimal);
+    canvas.Text(view.ToDevice(-view.HalfWidth, b + (n - j + 1) * h), row_, style);
+  }
+}
+
+}  // namespace kv

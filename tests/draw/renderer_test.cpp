@@ -1,0 +1,433 @@
+// What the renderer draws for points, lines, circles, labels, angle marks, the number list and
+// highlight marks, checked on a recording canvas. The view is 201 x 101 pixels at 20 pixels
+// per unit, so world (x, y) is device ((x + 5) * 20, (2.5 - y) * 20).
+#include "draw/renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "draw/recording_canvas.h"
+
+namespace kv {
+namespace {
+
+using Op = RecordingCanvas::Op;
+using Call = RecordingCanvas::Call;
+
+constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0};
+
+class RendererTest : public ::testing::Test {
+ protected:
+  RendererTest() {
+    view.SetScreen(201, 101);
+    scene.figure = &fig;
+    scene.view = &view;
+    scene.settings = &settings;
+  }
+
+  PointRec& AddPoint(double x, double y, int marker = 0, int colour = 7) {
+    int32_t i = fig.AllocObject(kClassPoint);
+    PointRec& p = fig.points[i];
+    p.x = x;
+    p.y = y;
+    p.marker = marker;
+    p.colour = colour;
+    p.valid = kTrue;
+    p.name = i <= 26 ? std::string(1, char('A' + i - 1)) : std::to_string(i);
+    return p;
+  }
+  LineRec& AddLine(double x1, double y1, double x2, double y2, int type, int colour = 7) {
+    int32_t i = fig.AllocObject(kClassLine);
+    LineRec& g = fig.lines[i];
+    g = LineRec{};
+    g.x1 = x1, g.y1 = y1, g.x2 = x2, g.y2 = y2;
+    double len = std::hypot(x2 - x1, y2 - y1);
+    g.dx = (x2 - x1) / len, g.dy = (y2 - y1) / len;
+    g.lineType = type;
+    g.colour = colour;
+    g.valid = kTrue;
+    return g;
+  }
+  CircleRec& AddCircle(double cx, double cy, double r, int colour = 7) {
+    int32_t i = fig.AllocObject(kClassCircle);
+    CircleRec& c = fig.circles[i];
+    c.cx = cx, c.cy = cy, c.radius = r, c.colour = colour, c.valid = kTrue;
+    return c;
+  }
+  NumberRec& AddNumber(const char* name, double value) {
+    int32_t i = fig.AllocObject(kClassNumber);
+    NumberRec& n = fig.numbers[i];
+    n.name = name;
+    n.value = value;
+    n.valid = kTrue;
+    return n;
+  }
+  void AddAngleMark(PointRec a, PointRec v, double degrees) {
+    ++fig.angleMarkCount;
+    if (size_t(fig.angleMarkCount) >= fig.angleMarks.size())
+      fig.angleMarks.resize(fig.angleMarks.size() + 100);
+    AngleMarkRec& m = fig.angleMarks[fig.angleMarkCount];
+    m.p1 = a;
+    m.p2 = v;
+    m.angle.value = degrees;
+    m.angle.valid = kTrue;
+  }
+  void Paint() {
+    canvas.calls.clear();
+    report = renderer.Paint(scene, canvas);
+  }
+  std::vector<const Call*> Drawn() const {  // everything but Clear and Text
+    std::vector<const Call*> out;
+    for (const Call& c : canvas.calls)
+      if (c.op != Op::kClear && c.op != Op::kText) out.push_back(&c);
+    return out;
+  }
+
+  Figure fig;
+  View view;
+  DrawSettings settings;
+  Scene scene;
+  Renderer renderer;
+  RecordingCanvas canvas;
+  PaintReport report;
+};
+
+void ExpectPoint(DevicePoint p, double x, double y, const char* what) {
+  EXPECT_NEAR(p.x, x, 1e-9) << what;
+  EXPECT_NEAR(p.y, y, 1e-9) << what;
+}
+
+void ExpectSegment(const Call* c, double x1, double y1, double x2, double y2) {
+  ASSERT_EQ(c->op, Op::kLine);
+  ExpectPoint(c->points[0], x1, y1, "start");
+  ExpectPoint(c->points[1], x2, y2, "end");
+}
+
+TEST_F(RendererTest, PointMarkerShapes) {
+  // A point at (1, 1) is device (120, 30); markers have a half-size of 5 pixels.
+  struct Shape {
+    int marker;
+    std::vector<Op> ops;
+  } shapes[] = {
+      {0, {Op::kDot}},
+      {1, {Op::kLine, Op::kLine}},
+      {2, {Op::kCircle}},
+      {3, {Op::kPolyline}},
+      {4, {Op::kFillRect}},
+      {5, {Op::kLine, Op::kLine, Op::kLine}},
+      {10, {Op::kDot}},
+      {17, {Op::kDot}},
+      {20, {Op::kCircle, Op::kCircle}},
+      {21, {Op::kCircle}},
+      {22, {Op::kCircle, Op::kLine, Op::kLine}},
+      {23, {Op::kCircle, Op::kLine}},
+      {30, {Op::kCircle, Op::kCircle, Op::kCircle}},
+      {7, {}},
+  };
+  AddPoint(1, 1);
+  for (const Shape& s : shapes) {
+    fig.points[1].marker = s.marker;
+    Paint();
+    auto drawn = Drawn();
+    ASSERT_EQ(drawn.size(), s.ops.size()) << "marker " << s.marker;
+    for (size_t k = 0; k < drawn.size(); ++k) EXPECT_EQ(drawn[k]->op, s.ops[k]) << s.marker;
+  }
+
+  fig.points[1].marker = 1;  // x: (x+m, y+m)-(x-m, y-m) and (x+m, y-m)-(x-m, y+m)
+  Paint();
+  ExpectSegment(Drawn()[0], 125, 25, 115, 35);
+  ExpectSegment(Drawn()[1], 125, 35, 115, 25);
+  fig.points[1].marker = 2;  // circle of radius m - 1
+  Paint();
+  EXPECT_NEAR(Drawn()[0]->radius, 4, 1e-9);
+  fig.points[1].marker = 5;  // triangle with its apex up
+  Paint();
+  ExpectSegment(Drawn()[0], 120, 25, 115, 35);
+  ExpectSegment(Drawn()[1], 120, 25, 125, 35);
+  ExpectSegment(Drawn()[2], 125, 35, 115, 35);
+  fig.points[1].marker = 4;
+  Paint();
+  EXPECT_EQ(Drawn()[0]->pen.colour, kBlack);
+  double xs[2] = {Drawn()[0]->points[0].x, Drawn()[0]->points[1].x};
+  EXPECT_NEAR(std::fmin(xs[0], xs[1]), 115, 1e-9);
+  EXPECT_NEAR(std::fmax(xs[0], xs[1]), 125, 1e-9);
+  fig.points[1].marker = 22;
+  Paint();
+  EXPECT_NEAR(Drawn()[0]->radius, 5, 1e-9);
+  ExpectSegment(Drawn()[1], 120, 25, 120, 35);
+  ExpectSegment(Drawn()[2], 115, 30, 125, 30);
+
+  // The thumbnail view uses 3-pixel markers.
+  scene.thumbnailState = 2;
+  fig.points[1].marker = 1;
+  Paint();
+  ExpectSegment(Drawn()[0], 123, 27, 117, 33);
+}
+
+TEST_F(RendererTest, WhichPointsAreDrawnAndInWhatColour) {
+  PointRec& hidden = AddPoint(1, 1, 0, 0);     // colour 0: not drawn
+  PointRec& undefined = AddPoint(0, 1, 0, 4);  // undefined: not drawn
+  undefined.valid = 0;
+  AddPoint(1001, 0, 0, 4);  // too far out: not drawn
+  AddPoint(-1, -1, 12, 0);  // program marker, colour 0 becomes red
+  AddPoint(2, 0, 1, 4);     // blue cross
+  settings.ColorStrength = 255;
+  Paint();
+  auto drawn = Drawn();
+  ASSERT_EQ(drawn.size(), 3u);
+  EXPECT_EQ(drawn[0]->op, Op::kLine);  // the cross first: program markers lie on top
+  EXPECT_EQ(drawn[0]->pen.colour, kBlue);
+  EXPECT_EQ(drawn[2]->op, Op::kDot);
+  EXPECT_EQ(drawn[2]->pen.colour, kRed);
+  ExpectPoint(drawn[2]->points[0], 80, 70, "marker 12");
+
+  // A highlight mark draws even a colour-0 point, in the style's colour.
+  const ObjectMark marks[] = {{ObjRef{kClassPoint, 1}, 7, -1, 0},
+                              {ObjRef{kClassPoint, 5}, kStyleHighlight, 1, 1}};
+  scene.marks = marks;
+  Paint();
+  drawn = Drawn();
+  ASSERT_EQ(drawn.size(), 3u + 1 + 2);
+  EXPECT_EQ(drawn[3]->op, Op::kDot);
+  EXPECT_EQ(drawn[3]->pen.colour, kBlack);
+  EXPECT_EQ(drawn[4]->pen.colour, kRed);
+  EXPECT_EQ(drawn[4]->pen.width, 2);
+  (void)hidden;
+}
+
+TEST_F(RendererTest, LineTypesAndArrowheads) {
+  // P = (0, 0), Q = (2, 0): device (100, 50) and (140, 50). Straight lines reach
+  // 15 x HalfWidth = 75 units each way.
+  struct Case {
+    int type;
+    std::vector<std::array<double, 4>> segments;
+  } cases[] = {
+      {0, {{-1400, 50, 1600, 50}}},
+      {1, {{100, 50, 140, 50}}},
+      {2, {{100, 50, 1600, 50}}},
+      {3, {{140, 50, -1360, 50}}},
+      // Arrowheads: tip + 10 px along (u +- n/2), u toward the other end, n = u turned +90.
+      {4, {{100, 50, 140, 50}, {100, 50, 110, 45}, {100, 50, 110, 55}}},
+      {5, {{100, 50, 140, 50}, {140, 50, 130, 55}, {140, 50, 130, 45}}},
+      {6,
+       {{100, 50, 140, 50},
+        {100, 50, 110, 45},
+        {100, 50, 110, 55},
+        {140, 50, 130, 55},
+        {140, 50, 130, 45}}},
+      {7, {{100, 50, 1600, 50}, {100, 50, 110, 45}, {100, 50, 110, 55}}},
+      {8, {}},
+  };
+  AddLine(0, 0, 2, 0, 0);
+  for (const Case& c : cases) {
+    fig.lines[1].lineType = c.type;
+    Paint();
+    auto drawn = Drawn();
+    ASSERT_EQ(drawn.size(), c.segments.size()) << "type " << c.type;
+    for (size_t k = 0; k < drawn.size(); ++k) {
+      SCOPED_TRACE(testing::Message() << "type " << c.type << " segment " << k);
+      const auto& s = c.segments[k];
+      ExpectSegment(drawn[k], s[0], s[1], s[2], s[3]);
+      EXPECT_EQ(drawn[k]->pen.style, LineStyle::kSolid);
+      EXPECT_EQ(drawn[k]->pen.colour, kBlack);
+    }
+  }
+  fig.lines[1].valid = 0;
+  Paint();
+  EXPECT_TRUE(Drawn().empty());
+}
+
+TEST_F(RendererTest, ColourThreeIsDottedBlackOnlyAtWidthOne) {
+  AddLine(0, 0, 2, 0, 5, 3);
+  AddCircle(0, 0, 1, 3);
+  Paint();
+  auto drawn = Drawn();
+  ASSERT_EQ(drawn.size(), 4u);
+  for (const Call* c : drawn) EXPECT_EQ(c->pen.colour, kBlack);
+  EXPECT_EQ(drawn[0]->pen.style, LineStyle::kDotted);  // the segment
+  EXPECT_EQ(drawn[1]->pen.style, LineStyle::kSolid);   // arrowheads stay solid
+  EXPECT_EQ(drawn[3]->pen.style, LineStyle::kDotted);  // the circle
+  EXPECT_NEAR(drawn[3]->radius, 20, 1e-9);
+
+  settings.drawWidth = 3;
+  Paint();
+  drawn = Drawn();
+  for (const Call* c : drawn) {
+    EXPECT_EQ(c->pen.colour, kYellow);
+    EXPECT_EQ(c->pen.style, LineStyle::kSolid);
+    EXPECT_EQ(c->pen.width, 3);
+  }
+}
+
+TEST_F(RendererTest, CirclesSkippedWhenUndefinedOrHuge) {
+  AddCircle(1, 0, 0.5, 2);
+  AddCircle(0, 0, 1000.5, 2);
+  AddCircle(0, 0, 2, 2).valid = 0;
+  Paint();
+  auto circles = canvas.Of(Op::kCircle);
+  ASSERT_EQ(circles.size(), 1u);
+  ExpectPoint(circles[0]->points[0], 120, 50, "centre");
+  EXPECT_NEAR(circles[0]->radius, 10, 1e-9);
+  EXPECT_EQ(circles[0]->pen.colour, kGreen);
+}
+
+TEST_F(RendererTest, LabelsBesideTheirPointsWhenInside) {
+  AddPoint(1, 1);          // A: label corner at (1.5, 1.95), inside
+  AddPoint(1, 2);          // B: corner y 2.95 above the top edge
+  AddPoint(-1, -1, 0, 0);  // C: colour 0, no label
+  AddPoint(4.8, 0);        // D: corner x 5.3 beyond the right edge
+  fig.points[1].name = "A   ";
+  Paint();
+  auto texts = canvas.Of(Op::kText);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0]->text, "A");
+  ExpectPoint(texts[0]->points[0], 120 + 10, 30 - 10 - 9, "corner");
+  EXPECT_EQ(texts[0]->pen.colour, kBlack);
+  EXPECT_EQ(texts[0]->fontName, "FixedSys");
+  // Labels come after every shape.
+  AddLine(-3, -2, 3, 2, 1);
+  Paint();
+  EXPECT_EQ(canvas.calls.back().op, Op::kText);
+
+  // Hidden labels stay hidden in the standard, drag and busy modes only.
+  settings.NotChrDisp = true;
+  const std::pair<int, size_t> modes[] = {{2, 0}, {6, 0}, {16, 0}, {15, 1}, {72, 1}};
+  for (auto [mode, count] : modes) {
+    scene.inputMode = mode;
+    Paint();
+    EXPECT_EQ(canvas.Count(Op::kText), count) << "mode " << mode;
+  }
+  // Without the status bar the offset is 2 pixels.
+  settings.NotChrDisp = false;
+  scene.statusBarShown = false;
+  Paint();
+  ExpectPoint(canvas.Of(Op::kText)[0]->points[0], 122, 30 - 2 - 9, "thumbnail");
+}
+
+TEST_F(RendererTest, AngleMarksArcsAndRightAngles) {
+  PointRec a = AddPoint(1, 0, 0, 0), v = AddPoint(0, 0, 0, 0);  // not drawn themselves
+  struct Case {
+    double degrees;
+    Op op;
+    Rgb colour;
+  } cases[] = {
+      {45, Op::kPolyline, kBlack}, {-88, Op::kPolyline, kBlack}, {89, Op::kPolyline, kRed},
+      {91, Op::kPolyline, kRed},   {120, Op::kPolyline, kBlue},  {-179.5, Op::kPolyline, kBlue},
+      {181, Op::kPolyline, kRed},  {270, Op::kPolyline, kGreen}, {90.005, Op::kLine, kRed},
+      {-90, Op::kLine, kRed},
+  };
+  for (const Case& c : cases) {
+    fig.angleMarkCount = 0;
+    AddAngleMark(a, v, c.degrees);
+    Paint();
+    auto drawn = Drawn();
+    ASSERT_FALSE(drawn.empty()) << c.degrees;
+    EXPECT_EQ(drawn[0]->op, c.op) << c.degrees;
+    EXPECT_EQ(drawn[0]->pen.colour, c.colour) << c.degrees;
+  }
+
+  // 120 degrees: counter-clockwise from A's direction, radius 20 pixels about V (100, 50).
+  fig.angleMarkCount = 0;
+  AddAngleMark(a, v, 120);
+  Paint();
+  const Call* arc = Drawn()[0];
+  ExpectPoint(arc->points.front(), 120, 50, "arc start");
+  ExpectPoint(arc->points.back(), 100 - 10, 50 - 20 * std::sqrt(3.0) / 2, "arc end");
+  for (const DevicePoint& p : arc->points) EXPECT_NEAR(std::hypot(p.x - 100, p.y - 50), 20, 1e-9);
+  // The negative angle runs from the other arm back to A.
+  fig.angleMarks[1].angle.value = -120;
+  Paint();
+  arc = Drawn()[0];
+  ExpectPoint(arc->points.front(), 90, 50 + 20 * std::sqrt(3.0) / 2, "negative start");
+  ExpectPoint(arc->points.back(), 120, 50, "negative end");
+
+  // A right angle: B = V + r u, C on the other arm, D = B - V + C; segments B-D and D-C.
+  fig.angleMarks[1].angle.value = 90;
+  Paint();
+  auto square = Drawn();
+  ASSERT_EQ(square.size(), 2u);
+  ExpectSegment(square[0], 120, 50, 120, 30);
+  ExpectSegment(square[1], 120, 30, 100, 30);
+
+  // Nothing for tiny angles, undefined angles, or with the marks switched off.
+  fig.angleMarks[1].angle.value = 3;
+  Paint();
+  EXPECT_TRUE(Drawn().empty());
+  fig.angleMarks[1].angle.value = 45;
+  fig.angleMarks[1].angle.valid = 0;
+  Paint();
+  EXPECT_TRUE(Drawn().empty());
+  fig.angleMarks[1].angle.valid = kTrue;
+  fig.angleMarksOn = false;
+  Paint();
+  EXPECT_TRUE(Drawn().empty());
+  // The mark radius is 8 pixels without the status bar.
+  fig.angleMarksOn = true;
+  scene.statusBarShown = false;
+  Paint();
+  ExpectPoint(Drawn()[0]->points.front(), 108, 50, "small mark");
+}
+
+TEST_F(RendererTest, NumberListRowsFromTheBottom) {
+  AddNumber("AB", 3.5);
+  AddNumber("x*y", -12.25);
+  AddNumber("t", 1).independent = -1;  // independent variables are not listed
+  AddNumber("h", 2).hidden = 7;        // nor are hidden numbers
+  AddNumber("  k", 0.125).independent = 7;
+  Paint();
+  auto rows = canvas.Of(Op::kText);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0]->text, "1:AB  =    3.50");
+  EXPECT_EQ(rows[1]->text, "2:x\xC3\x97y =  -12.25");
+  // b is 35 pixels above the bottom edge (device 100); rows are 1.2 x 9 pixels apart and the
+  // first number is the highest row.
+  ExpectPoint(rows[0]->points[0], 0, 100 - 35 - 2 * 10.8, "row 1");
+  ExpectPoint(rows[1]->points[0], 0, 100 - 35 - 1 * 10.8, "row 2");
+  settings.KetaDecimal = 0;
+  Paint();
+  EXPECT_EQ(canvas.Of(Op::kText)[0]->text, "1:AB  =    4.");
+}
+
+TEST_F(RendererTest, PaintsInLayersAndReportsBadColours) {
+  view.axissw = true;
+  LocusStore loci;
+  PointRec trace;
+  trace.x = 0.5, trace.valid = kTrue, trace.locusColour = 5, trace.colour = 7;
+  loci.Append(trace);
+  scene.loci = &loci;
+  AddCircle(0, 0, 1, 9);       // console colour 9: bright blue
+  AddLine(0, 0, 1, 1, 1, 42);  // not a palette colour: black, reported
+  Paint();
+  ASSERT_FALSE(canvas.calls.empty());
+  EXPECT_EQ(canvas.calls[0].op, Op::kClear);
+  EXPECT_EQ(canvas.calls[0].pen.colour, kWhite);
+  // Grid first (18 lines), then the stored trace in its locus colour, then the figure.
+  EXPECT_EQ(canvas.calls[1].pen.style, LineStyle::kDotted);
+  EXPECT_EQ(canvas.calls[19].op, Op::kDot);
+  EXPECT_EQ(canvas.calls[19].pen.colour, (Rgb{255, 0, 255}));
+  EXPECT_EQ(canvas.calls[20].op, Op::kLine);
+  EXPECT_EQ(canvas.calls[20].pen.colour, kBlack);
+  EXPECT_EQ(canvas.calls[21].op, Op::kCircle);
+  EXPECT_EQ(canvas.calls[21].pen.colour, kBlue);
+  EXPECT_EQ(report.badColourIndex, 42);
+}
+
+TEST_F(RendererTest, ReplayShowsOnlyTheStepsSoFar) {
+  AddPoint(0, 0);
+  AddPoint(1, 0);
+  AddLine(0, 0, 1, 0, 1);
+  fig.AppendStep("PNEW", {}, {ObjRef{kClassPoint, 1}});
+  fig.AppendStep("PNEW", {}, {ObjRef{kClassPoint, 2}});
+  fig.AppendStep("L1", {ObjRef{kClassPoint, 1}, ObjRef{kClassPoint, 2}}, {ObjRef{kClassLine, 1}});
+  const int32_t expected[] = {0, 1, 2, 3};  // shapes drawn after 0 .. 3 steps
+  for (int32_t step = 0; step <= 3; ++step) {
+    scene.replayStep = step;
+    Paint();
+    EXPECT_EQ(int32_t(Drawn().size()), expected[step]) << step;
+  }
+}
+
+}  // namespace
+}  // namespace kv
