@@ -1,8 +1,326 @@
-// Point kinds (placeholder until the routines are written).
+// Point kinds: triangle centres, intersections, division points, points from coordinates and
+// bound points. Transformations and complex-number points are in point_transforms.cpp.
+#include <cmath>
+#include <utility>
+
 #include "geometry/kinds.h"
+#include "geometry/point_transforms.h"
+#include "geometry/primitives.h"
 
 namespace kv {
-void RecomputePoint(Figure&, int32_t) {}
-bool ApplyBinding(Figure&, int32_t) { return true; }
-void SetBoundParam(Figure&, int32_t) {}
+
+namespace {
+
+PointRec& ParentPoint(Figure& fig, int32_t s, int k) {
+  return fig.points[fig.stepParents[s][k].index];
+}
+const LineRec& ParentLine(Figure& fig, int32_t s, int k) {
+  return fig.lines[fig.stepParents[s][k].index];
+}
+const CircleRec& ParentCircle(Figure& fig, int32_t s, int k) {
+  return fig.circles[fig.stepParents[s][k].index];
+}
+const NumberRec& ParentNumber(Figure& fig, int32_t s, int k) {
+  return fig.numbers[fig.stepParents[s][k].index];
+}
+PointRec& OutputPoint(Figure& fig, int32_t s, int k) {
+  return fig.points[fig.stepOutputs[s][k].index];
+}
+
+void TriangleCentre(Figure& fig, int32_t s, Kind kind) {
+  const PointRec& a = ParentPoint(fig, s, 1);
+  const PointRec& b = ParentPoint(fig, s, 2);
+  const PointRec& c = ParentPoint(fig, s, 3);
+  PointRec& out = OutputPoint(fig, s, 1);
+  switch (kind) {
+    case Kind::kP1:
+      Circumcentre(a, b, c, out);
+      break;
+    case Kind::kP2:
+      Incentre(a, b, c, out);
+      break;
+    case Kind::kP3:
+      Centroid(a, b, c, out);
+      break;
+    case Kind::kP4:
+      Orthocentre(a, b, c, out);
+      break;
+    case Kind::kP5:
+      Excentre(a, b, c, out);
+      break;
+    default:
+      NinePointCentre(a, b, c, out);
+      break;
+  }
+}
+
+void SetBothUndefined(Figure& fig, int32_t s) {
+  OutputPoint(fig, s, 1).valid = kFalse;
+  OutputPoint(fig, s, 2).valid = kFalse;
+}
+
+// Stores the two raw solutions of an intersection so that each output stays on the solution
+// it followed at the last completed recompute, even when the solutions trade places (a line
+// whose direction turns over, a circle moved through the other).
+void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
+  const int32_t out1 = fig.stepOutputs[s][1].index;
+  const int32_t out2 = fig.stepOutputs[s][2].index;
+  Vec2 r1 = PosOf(fig.prevPoints[out1]);
+  Vec2 r2 = PosOf(fig.prevPoints[out2]);
+  int32_t& swap = fig.stepSwap[s];
+  if (swap != 0) std::swap(r1, r2);  // r1, r2 now stand for the previous raw solutions
+  const bool a = PointsNear(q1, r1);
+  const bool b = PointsNear(q1, r2);
+  const bool c = PointsNear(q2, r1);
+  const bool d = PointsNear(q2, r2);
+  if (!a && !d && (b || c)) swap = swap != 0 ? kFalse : kTrue;
+  if (swap != 0) std::swap(q1, q2);
+  PointRec& p1 = fig.points[out1];
+  PointRec& p2 = fig.points[out2];
+  p1.x = q1.x;
+  p1.y = q1.y;
+  p1.valid = kTrue;
+  p2.x = q2.x;
+  p2.y = q2.y;
+  p2.valid = kTrue;
+}
+
+void IntersectLineCircle(Figure& fig, int32_t s) {
+  const LineRec& g = ParentLine(fig, s, 1);
+  const CircleRec& c = ParentCircle(fig, s, 2);
+  if (g.valid == 0 || c.valid == 0) return SetBothUndefined(fig, s);
+  const double ux = g.dx, uy = g.dy;
+  const double h = (g.y1 - c.cy) * ux - (g.x1 - c.cx) * uy;  // signed distance of the centre
+  double disc = c.radius * c.radius - h * h;
+  if (disc < -kDiscTolerance) return SetBothUndefined(fig, s);
+  if (std::fabs(disc) < kDiscTolerance) disc = 0;  // tangent: both at the point of contact
+  const double m = (c.cx - g.x1) * ux + (c.cy - g.y1) * uy;
+  const double root = std::sqrt(disc);
+  const Vec2 q1{g.x1 + (m + root) * ux, g.y1 + (m + root) * uy};
+  const Vec2 q2{g.x1 + (m - root) * ux, g.y1 + (m - root) * uy};
+  KeepOrderAndStore(fig, s, q1, q2);
+}
+
+void IntersectCircles(Figure& fig, int32_t s) {
+  const CircleRec& c1 = ParentCircle(fig, s, 1);
+  const CircleRec& c2 = ParentCircle(fig, s, 2);
+  if (c1.valid == 0 || c2.valid == 0) return SetBothUndefined(fig, s);
+  const double dx = c2.cx - c1.cx, dy = c2.cy - c1.cy;
+  const double d2 = dx * dx + dy * dy;
+  if (d2 <= 0) return SetBothUndefined(fig, s);  // concentric
+  const double r1s = c1.radius * c1.radius, r2s = c2.radius * c2.radius;
+  double disc = 2 * d2 * (r1s + r2s) - d2 * d2 - (r2s - r1s) * (r2s - r1s);
+  if (disc < -kDiscTolerance) return SetBothUndefined(fig, s);
+  if (std::fabs(disc) < kDiscTolerance) disc = 0;
+  const double f = 0.5 - (r2s - r1s) / (2 * d2);
+  const double mx = c1.cx + f * dx, my = c1.cy + f * dy;  // foot on the centre line
+  const double k = std::sqrt(disc) / (2 * d2);
+  const Vec2 q1{mx + k * -dy, my + k * dx};  // left of the direction C1 -> C2
+  const Vec2 q2{mx - k * -dy, my - k * dx};
+  KeepOrderAndStore(fig, s, q1, q2);
+}
+
+void DivideOrExtend(Figure& fig, int32_t s, Kind kind) {
+  const PointRec& a = ParentPoint(fig, s, 1);
+  const PointRec& b = ParentPoint(fig, s, 2);
+  PointRec& out = OutputPoint(fig, s, 1);
+  const NumberRec& first = ParentNumber(fig, s, 3);
+  if (kind == Kind::kPN) {
+    const NumberRec& second = ParentNumber(fig, s, 4);
+    if (first.valid == 0 || second.valid == 0) {
+      out.valid = kFalse;
+      return;
+    }
+    DivisionPoint(a, b, first.value, second.value, out);
+    return;
+  }
+  if (first.valid == 0) {
+    out.valid = kFalse;
+    return;
+  }
+  ExtensionPoint(a, b, first.value, out);
+}
+
+void PointFromCoordinates(Figure& fig, int32_t s) {
+  const NumberRec& x = ParentNumber(fig, s, 1);
+  const NumberRec& y = ParentNumber(fig, s, 2);
+  PointRec& out = OutputPoint(fig, s, 1);
+  if (x.valid == 0 || y.valid == 0) {
+    out.valid = kFalse;
+    return;
+  }
+  out.x = x.value;
+  out.y = y.value;
+  out.valid = kTrue;
+}
+
+bool BindToLine(Figure& fig, PointRec& p) {
+  const LineRec& g = fig.lines[p.boundIndex];
+  if (g.valid == 0) return false;
+  const double length = std::sqrt((g.x2 - g.x1) * (g.x2 - g.x1) + (g.y2 - g.y1) * (g.y2 - g.y1));
+  double t = p.boundParam;
+  switch (g.lineType) {
+    case 0:
+      p.x = g.x1 + t * g.dx;
+      p.y = g.y1 + t * g.dy;
+      break;
+    case 1:
+      if (t > length) {
+        t = length;
+        fig.Beep();
+      }
+      if (t < 0) {
+        t = 0;
+        fig.Beep();
+      }
+      p.boundParam = t;
+      if (length == 0) {
+        // A segment shrunk to a point: the only place on it is its first point.
+        p.x = g.x1;
+        p.y = g.y1;
+      } else {
+        p.x = ((length - t) * g.x1 + t * g.x2) / length;
+        p.y = ((length - t) * g.y1 + t * g.y2) / length;
+      }
+      break;
+    case 2:
+      if (t < 0) {
+        t = 0;
+        p.boundParam = t;
+        fig.Beep();
+      }
+      p.x = g.x1 + t * g.dx;
+      p.y = g.y1 + t * g.dy;
+      break;
+    default:
+      break;  // the other display types leave the point where it is
+  }
+  p.valid = kTrue;
+  return true;
+}
+
+bool BindToCircle(Figure& fig, PointRec& p) {
+  const CircleRec& c = fig.circles[p.boundIndex];
+  const double circumference = kTwoPi * c.radius;
+  if (c.valid == 0 || circumference == 0) return false;
+  // boundParam is the arc length from the positive x direction, counter-clockwise.
+  double t = p.boundParam;
+  if (t > circumference) t = t - circumference;
+  if (t < 0) t = t + circumference;
+  p.boundParam = t;
+  const double phi = t * kTwoPi / circumference;
+  p.x = c.cx + c.radius * std::cos(phi);
+  p.y = c.cy + c.radius * std::sin(phi);
+  p.valid = kTrue;
+  return true;
+}
+
+}  // namespace
+
+bool ApplyBinding(Figure& fig, int32_t p) {
+  if (p < 1 || p > fig.UpperBound(kClassPoint)) return false;
+  PointRec& pt = fig.points[p];
+  if (pt.boundClass == 0) return true;
+  const ObjRef target{pt.boundClass, pt.boundIndex};
+  bool placed = false;
+  if (pt.boundClass >= kClassPoint && pt.boundClass <= kClassCircle && fig.InTable(target)) {
+    switch (pt.boundClass) {
+      case kClassPoint: {
+        const PointRec& q = fig.points[pt.boundIndex];
+        pt.x = q.x;
+        pt.y = q.y;
+        placed = true;  // validity follows the target through the recompute pass
+        break;
+      }
+      case kClassLine:
+        placed = BindToLine(fig, pt);
+        break;
+      default:
+        placed = BindToCircle(fig, pt);
+        break;
+    }
+  }
+  if (!placed) pt.valid = kFalse;
+  return placed;
+}
+
+void SetBoundParam(Figure& fig, int32_t p) {
+  if (p < 1 || p > fig.UpperBound(kClassPoint)) return;
+  PointRec& pt = fig.points[p];
+  if (!fig.InTable(ObjRef{pt.boundClass, pt.boundIndex})) return;
+  if (pt.boundClass == kClassLine) {
+    const LineRec& g = fig.lines[pt.boundIndex];
+    const Vec2 v{pt.x - g.x1, pt.y - g.y1};
+    const double length = VectorLength(v);
+    pt.boundParam = DotProduct(v, {g.dx, g.dy}) >= 0 ? length : -length;
+  } else if (pt.boundClass == kClassCircle) {
+    const CircleRec& c = fig.circles[pt.boundIndex];
+    Vec2 v{pt.x - c.cx, pt.y - c.cy};
+    if (!NormaliseVector(v)) {
+      pt.valid = kFalse;
+      return;
+    }
+    pt.valid = kTrue;
+    pt.boundParam = DirectionAngle(v) * c.radius;
+  }
+}
+
+void RecomputePoint(Figure& fig, int32_t s) {
+  // The slot check of the dependency analysis lets the routines index their slots directly.
+  if (s < 1 || s > fig.stepCount || static_cast<size_t>(s) >= fig.stepSlotsOk.size() ||
+      !fig.stepSlotsOk[s])
+    return;
+  const Kind kind = fig.stepKindId[s];
+  switch (kind) {
+    case Kind::kP1:
+    case Kind::kP2:
+    case Kind::kP3:
+    case Kind::kP4:
+    case Kind::kP5:
+    case Kind::kP6:
+      TriangleCentre(fig, s, kind);
+      break;
+    case Kind::kPC1:
+      IntersectLines(ParentLine(fig, s, 1), ParentLine(fig, s, 2), OutputPoint(fig, s, 1));
+      break;
+    case Kind::kPC2:
+      IntersectLineCircle(fig, s);
+      break;
+    case Kind::kPC3:
+      IntersectCircles(fig, s);
+      break;
+    case Kind::kPN:
+    case Kind::kPEXT:
+      DivideOrExtend(fig, s, kind);
+      break;
+    case Kind::kPXY:
+      PointFromCoordinates(fig, s);
+      break;
+    case Kind::kPBND: {
+      const ObjRef out = fig.stepOutputs[s][1];
+      if (out.cls == kClassPoint && out.index != 0) ApplyBinding(fig, out.index);
+      break;
+    }
+    case Kind::kPT1:
+    case Kind::kPT2:
+    case Kind::kPT3:
+    case Kind::kPT4:
+    case Kind::kPT5:
+    case Kind::kPT6:
+    case Kind::kPT7:
+    case Kind::kPT8:
+    case Kind::kPT9:
+    case Kind::kPOAdd:
+    case Kind::kPOSub:
+    case Kind::kPOMul:
+    case Kind::kPODiv:
+    case Kind::kPOPow:
+    case Kind::kPOInv:
+      RecomputeTransformedPoint(fig, s, kind);
+      break;
+    default:
+      break;  // PNEW keeps the user's position; PT62 and markers compute nothing
+  }
+}
+
 }  // namespace kv

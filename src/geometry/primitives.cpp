@@ -126,7 +126,15 @@ void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out) {
 
 void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out) {
   if (!Defined(g.valid) || !Defined(p.valid)) return Undefine(out);
-  const LineRec base = g;  // `out` may be `g`
+  // `out` may be `g`: work on a copy of its geometry (fields only, no name).
+  LineRec base;
+  base.x1 = g.x1;
+  base.y1 = g.y1;
+  base.x2 = g.x2;
+  base.y2 = g.y2;
+  base.dx = g.dx;
+  base.dy = g.dy;
+  base.valid = kTrue;
   LineRec perp;
   perp.dx = -base.dy;
   perp.dy = base.dx;

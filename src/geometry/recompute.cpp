@@ -85,7 +85,10 @@ void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
   fig.stepSlotsOk.assign(static_cast<size_t>(fig.stepCount) + 1, 0);
   for (int32_t s = 1; s <= fig.stepCount; ++s) {
     const KindInfo& info = InfoOf(fig.stepKindId[s]);
-    fig.stepSlotsOk[s] = info.macro || StepSlotsValid(fig, s, info.parents, info.outputs);
+    // A continuation step computes nothing; its map step checks the slots it reads (an
+    // affine map uses only two of its parents).
+    fig.stepSlotsOk[s] = info.macro || fig.stepKindId[s] == Kind::kPT62 ||
+                         StepSlotsValid(fig, s, info.parents, info.outputs);
   }
 
   std::fill(fig.stepState.begin(), fig.stepState.end(), 0);
