@@ -380,6 +380,10 @@ std::string_view MenuJapaneseCaption(MenuCommand cmd, int menuMode) {
   return MenuInfo(cmd).caption;
 }
 
+std::string MenuCaption(MenuCommand cmd, int menuMode, const Translator& tr) {
+  return std::string(tr(MenuJapaneseCaption(cmd, menuMode)));
+}
+
 int StartupWindowChoice(int width, int height, int windowState, int standardWidth,
                         int standardHeight, int vgaWidth, int vgaHeight) {
   if (windowState == 2) return kStartupWindowMax;

@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "lang/translate.h"
 
 namespace kv {
 
@@ -308,6 +311,10 @@ bool MenuVisibleInMode(MenuCommand cmd, int menuMode);
 // The Japanese caption of an item in a menu mode: the mode switch item names the mode it
 // leads to; every other item has its stored caption.
 std::string_view MenuJapaneseCaption(MenuCommand cmd, int menuMode);
+// The caption to show: the translation of the Japanese caption. Menu captions are always
+// translated from the table, so any sequence of language switches ends in the same captions
+// as a fresh start in that language.
+std::string MenuCaption(MenuCommand cmd, int menuMode, const Translator& tr);
 
 // Which start-up window size item is checked.
 inline constexpr int kStartupWindowStandard = 0;

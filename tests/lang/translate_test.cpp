@@ -1,0 +1,175 @@
+// The built-in English table and the three translation modes.
+#include "lang/translate.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/kind.h"
+#include "session/menu_tree.h"
+
+namespace kv {
+namespace {
+
+bool IsAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+TEST(BuiltinTable, DocumentedRowsAndFirstMatchWins) {
+  const Translator en{Language::kEnglish};
+  struct Case {
+    std::string_view ja, en;
+  } cases[] = {
+      {"(複素数としての)逆数", "reciprocal(as complex number)"},
+      {"(複素数としての)差", "substraction(as complex number)"},
+      {"標準", "standard"},
+      {"変形", "deform"},
+      {"選択(作図中)", "select(construction)"},
+      {"計算中", "calculating"},
+      {"ドラッグ", "drag"},
+      {"作図再生", "Redrawing of construction"},
+      {"そろそろ限界ですので,元の画面に戻します", "expansion too much"},
+      {"円", "circle"},
+      {"の円周", "'s circumference"},
+      {"の半径", "radius"},
+      {"Δ", "/]"},
+      {"□", "[]"},
+      {"変数", "variable"},
+      {"例__読込", "loading"},
+      {"元にする対象がありません。キャンセルします。",
+       "There no object to be used to this construction. It is canceled."},
+      {"すべてのファイル", "All files"},
+      {"KV4形式", "KV4"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(en(c.ja), c.en) << c.ja;
+
+  // Every listed text has a row, in table order, and no English text carries Japanese.
+  auto table = BuiltinTable();
+  EXPECT_GE(table.size(), 465u);
+  EXPECT_EQ(table.front().first, "-");
+  EXPECT_EQ(table[464].first, "例の読み込み");
+  for (const auto& [ja, english] : table) EXPECT_TRUE(IsAscii(english)) << ja << " -> " << english;
+  // A text listed twice takes its first row.
+  for (std::size_t i = 0; i < table.size(); ++i)
+    EXPECT_EQ(BuiltinEnglish(table[i].first), [&] {
+      for (const auto& row : table)
+        if (row.first == table[i].first) return row.second;
+      return std::string_view{};
+    }());
+}
+
+TEST(BuiltinTable, KindDescriptionsReadTheSameInBothPlaces) {
+  // Step descriptions translate through this table; their English must match the catalogue's.
+  const Translator en{Language::kEnglish};
+  int checked = 0;
+  for (const KindInfo& info : KindCatalogue()) {
+    if (info.descriptionJa.empty() || info.descriptionEn.empty()) continue;
+    if (BuiltinEnglish(info.descriptionJa).empty()) continue;  // described only in the catalogue
+    EXPECT_EQ(en(info.descriptionJa), info.descriptionEn) << info.code;
+    ++checked;
+  }
+  EXPECT_GT(checked, 60);
+}
+
+TEST(BuiltinTable, StatusAndMessageTextsHaveEnglish) {
+  const Translator en{Language::kEnglish};
+  // Texts of status panel 1 for every input mode, and fixed message and prompt texts.
+  const std::string_view texts[] = {
+      "スタート",
+      "標準",
+      "ｵﾌﾟｼｮﾝ",
+      "ヘルプ",
+      "変形",
+      "ズーム",
+      "例__読込",
+      "保存中",
+      "編集",
+      "軌跡",
+      "関数選択",
+      "選択",
+      "複数選択",
+      "選択(作図中)",
+      "計算中",
+      "作図構成",
+      "作図開始",
+      "測定",
+      "ﾌｧｲﾙ消去",
+      "数式入力",
+      "数値変化",
+      "ｻﾌﾞﾒﾆｭｰ",
+      "マクロ",
+      "図形追加",
+      "回転",
+      "ﾌｧｲﾙ改名",
+      "点の追加",
+      "点の位置設定",
+      "選択(編集)",
+      "点の動きの束縛",
+      "選択(束縛する点)",
+      "選択(どこに束縛)",
+      "数値選択",
+      "複数点変形",
+      "軌跡(変数)の選択",
+      "ドラッグ",
+      "作図再生",
+      "補助",
+      "上書しようとしたファイルは読み取り専用なので,上書できません。ファイル名を変えて,保存し直して"
+      "ください。",
+      "現在の図は失われますが,新しい図を作図しますか。",
+      "1から10までの数値を入力してください",
+      "データ保存に使うWWWサーバのURLを入力してください。",
+      "何かキーを押してください。",
+      "最大化あるいは最小化されているのでできません。"};
+  for (std::string_view ja : texts) {
+    std::string_view shown = en(ja);
+    EXPECT_NE(shown, ja);
+    EXPECT_TRUE(IsAscii(shown)) << ja << " -> " << shown;
+  }
+  EXPECT_EQ(en("1から10までの数値を入力してください"), "input number(1 - 10)");
+}
+
+TEST(Translator, EnglishTrimsAndKeepsUnknownTexts) {
+  const Translator ja{Language::kJapanese};
+  const Translator en{Language::kEnglish};
+  EXPECT_EQ(ja("  標準 "), "  標準 ");
+  EXPECT_EQ(en("  標準 "), "standard");
+  EXPECT_EQ(en("  ＾  （べき）"), "^ (power)");  // menu caption with leading blanks
+  EXPECT_EQ(en(" 未登録の文 "), "未登録の文");
+  EXPECT_EQ(en(""), "");
+  EXPECT_EQ(en("   "), "");
+  EXPECT_EQ(en("Marker"), "Marker");
+}
+
+TEST(Translator, LanguageSetting) {
+  struct Case {
+    std::string_view text;
+    Language lang;
+  } cases[] = {{"English", Language::kEnglish},   {"  ENGLISH ", Language::kEnglish},
+               {"manual", Language::kManual},     {"Manual", Language::kManual},
+               {"Japanese", Language::kJapanese}, {"", Language::kJapanese},
+               {"Englisch", Language::kJapanese}, {"Manual(use dic_kv4.txt)", Language::kJapanese}};
+  for (const auto& c : cases) EXPECT_EQ(ParseLanguageSetting(c.text), c.lang) << c.text;
+  for (Language l : {Language::kJapanese, Language::kEnglish, Language::kManual})
+    EXPECT_EQ(ParseLanguageSetting(LanguageSettingText(l)), l);
+}
+
+TEST(Translator, EveryMenuCaptionReadsInEnglishAndReturnsExactly) {
+  Translator tr;
+  for (int mode : {kMenuModeFull, kMenuModeEasy}) {
+    for (const auto& row : MenuTree()) {
+      tr.language = Language::kEnglish;
+      std::string english = MenuCaption(row.id, mode, tr);
+      EXPECT_TRUE(IsAscii(english)) << row.name << " -> " << english;
+      tr.language = Language::kJapanese;
+      EXPECT_EQ(MenuCaption(row.id, mode, tr), MenuJapaneseCaption(row.id, mode)) << row.name;
+    }
+  }
+  tr.language = Language::kEnglish;
+  EXPECT_EQ(MenuCaption(MenuCommand::mnuEasyMenu, kMenuModeEasy, tr), "to full menu");
+  EXPECT_EQ(MenuCaption(MenuCommand::mnuPcrossLL, kMenuModeFull, tr), "intersection of 2 lines");
+}
+
+}  // namespace
+}  // namespace kv
