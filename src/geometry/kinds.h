@@ -22,4 +22,12 @@ void SetBoundParam(Figure& fig, int32_t p);
 void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointRec& b,
                  NumberRec& out, bool recordMark = true);
 
+// The angle A V B in degrees, [0, 180]; 0 (and defined) when an arm is shorter than 0.01.
+void UnsignedAngle(const PointRec& a, const PointRec& v, const PointRec& b, NumberRec& out);
+// The angle in radians whose cosine is x, as arctan(sqrt(1 - x^2) / x): negative for an
+// obtuse angle, and 0 for x within about 5e-7 of 1 or -1.
+double ClampedArccos(double x);
+// Appends the mark of the angle A V B of `degrees` to fig.angleMarks while marks are on.
+void RecordAngleMark(Figure& fig, const PointRec& a, const PointRec& v, double degrees);
+
 }  // namespace kv

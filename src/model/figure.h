@@ -81,6 +81,9 @@ struct NumberRec {
   int32_t hidden = 0;       // 0 shown, 7 hidden
 };
 
+// The mark of a measured angle A V B: p1 the vertex V, p2 the point A on the first arm (only
+// x, y and valid are set), angle the measured value in degrees, d1 the direction of A seen
+// from V and d2 = d1 + the angle, both in radians (not exchanged or reduced).
 struct AngleMarkRec {
   PointRec p1, p2;
   NumberRec angle;
