@@ -158,6 +158,12 @@ void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointR
   NumberRec size;
   UnsignedAngle(a, v, b, size);
   double theta = size.value;
+  // Positions beyond the range of doubles give no angle (the sense test below would
+  // otherwise take the failed comparison for a straight angle).
+  if (!std::isfinite(theta)) {
+    out.valid = kFalse;
+    return;
+  }
   // The sense is found by turning the unit arm towards A by +theta and, failing that, by
   // -theta, and seeing which lands on the unit arm towards B.
   Vec2 u{a.x - v.x, a.y - v.y}, w{b.x - v.x, b.y - v.y};

@@ -1,13 +1,12 @@
-// A small builder of figures for the kind tests: free points, independent variables and
-// construction steps appended the way the construction commands do, then recomputed.
+// Figures for the line, circle and number kind tests: every object is made by a step, as the
+// construction commands make them, so that undefined parents propagate through the recompute.
 #pragma once
 
 #include <initializer_list>
 #include <string_view>
 #include <utility>
 
-#include "geometry/recompute.h"
-#include "model/figure.h"
+#include "figure_builder.h"
 
 namespace kv::testing {
 
@@ -15,27 +14,8 @@ class KindTestFigure {
  public:
   Figure fig;
 
-  // A draggable free point (output of a PNEW step).
-  ObjRef Point(double x, double y) {
-    const int32_t i = fig.AllocObject(kClassPoint);
-    PointRec& p = fig.points[i];
-    p.x = x;
-    p.y = y;
-    p.free = -1;
-    p.valid = kTrue;
-    const ObjRef ref{kClassPoint, i};
-    fig.AppendStep("PNEW", {}, {ref});
-    return ref;
-  }
-
-  // An independent variable: no step makes it.
-  ObjRef Number(double value) {
-    const int32_t i = fig.AllocObject(kClassNumber);
-    fig.numbers[i].value = value;
-    fig.numbers[i].valid = kTrue;
-    fig.numbers[i].independent = -1;
-    return {kClassNumber, i};
-  }
+  ObjRef Point(double x, double y) { return Pt(FreePoint(fig, x, y)); }
+  ObjRef Number(double value) { return Nm(Variable(fig, value)); }
 
   // A step with one output of class `cls`; returns the output.
   ObjRef Step(std::string_view code, std::initializer_list<ObjRef> parents, int cls) {
