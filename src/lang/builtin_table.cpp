@@ -490,6 +490,10 @@ constexpr Row kTable[] = {
     {"補助", "auxiliary"},
     {"束縛条件の編集", "edit binding"},
     {"先送り", "insert at front"},
+    // The About box.
+    {"点・直線・円・数値で図形を作図し,点を動かして図形の性質を調べる作図ソフトです。",
+     "Dynamic geometry for school mathematics: construct figures from points, lines, circles "
+     "and numbers, then drag points to explore them."},
 };
 
 }  // namespace
