@@ -241,8 +241,8 @@ int ArcColour(double absDegrees) {
 }
 
 void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
-  const PointRec& a = mark.p1;  // on the first arm
-  const PointRec& v = mark.p2;  // the vertex
+  const PointRec& v = mark.p1;  // the vertex
+  const PointRec& a = mark.p2;  // on the first arm
   if (!a.valid || !v.valid || !mark.angle.valid) return;
   const double theta = mark.angle.value;
   if (!Finite(a.x, a.y) || !Finite(v.x, v.y) || !std::isfinite(theta)) return;

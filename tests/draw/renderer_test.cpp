@@ -69,8 +69,8 @@ class RendererTest : public ::testing::Test {
     if (size_t(fig.angleMarkCount) >= fig.angleMarks.size())
       fig.angleMarks.resize(fig.angleMarks.size() + 100);
     AngleMarkRec& m = fig.angleMarks[fig.angleMarkCount];
-    m.p1 = a;
-    m.p2 = v;
+    m.p1 = v;  // the vertex first, then the point on the first arm
+    m.p2 = a;
     m.angle.value = degrees;
     m.angle.valid = kTrue;
   }
