@@ -1,7 +1,11 @@
 // The built-in Japanese -> English table of the interface texts. It is searched in order and
 // the first exact match wins, so a Japanese text listed twice takes its first English text.
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "lang/translate.h"
 
@@ -501,9 +505,20 @@ constexpr Row kTable[] = {
 std::span<const std::pair<std::string_view, std::string_view>> BuiltinTable() { return kTable; }
 
 std::string_view BuiltinEnglish(std::string_view japanese) {
-  for (const auto& [ja, en] : kTable)
-    if (ja == japanese) return en;
-  return {};
+  // Row numbers sorted by Japanese text, equal texts in table order, built once: a binary
+  // search then finds the first row of a text, as a scan in table order would.
+  static const std::vector<uint16_t> order = [] {
+    std::vector<uint16_t> rows(std::size(kTable));
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<uint16_t>(i);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](uint16_t a, uint16_t b) { return kTable[a].first < kTable[b].first; });
+    return rows;
+  }();
+  auto it = std::lower_bound(
+      order.begin(), order.end(), japanese,
+      [](uint16_t row, std::string_view text) { return kTable[row].first < text; });
+  if (it == order.end() || kTable[*it].first != japanese) return {};
+  return kTable[*it].second;
 }
 
 }  // namespace kv
