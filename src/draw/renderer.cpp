@@ -504,6 +504,8 @@ void Renderer::DrawNumberList(const Scene& scene, Canvas& canvas) {
     const NumberRec& num = fig.numbers[i];
     if (!Listed(num) || !Shown(kClassNumber, i)) continue;
     ++j;
+    const DevicePoint at = view.ToDevice(-view.HalfWidth, b + (n - j + 1) * h);
+    if (at.y < -2 * settings.fontSize) continue;  // rows above the canvas show nothing
     row_.clear();
     char index[16];
     auto res = std::to_chars(index, index + sizeof index, i);
@@ -514,7 +516,7 @@ void Renderer::DrawNumberList(const Scene& scene, Canvas& canvas) {
     if (len < w) row_.append(w - len, ' ');
     row_ += " = ";
     AppendNumberText(row_, num.value, settings.KetaDecimal);
-    canvas.Text(view.ToDevice(-view.HalfWidth, b + (n - j + 1) * h), row_, style);
+    canvas.Text(at, row_, style);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "draw/recording_canvas.h"
+#include "geometry/recompute.h"
 
 namespace kv {
 namespace {
@@ -427,6 +428,51 @@ TEST_F(RendererTest, ReplayShowsOnlyTheStepsSoFar) {
     Paint();
     EXPECT_EQ(int32_t(Drawn().size()), expected[step]) << step;
   }
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+// The angle measurement records its mark during the recompute; the renderer must read it the
+// way the measurement wrote it (a right angle at the vertex gives the red square there).
+TEST(RendererWithRecompute, AngleMeasurementLeavesItsMark) {
+  Figure fig;
+  const double xy[3][2] = {{2, 0}, {0, 0}, {0, 1}};  // A, vertex V, B: 90 degrees
+  ObjRef pts[3];
+  for (int k = 0; k < 3; ++k) {
+    pts[k] = {kClassPoint, fig.AllocObject(kClassPoint)};
+    PointRec& p = fig.points[pts[k].index];
+    p.x = xy[k][0], p.y = xy[k][1], p.valid = kTrue, p.free = kTrue, p.colour = 0;
+    fig.AppendStep("PNEW", {}, {pts[k]});
+  }
+  const ObjRef angle{kClassNumber, fig.AllocObject(kClassNumber)};
+  fig.AppendStep("NA3P", {pts[0], pts[1], pts[2]}, {angle});
+  RecomputeAll(fig);
+  ASSERT_EQ(fig.angleMarkCount, 1);
+
+  View view;
+  view.SetScreen(201, 101);
+  DrawSettings settings;
+  Scene scene;
+  scene.figure = &fig;
+  scene.view = &view;
+  scene.settings = &settings;
+  scene.inputMode = 2;
+  RecordingCanvas canvas;
+  Renderer().Paint(scene, canvas);
+  auto lines = canvas.Of(Op::kLine);
+  ASSERT_EQ(lines.size(), 2u);
+  // B = V + 1 unit toward A = (1, 0), D = (1, 1), C = (0, 1).
+  ExpectSegment(lines[0], 120, 50, 120, 30);
+  ExpectSegment(lines[1], 120, 30, 100, 30);
+  EXPECT_EQ(lines[0]->pen.colour, kRed);
+  // The number list shows the measurement.
+  auto texts = canvas.Of(Op::kText);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NE(texts[0]->text.find("=   90.00"), std::string::npos) << texts[0]->text;
 }
 
 }  // namespace
