@@ -213,6 +213,7 @@ void Session::RefreshStatus() {
   panels_[9].text = "Redo";
   panels_[10].text = "Undo";
   topMenus_ = MenuEnablingFor(mode);
+  checkMarks_ = MenuCheckSet(CheckState());
   ui_.StatusChanged();
 }
 

@@ -13,6 +13,7 @@
 #include "lang/translate.h"
 #include "model/figure.h"
 #include "session/input_modes.h"
+#include "session/menu_tree.h"
 #include "session/ui_port.h"
 
 namespace kv {
@@ -21,6 +22,9 @@ inline constexpr std::string_view kProgramTitle = "Korvane Win";
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 0;
+// The window's design size in twips, used when no start-up size is saved.
+inline constexpr int kStandardWindowWidthTwips = 12000;
+inline constexpr int kStandardWindowHeightTwips = 9300;
 
 // The last mouse press on the canvas, repeated by a double click.
 struct LastPressRec {
@@ -119,6 +123,15 @@ class Session : private RecomputeHooks {
   // Caption, panels 1, 2, 5, 7, 8, menu enabling; tells the window.
   void RefreshStatus();
 
+  // --- Menu commands ---
+  // Carries out a menu command (easy-menu items forward to their full-menu command).
+  void Command(MenuCommand cmd);
+  // Whether the session carries out the command yet; the window disables the others.
+  static bool Implements(MenuCommand cmd);
+  // The check marks of every checkable item, as of the last status refresh.
+  const std::vector<std::pair<MenuCommand, bool>>& CheckMarks() const { return checkMarks_; }
+  MenuCheckState CheckState() const;
+
   // --- Commands of the main window ---
   void RedrawAll();  // full recompute, then repaint
   // Opens a figure file (command line, load); false when it could not be read.
@@ -183,7 +196,6 @@ class Session : private RecomputeHooks {
   void AdvanceReplay();
   void FinishReplay();
   void StopReplayTimer();
-  std::string StepDescription(int32_t step) const;
 
   // Work of other areas (picking, deformation, construction, scribble, loci, images), reached
   // through the dispatch; each does nothing beyond what keeps the mode stack sound until
@@ -216,6 +228,7 @@ class Session : private RecomputeHooks {
   std::array<StatusPanel, kStatusPanelCount + 1> panels_{};  // 1-based
   std::string caption_;
   TopMenuEnabling topMenus_;
+  std::vector<std::pair<MenuCommand, bool>> checkMarks_;
   ObjectMenuState objectMenu_;
   DragState drag_;
   ReplayState replay_;
@@ -230,6 +243,7 @@ class Session : private RecomputeHooks {
   int sizePreset_ = 0;
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
+  int axisKind_ = 0;  // 0 orthogonal, 1 polar
   int figureCapacity_ = kInitialCapacity;
 
   int canvasWidth_ = 0, canvasHeight_ = 0;

@@ -1,5 +1,6 @@
 // The step-by-step replay of the construction: the leading free points first, then one step per
 // timer tick, click or key, until the whole figure stands again.
+#include "model/names.h"
 #include "session/session.h"
 
 namespace kv {
@@ -48,7 +49,7 @@ void Session::AdvanceReplay() {
     FinishReplay();
     return;
   }
-  panels_[3].text = StepDescription(replay_.step);
+  panels_[3].text = StepDescription(figure, replay_.step, translator);
   ui_.StatusChanged();
   ui_.RequestRepaint();
 }
@@ -61,22 +62,6 @@ void Session::FinishReplay() {
   panels_[3].text.clear();
   RedrawAll();
   RefreshStatus();
-}
-
-std::string Session::StepDescription(int32_t step) const {
-  if (step < 1 || step > figure.stepCount) return {};
-  const KindInfo& info = InfoOf(figure.KindOf(step));
-  std::string text = translator.language == Language::kJapanese || info.descriptionEn.empty()
-                         ? std::string(info.descriptionJa)
-                         : std::string(info.descriptionEn);
-  if (text.empty()) text = std::string(figure.KindCode(step));
-  for (int k = 1; k <= 5; ++k) {
-    ObjRef out = figure.Output(step, k);
-    if (out.index == 0 || !figure.InTable(out)) continue;
-    text += ' ';
-    text += TrimSpaces(figure.GetName(out));
-  }
-  return text;
 }
 
 }  // namespace kv
