@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "geometry/recompute.h"
+#include "lang/user_dictionary.h"
 
 namespace kv {
 
@@ -59,7 +60,9 @@ void Session::Startup(const StartupArgs& args) {
   caption_ = VersionText();
   // 2-3. Canvas colours come from the preferences; documented defaults.
   figureCapacity_ = kInitialCapacity;
-  scaleUnit_ = 0.05;
+  view = View{};
+  draw = DrawSettings{};
+  loci.Reset();
   prefs = SessionPrefs{};
   // 4. Empty figure, no candidates, no multi-point drag.
   figure.NewFigure(figureCapacity_);
@@ -68,6 +71,9 @@ void Session::Startup(const StartupArgs& args) {
   // 5. Settings file.
   LoadPreferences();
   // 6. Interface texts in the chosen language.
+  translator.dictionaryPath = fs::path(programFolder_) / kUserDictionaryFileName;
+  translator.neededListPath = fs::path(programFolder_) / kNeededListFileName;
+  translator.dictionaryLoaded = false;
   ui_.ApplyLanguage();
   // 7. Initial folders of the file dialogs.
   ReadDataPath();
@@ -99,12 +105,7 @@ void Session::Startup(const StartupArgs& args) {
 void Session::LoadPreferences() {
   // The settings file reader fills prefs here once it exists.
   if (prefs.browserSw != 0) prefs.browserSw = 3;
-  std::string lang;
-  for (char c : prefs.language)
-    if (c != ' ') lang += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  translator.language = lang == "english"  ? Language::kEnglish
-                        : lang == "manual" ? Language::kManual
-                                           : Language::kJapanese;
+  translator.language = ParseLanguageSetting(prefs.language);
   shiftDragCounter_ = prefs.sDeformKind + 1;
 }
 
@@ -143,17 +144,10 @@ void Session::Shutdown() {
   ui_.Quit();
 }
 
-void Session::SetScreen(int width, int height) {
-  canvasWidth_ = width;
-  canvasHeight_ = height;
-  halfWidth_ = (width - 1) * scaleUnit_ / 2;
-  halfHeight_ = (height - 1) * scaleUnit_ / 2;
-}
+void Session::SetScreen(int width, int height) { view.SetScreen(width, height); }
 
 void Session::ApplyComplexZoom() {
-  scaleUnit_ = 0.05 / 2 / 2;
-  SetScreen(canvasWidth_, canvasHeight_);
-  prefs.axisSw = kTrue;
+  view.ZoomComplex();
   RedrawAll();
 }
 
@@ -224,6 +218,29 @@ const StatusPanel& Session::Panel(int n) const {
 
 // --- Commands ---
 
+Scene Session::MakeScene() {
+  sceneMarks_.clear();
+  for (const ObjRef& ref : candidateMarks_) sceneMarks_.push_back({ref, kStyleOwn + 7});
+  Scene scene;
+  scene.figure = &figure;
+  scene.view = &view;
+  scene.settings = &draw;
+  scene.loci = &loci;
+  scene.inputMode = CurrentInputMode();
+  if (replay_.active) {
+    scene.replayStep = replay_.step;
+    if (replay_.step >= 1 && replay_.step <= figure.stepCount) {
+      for (int k = 1; k <= 5; ++k) {
+        ObjRef out = figure.Output(replay_.step, k);
+        if (out.index != 0 && out.cls >= kClassPoint && figure.InTable(out))
+          sceneMarks_.push_back({out, kStyleHighlight, -1, 1});
+      }
+    }
+  }
+  scene.marks = sceneMarks_;
+  return scene;
+}
+
 void Session::RedrawAll() {
   RecomputeAll(figure);
   // A full redraw paints over the candidate markers, except that the easy menu always shows
@@ -263,9 +280,9 @@ void Session::ChooseShiftDragKind(int choice) {
 void Session::NextSizePreset() {
   static constexpr double kFontSizes[] = {12, 24, 48};
   sizePreset_ = (sizePreset_ + 1) % 3;
-  prefs.fontName = "ＭＳ Ｐゴシック";
-  prefs.fontSize = kFontSizes[sizePreset_];
-  prefs.drawWidth = 2 * sizePreset_ + 1;
+  draw.fontName = "ＭＳ Ｐゴシック";
+  draw.fontSize = kFontSizes[sizePreset_];
+  draw.drawWidth = 2 * sizePreset_ + 1;
   RedrawAll();
 }
 
@@ -274,6 +291,14 @@ void Session::ToggleMenuMode() {
   ui_.ApplyMenuMode(menuMode_ == -1);
   RedrawAll();
   RefreshStatus();
+}
+
+void Session::SetLanguage(Language language) {
+  translator.language = language;
+  prefs.language = std::string(LanguageSettingText(language));
+  ui_.ApplyLanguage();
+  RefreshStatus();
+  ui_.RequestRepaint();
 }
 
 void Session::ShowCallHistory() {
@@ -307,8 +332,7 @@ void Session::StatusPanelClick(int panel) {
       break;
     case 5:
       if (CurrentInputMode() == kModeScribble) {
-        // The scribble colour is chosen by the scribble mode itself.
-        (void)ui_.ChooseColour(0);
+        if (auto c = ui_.ChooseColour(scribbleColour_)) scribbleColour_ = *c;
       } else {
         PushInputMode(kModeScribble);
       }

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/draw_settings.h"
+#include "draw/locus_store.h"
+#include "draw/renderer.h"
+#include "draw/view.h"
 #include "lang/translate.h"
 #include "model/figure.h"
 #include "session/input_modes.h"
@@ -68,19 +72,11 @@ struct ReplayState {
   bool timerRunning = false;
 };
 
-// Preferences the session works with; the settings file fills them.
+// Preferences the session works with beyond the view and the drawing settings; the settings
+// file fills them.
 struct SessionPrefs {
   int delta = 10;
   double deltaVar = 0.5;
-  int colorStrength = 255;
-  int notChrDisp = 0;
-  int axisSw = 0;
-  uint32_t axisColour = 0xAAAAAA;
-  int drawWidth = 1;
-  double fontSize = 9;
-  std::string fontName = "FixedSys";
-  int ketaDecimal = 2;
-  uint32_t backColour = 0xFFFFFF;
   int browserSw = 2;
   int windowWidth = 0, windowHeight = 0, windowState = 0;  // twips; 2 = maximised
   int menuMode = 0;                                        // start-up menu mode: -1 easy, 0 full
@@ -141,6 +137,8 @@ class Session : private RecomputeHooks {
   void ChooseShiftDragKind(int choice);  // 1 line/circle, 2 line, 3 lattice point
   void NextSizePreset();
   void ToggleMenuMode();
+  // The language dialog's choice: re-captions everything and refreshes the status.
+  void SetLanguage(Language language);
   void ShowCallHistory();
   void OpenHelp();
   // The object menu of a right click on `target` in standard mode.
@@ -166,14 +164,19 @@ class Session : private RecomputeHooks {
   bool ReadOnlyInstall() const { return readOnlyInstall_; }
   bool LocusOn() const { return locusSw_; }
   int ReplayIntervalMs() const { return prefs.replayInterval; }
-  double ScaleUnit() const { return scaleUnit_; }
-  double HalfWidth() const { return halfWidth_; }
-  double HalfHeight() const { return halfHeight_; }
+  double ScaleUnit() const { return view.ScaleUnit; }
+  double HalfWidth() const { return view.HalfWidth; }
+  double HalfHeight() const { return view.HalfHeight; }
+  // Everything visible now, for the renderer. Valid until the session changes.
+  Scene MakeScene();
   // The translated text of a Japanese text.
   std::string Tr(std::string_view japanese) const { return std::string(translator(japanese)); }
 
   Figure figure;
   Translator translator;
+  View view;
+  DrawSettings draw;
+  LocusStore loci;
   SessionPrefs prefs;
 
  private:
@@ -183,6 +186,9 @@ class Session : private RecomputeHooks {
 
   void SetScreen(int width, int height);
   void ApplyComplexZoom();
+  void ViewCommand(MenuCommand cmd);
+  std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
+                                      double current);
   void LoadPreferences();
   void ReadDataPath();
   void CheckReadOnlyInstall();
@@ -243,12 +249,10 @@ class Session : private RecomputeHooks {
   int sizePreset_ = 0;
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
-  int axisKind_ = 0;  // 0 orthogonal, 1 polar
+  Rgb scribbleColour_ = kBlack;
   int figureCapacity_ = kInitialCapacity;
 
-  int canvasWidth_ = 0, canvasHeight_ = 0;
-  double scaleUnit_ = 0.05;
-  double halfWidth_ = 0, halfHeight_ = 0;
+  std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene
 };
 
 // The figure path named by a command line: blanks trimmed, then a closing and an opening double

@@ -1,4 +1,6 @@
 // Menu commands as the session carries them out, and the check marks of the menu tree.
+#include <cstdio>
+
 #include "session/session.h"
 
 namespace kv {
@@ -87,13 +89,111 @@ void Session::Command(MenuCommand cmd) {
   }
 }
 
+namespace {
+
+// A number as an input box shows it by default: no trailing zeros.
+std::string DefaultEntry(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.15g", v);
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> Session::AskEntry(std::string_view prompt, std::string_view title,
+                                             double current) {
+  return ui_.InputBox(Tr(prompt), Tr(title), DefaultEntry(current));
+}
+
+void Session::ViewCommand(MenuCommand cmd) {
+  using M = MenuCommand;
+  switch (cmd) {
+    case M::mnuZoomDefault:
+      view.ZoomDefault();
+      break;
+    case M::mnuZoomIn:
+      view.ZoomIn([this](std::string_view text) { ui_.MessageOk(Tr(text), kProgramTitle); });
+      break;
+    case M::mnuZoomOut:
+      view.ZoomOut();
+      break;
+    case M::mnuZoomComplex:
+      view.ZoomComplex();
+      break;
+    case M::mnuOAxis:
+      view.ToggleAxes();
+      break;
+    case M::mnuOAxis01:
+      view.ShowAxes(kAxisOrthogonal);
+      break;
+    case M::mnuOAxis02:
+      view.ShowAxes(kAxisPolar);
+      break;
+    case M::mnuOAxisColor1:
+      view.SetAxisColorPreset(1);
+      break;
+    case M::mnuOAxisColor2:
+      view.SetAxisColorPreset(2);
+      break;
+    case M::mnuOAxisColor3:
+      view.SetAxisColorPreset(3);
+      break;
+    case M::mnuOAxisColorManual:
+      if (auto c = ui_.ChooseColour(view.AxisColor)) view.AxisColor = *c;
+      break;
+    case M::mnuOBackCWhite:
+      draw.background = kWhite;
+      break;
+    case M::mnuOBackCStandard:
+      draw.background = ui_.ButtonFaceColour();
+      break;
+    case M::mnuOBackCmanual:
+      if (auto c = ui_.ChooseColour(draw.background)) draw.background = *c;
+      break;
+    // A cancelled input box changes nothing; any entry is turned into a valid value.
+    case M::mnuOColorStrength:
+      if (auto e = AskEntry("1から255までの数を入力してください", "色の濃さ", draw.ColorStrength))
+        draw.ColorStrength = ColorStrengthFromEntry(*e);
+      break;
+    case M::mnuWidth:
+      if (auto e =
+              AskEntry("1から10までの数値を入力してください", "線の太さの設定", draw.drawWidth))
+        draw.drawWidth = DrawWidthFromEntry(*e);
+      break;
+    case M::mnuFont:
+      if (auto e =
+              AskEntry("フォントの大きさを入力してください", "フォントサイズの設定", draw.fontSize))
+        draw.fontSize = FontSizeFromEntry(*e);
+      break;
+    case M::mnuKeta:
+      if (auto e = AskEntry("測定値の小数点以下の表示桁数を入力してください", "表示桁数の設定",
+                            draw.KetaDecimal))
+        draw.KetaDecimal = KetaDecimalFromEntry(*e);
+      break;
+    case M::mnuOchrDisp:
+      // Only the check mark follows now; the labels change at the next full redraw.
+      draw.NotChrDisp = !draw.NotChrDisp;
+      RefreshStatus();
+      return;
+    case M::mnuAngleSW:
+      figure.angleMarksOn = !figure.angleMarksOn;
+      RefreshStatus();
+      ui_.RequestRepaint();
+      return;
+    default:
+      return;
+  }
+  RedrawAll();
+  RefreshStatus();
+}
+
 MenuCheckState Session::CheckState() const {
   MenuCheckState s;
-  s.labelsShown = prefs.notChrDisp == 0;
-  s.axisOn = prefs.axisSw != 0;
+  s.labelsShown = !draw.NotChrDisp;
+  s.axisOn = view.axissw;
   s.delta = prefs.delta;
   s.deltaVar = prefs.deltaVar;
-  s.axisKind = axisKind_;
+  s.axisKind = view.AxisKind;
   s.startupWindow =
       StartupWindowChoice(prefs.windowWidth, prefs.windowHeight, prefs.windowState,
                           kStandardWindowWidthTwips, kStandardWindowHeightTwips, 9600, 7200);

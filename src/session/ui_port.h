@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "draw/canvas.h"
+
 namespace kv {
 
 class UiPort {
@@ -48,8 +50,10 @@ class UiPort {
 
   // Status panel actions that need the platform.
   virtual void CopyCanvasToClipboard() {}
-  // Colour dialog opened on `initial` (0xRRGGBB); nothing when cancelled.
-  virtual std::optional<uint32_t> ChooseColour(uint32_t /*initial*/) { return std::nullopt; }
+  // Colour dialog opened on `initial`; nothing when cancelled.
+  virtual std::optional<Rgb> ChooseColour(Rgb /*initial*/) { return std::nullopt; }
+  // The system's colour of button faces (the grey background preset).
+  virtual Rgb ButtonFaceColour() { return Rgb{240, 240, 240}; }
   // Pops up the object menu (right click on an object) at the mouse.
   virtual void PopupObjectMenu() {}
   // Shows text in the construction data viewer window without blocking.

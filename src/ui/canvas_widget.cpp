@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "qtcanvas/qt_canvas.h"
 #include "session/session.h"
 
 namespace kv {
@@ -64,8 +65,9 @@ QPointF CanvasWidget::ToWorld(QPointF pixel) const {
 
 void CanvasWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const uint32_t back = session_.prefs.backColour;
-  painter.fillRect(rect(), QColor((back >> 16) & 0xFF, (back >> 8) & 0xFF, back & 0xFF));
+  QtCanvas canvas(painter, width(), height(), logicalDpiY());
+  Scene scene = session_.MakeScene();
+  renderer_.Paint(scene, canvas);
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {

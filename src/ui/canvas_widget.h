@@ -5,6 +5,8 @@
 #include <QPointF>
 #include <QWidget>
 
+#include "draw/renderer.h"
+
 namespace kv {
 
 class Session;
@@ -34,6 +36,7 @@ class CanvasWidget : public QWidget {
 
  private:
   Session& session_;
+  Renderer renderer_;
 };
 
 }  // namespace kv

@@ -67,92 +67,82 @@ void KVwin::Start(const std::string& programFolder, const std::string& commandLi
 
 // --- Menus ---
 
-QMenu* KVwin::AddMenu(QMenu* parent, const char* name, const char* caption) {
-  QMenu* menu = parent ? parent->addMenu(QString::fromUtf8(caption))
-                       : menuBar()->addMenu(QString::fromUtf8(caption));
-  menu->setObjectName(name);
-  menu->menuAction()->setObjectName(name);
-  japaneseCaptions_[menu->menuAction()] = QString::fromUtf8(caption);
-  return menu;
-}
-
-QAction* KVwin::AddItem(QMenu* menu, const char* name, const char* caption,
-                        const QKeySequence& keys, std::function<void()> action) {
-  QAction* item = menu->addAction(QString::fromUtf8(caption));
-  item->setObjectName(name);
-  if (!keys.isEmpty()) item->setShortcut(keys);
-  japaneseCaptions_[item] = QString::fromUtf8(caption);
-  if (action) {
-    connect(item, &QAction::triggered, this, std::move(action));
-  } else {
-    item->setEnabled(false);
-  }
-  return item;
-}
-
 void KVwin::BuildMenus() {
-  QMenu* file = AddMenu(nullptr, "mnuFile", "ﾌｧｲﾙ");
-  AddItem(file, "mnuEasyMenu", "メニュー切り換え(フル/簡易)", QKeySequence("Ctrl+X"),
-          [this] { session_.ToggleMenuMode(); });
-  AddItem(file, "mnuExit", "終了", QKeySequence("Ctrl+Q"), [this] { session_.Shutdown(); });
-  AddMenu(nullptr, "mnuDeform", "変形");
-  AddMenu(nullptr, "mnuConstruction", "作図(継続)");
-  AddMenu(nullptr, "mnuMeasure", "測定");
-  AddMenu(nullptr, "mnuZoom", "ｽﾞｰﾑ");
-  AddMenu(nullptr, "mnuLocus", "軌跡");
-  QMenu* option = AddMenu(nullptr, "mnuOption", "ｵﾌﾟｼｮﾝ");
-  QMenu* sdeform = AddMenu(option, "mnuOSDeform", "Shift + 変形の動作");
-  AddItem(sdeform, "mnuOSDeformLC", "近接直線/円へ", {},
-          [this] { session_.ChooseShiftDragKind(1); });
-  AddItem(sdeform, "mnuOSDeformL", "近接直線へ", {}, [this] { session_.ChooseShiftDragKind(2); });
-  AddItem(sdeform, "mnuOSDeformCross", "格子点へ", {}, [this] { session_.ChooseShiftDragKind(3); });
-  QMenu* speed = AddMenu(option, "mnuRedrawslowOption", "作図再生の速度");
-  AddItem(speed, "mnuRedrawslowOption_01", "速く(0.2秒)", {},
-          [this] { session_.SetReplayInterval(200); });
-  AddItem(speed, "mnuRedrawslowOption_03", "標準(0.5秒)", {},
-          [this] { session_.SetReplayInterval(500); });
-  AddItem(speed, "mnuRedrawslowOption_05", "遅く(1秒)", {},
-          [this] { session_.SetReplayInterval(1000); });
-  AddMenu(nullptr, "mnuEdit", "編集");
-  QMenu* help = AddMenu(nullptr, "mnuHelp", "ﾍﾙﾌﾟ");
-  AddItem(help, "mnuHmanual", "ヘルプ(マニュアル)", QKeySequence("F1"),
-          [this] { session_.OpenHelp(); });
-  AddItem(help, "mnuFigData_Redraw", "作図手続きの再生", QKeySequence("Ctrl+F1"),
-          [this] { session_.StartReplay(); });
-  AddItem(help, "mnuEcallHis", "call history", {}, [this] { session_.ShowCallHistory(); });
-  AddItem(help, "mnuVersion", "バージョン", {}, [this] { ShowAbout(); });
-  AddMenu(nullptr, "mnuLanguage", "Language");
-
-  // The object menu of a right click; never shown in the bar.
-  objectMenu_ = new QMenu(this);
-  objectMenu_->setObjectName("mnuEdit2_point");
-  AddItem(objectMenu_, "mnuEdit2_point_Edit", "編集", {}, nullptr);
-  AddItem(objectMenu_, "mnuEdit2_point_Bounded", "編集(束縛条件)", {}, nullptr);
-  AddItem(objectMenu_, "mnuEdit2_point_Set_Free", "フリーにする", {}, nullptr);
-  AddItem(objectMenu_, "mnuEdit2_point_Deform", "キーボードで変形", {}, nullptr);
+  for (const MenuItemInfo& row : MenuTree()) {
+    const auto id = static_cast<size_t>(row.id);
+    const QString name = Q(row.name);
+    QMenu* parentMenu =
+        row.parent == MenuCommand::kNone ? nullptr : menus_[static_cast<size_t>(row.parent)];
+    QAction* action = nullptr;
+    if (row.flags & kMenuPopupOnly && row.parent == MenuCommand::kNone) {
+      // The object menu opens at the mouse; it never sits in the bar.
+      menus_[id] = new QMenu(this);
+      menus_[id]->setObjectName(name);
+      action = menus_[id]->menuAction();
+    } else if (HasSubmenu(row.id)) {
+      menus_[id] = parentMenu ? parentMenu->addMenu(QString()) : menuBar()->addMenu(QString());
+      menus_[id]->setObjectName(name);
+      action = menus_[id]->menuAction();
+    } else {
+      if (parentMenu && (row.flags & kMenuSeparatorBefore)) parentMenu->addSeparator();
+      action = parentMenu ? parentMenu->addAction(QString()) : menuBar()->addAction(QString());
+      if (!row.shortcut.empty()) action->setShortcut(QKeySequence(Q(row.shortcut)));
+      action->setCheckable((row.flags & kMenuCheckable) != 0);
+      const MenuCommand cmd = row.id;
+      connect(action, &QAction::triggered, this, [this, cmd] { OnCommand(cmd); });
+      action->setEnabled(Session::Implements(cmd) || cmd == MenuCommand::mnuLanguage);
+    }
+    action->setObjectName(name);
+    actions_[id] = action;
+  }
+  ApplyMenuMode(false);
 }
 
-QMenu* KVwin::MenuNamed(const QString& name) const { return findChild<QMenu*>(name); }
+void KVwin::OnCommand(MenuCommand cmd) {
+  if (cmd == MenuCommand::mnuLanguage) {
+    ChooseLanguage();
+    return;
+  }
+  session_.Command(cmd);
+}
+
+void KVwin::ChooseLanguage() {
+  // A plain chooser until the language dialog exists.
+  const QStringList items = {"Japanese", "English", "Manual(use dic_kv4.txt)"};
+  bool ok = false;
+  const int current = static_cast<int>(session_.translator.language);
+  QString choice =
+      QInputDialog::getItem(this, "Select Language", "Language", items, current, false, &ok);
+  if (!ok) return;
+  session_.SetLanguage(static_cast<Language>(items.indexOf(choice)));
+}
+
+QMenu* KVwin::MenuNamed(const QString& name) const {
+  auto cmd = FindMenuCommand(S(name));
+  return cmd ? menus_[static_cast<size_t>(*cmd)] : nullptr;
+}
 
 QAction* KVwin::ActionNamed(const QString& name) const {
-  for (QAction* a : findChildren<QAction*>())
-    if (a->objectName() == name) return a;
-  return nullptr;
+  auto cmd = FindMenuCommand(S(name));
+  return cmd ? actions_[static_cast<size_t>(*cmd)] : nullptr;
 }
 
 void KVwin::ApplyTopMenuEnabling() {
   const TopMenuEnabling& m = session_.TopMenus();
-  const std::pair<const char*, bool> items[] = {
-      {"mnuFile", m.file},       {"mnuDeform", m.deform}, {"mnuConstruction", m.construction},
-      {"mnuMeasure", m.measure}, {"mnuOption", m.option}, {"mnuEdit", m.edit},
-      {"mnuHelp", m.help},       {"mnuZoom", m.zoom},     {"mnuLocus", m.locus}};
-  for (const auto& [name, enabled] : items)
-    if (QMenu* menu = MenuNamed(name)) menu->menuAction()->setEnabled(enabled);
+  using M = MenuCommand;
+  const std::pair<M, bool> items[] = {
+      {M::mnuFile, m.file},       {M::mnuDeform, m.deform}, {M::mnuConstruction, m.construction},
+      {M::mnuMeasure, m.measure}, {M::mnuOption, m.option}, {M::mnuEdit, m.edit},
+      {M::mnuHelp, m.help},       {M::mnuZoom, m.zoom},     {M::mnuLocus, m.locus}};
+  for (const auto& [cmd, enabled] : items)
+    if (QAction* a = actions_[static_cast<size_t>(cmd)]) a->setEnabled(enabled);
 }
 
 void KVwin::Recaption() {
-  for (const auto& [object, japanese] : japaneseCaptions_)
-    if (auto* action = qobject_cast<QAction*>(object)) action->setText(Q(session_.Tr(S(japanese))));
+  const int mode = session_.EasyMenu() ? kMenuModeEasy : kMenuModeFull;
+  for (const MenuItemInfo& row : MenuTree())
+    if (QAction* a = actions_[static_cast<size_t>(row.id)])
+      a->setText(Q(session_.Tr(MenuJapaneseCaption(row.id, mode))));
 }
 
 // --- UiPort ---
@@ -188,6 +178,8 @@ void KVwin::StatusChanged() {
     status_->SetPanel(n, Q(p.text), p.sunken, p.raised);
   }
   ApplyTopMenuEnabling();
+  for (const auto& [cmd, checked] : session_.CheckMarks())
+    if (QAction* a = actions_[static_cast<size_t>(cmd)]) a->setChecked(checked);
 }
 
 void KVwin::RequestRepaint() { canvas_->update(); }
@@ -211,21 +203,36 @@ void KVwin::ApplyWindowSize(int widthTwips, int heightTwips, int windowState) {
   resize(TwipsToPixels(widthTwips, dpiX), TwipsToPixels(heightTwips, dpiY));
 }
 
-void KVwin::ApplyMenuMode(bool /*easy*/) {}
+void KVwin::ApplyMenuMode(bool easy) {
+  const int mode = easy ? kMenuModeEasy : kMenuModeFull;
+  for (const MenuItemInfo& row : MenuTree()) {
+    QAction* a = actions_[static_cast<size_t>(row.id)];
+    if (!a || (row.flags & kMenuPopupOnly)) continue;
+    a->setVisible(MenuVisibleInMode(row.id, mode));
+  }
+  if (QAction* csv = actions_[static_cast<size_t>(MenuCommand::mnuLocusNumCSV)])
+    csv->setVisible(!session_.ReadOnlyInstall());
+  Recaption();
+}
 
 void KVwin::SetMeasurementRecordsVisible(bool visible) {
-  if (QAction* a = ActionNamed("mnuLocusNumCSV")) a->setVisible(visible);
+  if (QAction* a = actions_[static_cast<size_t>(MenuCommand::mnuLocusNumCSV)])
+    a->setVisible(visible);
 }
 
 void KVwin::CopyCanvasToClipboard() {
   QApplication::clipboard()->setImage(canvas_->grab().toImage());
 }
 
-std::optional<uint32_t> KVwin::ChooseColour(uint32_t initial) {
-  QColor c = QColorDialog::getColor(
-      QColor((initial >> 16) & 0xFF, (initial >> 8) & 0xFF, initial & 0xFF), this);
+std::optional<Rgb> KVwin::ChooseColour(Rgb initial) {
+  QColor c = QColorDialog::getColor(QColor(initial.r, initial.g, initial.b), this);
   if (!c.isValid()) return std::nullopt;
-  return (uint32_t(c.red()) << 16) | (uint32_t(c.green()) << 8) | uint32_t(c.blue());
+  return Rgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
+}
+
+Rgb KVwin::ButtonFaceColour() {
+  QColor c = palette().color(QPalette::Button);
+  return Rgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
 }
 
 void KVwin::PopupObjectMenu() {
@@ -241,7 +248,8 @@ void KVwin::PopupObjectMenu() {
       if (visible) a->setText(Q(*caption));
     }
   }
-  objectMenu_->popup(QCursor::pos());
+  if (QMenu* menu = menus_[static_cast<size_t>(MenuCommand::mnuEdit2_point)])
+    menu->popup(QCursor::pos());
 }
 
 void KVwin::ShowTextWindow(std::string_view title, std::string_view text) {

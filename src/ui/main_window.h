@@ -5,7 +5,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
-#include <map>
+#include <array>
 #include <string>
 
 #include "session/session.h"
@@ -59,7 +59,8 @@ class KVwin : public QMainWindow, public UiPort {
   void ApplyMenuMode(bool easy) override;
   void SetMeasurementRecordsVisible(bool visible) override;
   void CopyCanvasToClipboard() override;
-  std::optional<uint32_t> ChooseColour(uint32_t initial) override;
+  std::optional<Rgb> ChooseColour(Rgb initial) override;
+  Rgb ButtonFaceColour() override;
   void PopupObjectMenu() override;
   void ShowTextWindow(std::string_view title, std::string_view text) override;
   void ShowAbout() override;
@@ -70,9 +71,8 @@ class KVwin : public QMainWindow, public UiPort {
 
  private:
   void BuildMenus();
-  QMenu* AddMenu(QMenu* parent, const char* name, const char* caption);
-  QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& keys,
-                   std::function<void()> action);
+  void OnCommand(MenuCommand cmd);
+  void ChooseLanguage();
   void ApplyTopMenuEnabling();
   void Recaption();
 
@@ -80,9 +80,9 @@ class KVwin : public QMainWindow, public UiPort {
   CanvasWidget* canvas_ = nullptr;
   KVStatus1* status_ = nullptr;
   QTimer replayTimer_;
-  // Japanese captions of every menu and item by control name, kept for re-captioning.
-  std::map<QObject*, QString> japaneseCaptions_;
-  QMenu* objectMenu_ = nullptr;
+  // The menu bar's actions and submenus by command (null where an item has none).
+  std::array<QAction*, kMenuCommandCount> actions_{};
+  std::array<QMenu*, kMenuCommandCount> menus_{};
   bool quitting_ = false;
 };
 

@@ -129,7 +129,7 @@ TEST_F(SessionTest, StartupRunsItsStepsInOrderAndEndsInStandardMode) {
   EXPECT_EQ(session.Panel(2).text, "untitled");
   EXPECT_EQ(session.Panel(5).text, "Marker");
   EXPECT_EQ(session.prefs.delta, 10);
-  EXPECT_EQ(session.prefs.fontName, "FixedSys");
+  EXPECT_EQ(session.draw.fontName, "FixedSys");
   EXPECT_EQ(session.ReplayIntervalMs(), 500);
   // 400 pixels across at 20 pixels per unit: 10 units either side of the origin.
   EXPECT_DOUBLE_EQ(session.HalfWidth(), 10.0);
@@ -244,9 +244,9 @@ TEST_F(SessionTest, SizePresetsCycleFontAndWidth) {
   for (const auto& e : expected) {
     session.StatusPanelClick(7);
     EXPECT_EQ(session.Panel(7).text, e.text);
-    EXPECT_EQ(session.prefs.fontSize, e.fontSize);
-    EXPECT_EQ(session.prefs.drawWidth, e.width);
-    EXPECT_EQ(session.prefs.fontName, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(session.draw.fontSize, e.fontSize);
+    EXPECT_EQ(session.draw.drawWidth, e.width);
+    EXPECT_EQ(session.draw.fontName, "ＭＳ Ｐゴシック");
   }
 }
 
