@@ -23,6 +23,27 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuFigData_Redraw:
     case M::mnuEcallHis:
     case M::mnuVersion:
+    case M::mnuRakugaki:
+    case M::mnuZoomDefault:
+    case M::mnuZoomIn:
+    case M::mnuZoomOut:
+    case M::mnuZoomComplex:
+    case M::mnuOAxis:
+    case M::mnuOAxis01:
+    case M::mnuOAxis02:
+    case M::mnuOAxisColor1:
+    case M::mnuOAxisColor2:
+    case M::mnuOAxisColor3:
+    case M::mnuOAxisColorManual:
+    case M::mnuOBackCWhite:
+    case M::mnuOBackCStandard:
+    case M::mnuOBackCmanual:
+    case M::mnuOColorStrength:
+    case M::mnuWidth:
+    case M::mnuFont:
+    case M::mnuKeta:
+    case M::mnuOchrDisp:
+    case M::mnuAngleSW:
       return true;
     default:
       return false;
@@ -84,7 +105,12 @@ void Session::Command(MenuCommand cmd) {
     case M::mnuVersion:
       ui_.ShowAbout();
       break;
+    case M::mnuRakugaki:
+      PushInputMode(kModeScribble);
+      RefreshStatus();
+      break;
     default:
+      ViewCommand(cmd);
       break;
   }
 }

@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "ui/canvas_widget.h"
+#include "ui/language_dialog.h"
 #include "ui/status_bar.h"
 
 namespace kv {
@@ -107,14 +108,11 @@ void KVwin::OnCommand(MenuCommand cmd) {
 }
 
 void KVwin::ChooseLanguage() {
-  // A plain chooser until the language dialog exists.
-  const QStringList items = {"Japanese", "English", "Manual(use dic_kv4.txt)"};
-  bool ok = false;
-  const int current = static_cast<int>(session_.translator.language);
-  QString choice =
-      QInputDialog::getItem(this, "Select Language", "Language", items, current, false, &ok);
-  if (!ok) return;
-  session_.SetLanguage(static_cast<Language>(items.indexOf(choice)));
+  KVLanguage dialog(session_.translator.language, font().family(), this);
+  dialog.ApplyLanguage(session_.translator);
+  dialog.exec();
+  if (auto family = dialog.ChosenFont()) ApplyInterfaceFontFamily(*family);
+  if (auto language = dialog.ChosenLanguage()) session_.SetLanguage(*language);
 }
 
 QMenu* KVwin::MenuNamed(const QString& name) const {

@@ -21,6 +21,8 @@ class FakeUiPort : public UiPort {
   int timerInterval = 0;
   bool timerRunning = false;
   std::deque<bool> okCancelReplies;
+  std::deque<std::optional<std::string>> inputReplies;  // empty: the box is cancelled
+  std::vector<std::string> inputPrompts;
   int windowWidth = 0, windowHeight = 0, windowState = 0;
   bool easyMenu = false;
 
@@ -32,9 +34,13 @@ class FakeUiPort : public UiPort {
     okCancelReplies.pop_front();
     return reply;
   }
-  std::optional<std::string> InputBox(std::string_view, std::string_view,
-                                      std::string_view) override {
-    return std::nullopt;
+  std::optional<std::string> InputBox(std::string_view prompt, std::string_view,
+                                      std::string_view defaultText) override {
+    inputPrompts.emplace_back(std::string(prompt) + "|" + std::string(defaultText));
+    if (inputReplies.empty()) return std::nullopt;
+    auto reply = inputReplies.front();
+    inputReplies.pop_front();
+    return reply;
   }
   void Beep() override { ++beeps; }
   void OpenWithSystem(const std::string& path) override { opened.push_back(path); }

@@ -346,5 +346,96 @@ TEST_F(SessionTest, CallHistoryListsTheStack) {
   EXPECT_EQ(ui.textWindow, " 2\r\n 17\r\n 15\r\n");
 }
 
+TEST_F(SessionTest, ZoomInPastTheLimitWarnsAndReturnsToTheDefault) {
+  Start();
+  for (int i = 0; i < 8; ++i) session.Command(MenuCommand::mnuZoomIn);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_DOUBLE_EQ(session.ScaleUnit(), 0.05 / 256);
+  session.Command(MenuCommand::mnuZoomIn);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "そろそろ限界ですので,元の画面に戻します");
+  EXPECT_DOUBLE_EQ(session.ScaleUnit(), 0.05);
+  // The view follows the zoom: 400 pixels at 0.1 units per pixel.
+  session.Command(MenuCommand::mnuZoomOut);
+  EXPECT_DOUBLE_EQ(session.HalfWidth(), 20.0);
+}
+
+TEST_F(SessionTest, InputBoxesClampEntriesAndCancelKeepsTheValue) {
+  Start();
+  struct Case {
+    MenuCommand cmd;
+    std::optional<std::string> reply;
+    int expected;
+  } cases[] = {
+      {MenuCommand::mnuWidth, "7", 7},
+      {MenuCommand::mnuWidth, "25", 10},
+      {MenuCommand::mnuWidth, std::nullopt, 10},
+      {MenuCommand::mnuKeta, "-3", 0},
+      {MenuCommand::mnuKeta, "4.9", 4},
+      {MenuCommand::mnuKeta, std::nullopt, 4},
+      {MenuCommand::mnuOColorStrength, "0", 255},
+      {MenuCommand::mnuOColorStrength, "128", 128},
+      {MenuCommand::mnuOColorStrength, std::nullopt, 128},
+  };
+  for (const Case& c : cases) {
+    ui.inputReplies = {c.reply};
+    session.Command(c.cmd);
+    const int value = c.cmd == MenuCommand::mnuWidth  ? session.draw.drawWidth
+                      : c.cmd == MenuCommand::mnuKeta ? session.draw.KetaDecimal
+                                                      : session.draw.ColorStrength;
+    EXPECT_EQ(value, c.expected) << MenuControlName(c.cmd) << " " << c.reply.value_or("cancel");
+  }
+  // The box opens on the current value.
+  EXPECT_EQ(ui.inputPrompts.back(), "1から255までの数を入力してください|128");
+}
+
+TEST_F(SessionTest, CheckMarksFollowTheChoices) {
+  Start();
+  auto checked = [&](MenuCommand cmd) {
+    for (const auto& [c, on] : session.CheckMarks())
+      if (c == cmd) return on;
+    ADD_FAILURE() << MenuControlName(cmd) << " has no check mark";
+    return false;
+  };
+  EXPECT_TRUE(checked(MenuCommand::mnuOSDeformLC));
+  EXPECT_TRUE(checked(MenuCommand::mnuRedrawslowOption_03));
+  session.Command(MenuCommand::mnuOSDeformCross);
+  session.Command(MenuCommand::mnuRedrawslowOption_05);
+  session.Command(MenuCommand::mnuOAxis);
+  EXPECT_FALSE(checked(MenuCommand::mnuOSDeformLC));
+  EXPECT_TRUE(checked(MenuCommand::mnuOSDeformCross));
+  EXPECT_EQ(session.Panel(8).text, "→格子点");
+  EXPECT_TRUE(checked(MenuCommand::mnuRedrawslowOption_05));
+  EXPECT_EQ(session.ReplayIntervalMs(), 1000);
+  EXPECT_TRUE(checked(MenuCommand::mnuOAxis));
+  // The start-up menu mode changes only the mark and the next start.
+  session.Command(MenuCommand::mnuOMenu_easy);
+  EXPECT_TRUE(checked(MenuCommand::mnuOMenu_easy));
+  EXPECT_FALSE(session.EasyMenu());
+}
+
+TEST_F(SessionTest, MenuModeSwitchesBothWaysAndEasyMenuShowsDraggablePoints) {
+  Start();
+  BuildSegment();
+  session.Command(MenuCommand::mnuEasyMenu);
+  EXPECT_TRUE(session.EasyMenu());
+  EXPECT_TRUE(ui.easyMenu);
+  EXPECT_EQ(session.CandidateMarks().size(), 2u);
+  session.Command(MenuCommand::mnuEasyMenu);
+  EXPECT_FALSE(session.EasyMenu());
+  EXPECT_FALSE(ui.easyMenu);
+  EXPECT_TRUE(session.CandidateMarks().empty());
+}
+
+TEST_F(SessionTest, ScribbleModeDisablesEveryMenuUntilEscape) {
+  Start();
+  session.StatusPanelClick(5);
+  EXPECT_EQ(session.CurrentInputMode(), kModeScribble);
+  EXPECT_EQ(session.TopMenus(), TopMenuEnabling{});
+  session.Press(kRightButton, 0, 0, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.Panel(5).text, "Marker");
+}
+
 }  // namespace
 }  // namespace kv

@@ -134,6 +134,50 @@ class MainWindowTest : public QObject {
     QVERIFY(MenuEnabled(w, "mnuFile"));
   }
 
+  void EasyAndFullMenusSwitchBack() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    QAction* construction = w.ActionNamed("mnuConstruction");
+    QAction* easyConst = w.ActionNamed("mnuEasyConst");
+    QAction* toggle = w.ActionNamed("mnuEasyMenu");
+    QVERIFY(construction && easyConst && toggle);
+    QVERIFY(construction->isVisible());
+    QVERIFY(!easyConst->isVisible());
+    QCOMPARE(toggle->text(), QString::fromUtf8("簡易メニューに"));
+    toggle->trigger();
+    QVERIFY(!construction->isVisible());
+    QVERIFY(easyConst->isVisible());
+    QVERIFY(!w.ActionNamed("mnuMerge")->isVisible());
+    QCOMPARE(toggle->text(), QString::fromUtf8("フルメニューに"));
+    toggle->trigger();
+    QVERIFY(construction->isVisible());
+    QVERIFY(!easyConst->isVisible());
+    QVERIFY(w.ActionNamed("mnuMerge")->isVisible());
+  }
+
+  void EnglishAndBackRestoresEveryCaption() {
+    QTemporaryDir dir;
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    QHash<QString, QString> japanese;
+    for (const MenuItemInfo& row : MenuTree())
+      japanese[QString::fromUtf8(row.name.data(), int(row.name.size()))] =
+          w.ActionNamed(QString::fromUtf8(row.name.data(), int(row.name.size())))->text();
+    w.session().SetLanguage(Language::kEnglish);
+    QCOMPARE(w.ActionNamed("mnuZoomIn")->text(), QString("* 2"));
+    QCOMPARE(w.ActionNamed("mnuExit")->text(),
+             QString::fromUtf8(BuiltinEnglish("終了").data(), int(BuiltinEnglish("終了").size())));
+    QVERIFY(w.ActionNamed("mnuExit")->text() != japanese["mnuExit"]);
+    QCOMPARE(w.statusPanels()->PanelText(1), QString("standard"));
+    w.session().SetLanguage(Language::kJapanese);
+    for (auto it = japanese.begin(); it != japanese.end(); ++it)
+      QCOMPARE(w.ActionNamed(it.key())->text(), it.value());
+    QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("標準"));
+  }
+
   void TwipsFollowTheResolution() {
     QCOMPARE(TwipsToPixels(1440, 96), 96);
     QCOMPARE(TwipsToPixels(9600, 96), 640);
