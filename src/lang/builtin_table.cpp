@@ -498,6 +498,20 @@ constexpr Row kTable[] = {
     {"点・直線・円・数値で図形を作図し,点を動かして図形の性質を調べる作図ソフトです。",
      "Dynamic geometry for school mathematics: construct figures from points, lines, circles "
      "and numbers, then drag points to explore them."},
+    // Figure file failures.
+    {"図形ファイルを読み込めませんでした", "The figure file could not be read"},
+    {"図形ファイルを書き込めませんでした", "The figure file could not be written"},
+    {"ファイルが見つかりません", "File not found"},
+    {"ファイルが途中で終わっています", "the file ends too early"},
+    {"数値の欄に数値以外のものがあります", "a number field holds something else"},
+    {"文字列の欄が正しくありません", "a text field is malformed"},
+    {"個数が正しくありません", "a count is out of range"},
+    {"表の外の対象を指しています", "a reference points outside the tables"},
+    {"対象の種類が 0 から 10 の外です", "an object class is outside 0 to 10"},
+    {"Shift_JIS の文字として読めません", "the text is not valid Shift_JIS"},
+    {"ファイルが大きすぎます", "the file is too large"},
+    {"番号を付け替えた数式が70文字を超えます", "a renumbered expression exceeds 70 characters"},
+    {"行", "line"},
 };
 
 }  // namespace

@@ -1,0 +1,30 @@
+// The subcommands of kvtool and the helpers they share. Each command receives its own
+// arguments (argv[0] is the command name), prints to stdout in UTF-8 and returns the exit
+// status: 0 on success, 1 after one line on stderr.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/figure.h"
+
+namespace kv::cli {
+
+int RecomputeCommand(int argc, char** argv);
+int ReportCommand(int argc, char** argv);
+int MergeCommand(int argc, char** argv);
+int InfoCommand(int argc, char** argv);
+int MakeSamplesCommand(int argc, char** argv);
+#ifdef KV_WITH_QTGUI
+int RenderCommand(int argc, char** argv);
+#endif
+
+// Prints "kvtool: message" on stderr and returns 1.
+int Fail(std::string_view message);
+// Reads a figure file into fig (mode "R") and recomputes it. False with a message (English)
+// when the file cannot be read.
+bool LoadFigure(const std::string& path, Figure& fig, std::string& error);
+// Writes fig to path (mode "W"). False with a message (English) on failure.
+bool SaveFigure(Figure& fig, const std::string& path, std::string& error);
+
+}  // namespace kv::cli

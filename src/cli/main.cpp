@@ -1,0 +1,71 @@
+// kvtool: the headless command line for figure files (recompute, report, merge, info).
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "cli/commands.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;
+  std::string_view summary;
+  int (*run)(int argc, char** argv);
+  bool hidden;
+};
+
+// One row per subcommand.
+constexpr Command kCommands[] = {
+    {"recompute", "recompute IN.kv4 OUT.kv4", "read a figure, recompute it and write it",
+     kv::cli::RecomputeCommand, false},
+    {"report", "report IN.kv4 [--lang ja|en]", "print the construction data report",
+     kv::cli::ReportCommand, false},
+    {"merge", "merge A.kv4 B.kv4 OUT.kv4", "append figure B behind figure A and write the result",
+     kv::cli::MergeCommand, false},
+    {"info", "info IN.kv4",
+     "one line per object: class, index, name, validity, coordinates or value",
+     kv::cli::InfoCommand, false},
+#ifdef KV_WITH_QTGUI
+// Commands that need QtGui (image rendering) are listed here.
+#endif
+    {"make-samples", "make-samples DIR", "write the sample figures into DIR",
+     kv::cli::MakeSamplesCommand, true},
+};
+
+void PrintHelp() {
+  std::printf("Usage: kvtool COMMAND ARGS...\n\nCommands:\n");
+  for (const Command& c : kCommands) {
+    if (c.hidden) continue;
+    std::printf("  %-40.*s %.*s\n", static_cast<int>(c.usage.size()), c.usage.data(),
+                static_cast<int>(c.summary.size()), c.summary.data());
+  }
+  std::printf(
+      "\nFigure files are KV4 text in Shift_JIS; everything printed is UTF-8.\n"
+      "Exit status: 0 on success, 1 on failure (with one line on stderr).\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintHelp();
+    return 1;
+  }
+  const std::string_view name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintHelp();
+    return 0;
+  }
+  for (const Command& c : kCommands) {
+    if (c.name != name) continue;
+    for (int i = 2; i < argc; ++i) {
+      if (std::strcmp(argv[i], "--help") == 0) {
+        std::printf("Usage: kvtool %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+        return 0;
+      }
+    }
+    return c.run(argc - 1, argv + 1);
+  }
+  return kv::cli::Fail("unknown command \"" + std::string(name) + "\" (see kvtool --help)");
+}

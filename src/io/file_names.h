@@ -1,0 +1,40 @@
+// Operations on file paths and delimited texts shared by the figure file, the settings file and
+// the export commands: folder and file-name parts, extension, existence checks, the n-th field of
+// a delimited text and a search-and-replace over a whole text file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// The path up to and including its last ":", "\" or "/" ("" when there is none).
+std::string FolderPart(std::string_view path);
+// What follows FolderPart.
+std::string FileNamePart(std::string_view path);
+// The text before the last "."; the whole text when it has none.
+std::string StripExtension(std::string_view name);
+// True when path names an existing file (not a folder).
+bool FileExists(const std::string& path);
+// True when path names an existing folder.
+bool FolderExists(const std::string& path);
+// The n-th field (1-based) of text split at any one character of delimiters. The first
+// delimiter is the earliest first occurrence of any delimiter character; occurrences at
+// character position 100 or beyond do not count. Positions count UTF-8 characters.
+std::string FieldOf(std::string_view text, std::string_view delimiters, int n);
+// Replaces every occurrence of find in a text file (read as lines joined with CR LF, plus one
+// more CR LF at the end) and writes it back atomically. find and replacement are UTF-8 and are
+// compared in the file's Shift_JIS form. False when the file cannot be read, holds no line, or
+// cannot be written.
+bool ReplaceInFile(const std::string& path, std::string_view find, std::string_view replacement);
+
+// Writes bytes to path through a temporary file in the same folder that is renamed over the
+// target, so that a failure never leaves a half-written file. Returns an empty text on
+// success, otherwise a short description of the failure.
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
+// True when path exists and its permission bits allow no write by its owner.
+bool IsReadOnlyFile(const std::string& path);
+// Reads a whole file; false when it cannot be opened or is larger than maxBytes.
+bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes);
+
+}  // namespace kv

@@ -1,0 +1,628 @@
+// Writing, reading and merging KV4 figure files.
+#include "io/kv4_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+#include "geometry/recompute.h"
+#include "io/file_names.h"
+#include "io/text_encoding.h"
+
+namespace kv {
+
+namespace {
+
+// Reasons shown to the user (Japanese; the translator gives the English texts).
+constexpr std::string_view kReadLead = "図形ファイルを読み込めませんでした";
+constexpr std::string_view kWriteLead = "図形ファイルを書き込めませんでした";
+constexpr std::string_view kNotFoundText = "ファイルが見つかりません";
+constexpr std::string_view kEndTooEarly = "ファイルが途中で終わっています";
+constexpr std::string_view kNotNumber = "数値の欄に数値以外のものがあります";
+constexpr std::string_view kBadText = "文字列の欄が正しくありません";
+constexpr std::string_view kBadCount = "個数が正しくありません";
+constexpr std::string_view kBadReference = "表の外の対象を指しています";
+constexpr std::string_view kBadClass = "対象の種類が 0 から 10 の外です";
+constexpr std::string_view kBadEncoding = "Shift_JIS の文字として読めません";
+constexpr std::string_view kTooLarge = "ファイルが大きすぎます";
+constexpr std::string_view kExpressionTooLong = "番号を付け替えた数式が70文字を超えます";
+
+constexpr int kKindWidth = 5;
+constexpr int32_t kHiddenMark = 7;
+constexpr int kMaxClass = 10;
+
+struct ReadFailure {
+  std::string_view reason;
+  int line;
+};
+
+std::string_view RightTrim(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+size_t CharCount(std::string_view utf8) {
+  size_t n = 0;
+  for (char c : utf8)
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+// A text field: no escaping exists, so a double quote inside a name would end the field early
+// and shift every field after it; it is written as a single quote instead.
+void AppendText(std::string& out, std::string_view text) {
+  out += '"';
+  for (char c : RightTrim(text)) out += c == '"' ? '\'' : c;
+  out += '"';
+}
+
+void EndLine(std::string& out) { out += "\r\n"; }
+
+// ---------------------------------------------------------------------------------------
+// Field reader: fields are separated by commas, and a line end counts as a comma.
+
+struct Field {
+  std::string_view text;
+  bool quoted = false;
+};
+
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view text) : text_(text) {}
+
+  int line() const { return line_; }
+  size_t remaining() const { return text_.size() - pos_; }
+  std::string_view Rest() const { return text_.substr(pos_); }
+
+  Field Next() {
+    SkipBlanks();
+    if (pos_ >= text_.size()) throw ReadFailure{kEndTooEarly, line_};
+    Field field;
+    if (text_[pos_] == '"') {
+      const size_t close = text_.find('"', pos_ + 1);
+      if (close == std::string_view::npos) throw ReadFailure{kEndTooEarly, line_};
+      field.text = text_.substr(pos_ + 1, close - pos_ - 1);
+      field.quoted = true;
+      for (char c : field.text)
+        if (c == '\n') ++line_;
+      pos_ = close + 1;
+      SkipBlanks();
+      if (pos_ < text_.size() && !IsSeparator(text_[pos_])) throw ReadFailure{kBadText, line_};
+    } else {
+      const size_t start = pos_;
+      while (pos_ < text_.size() && !IsSeparator(text_[pos_])) ++pos_;
+      field.text = RightTrim(text_.substr(start, pos_ - start));
+    }
+    SkipSeparator();
+    return field;
+  }
+
+  double Double() {
+    const int at = line_;
+    const Field f = Next();
+    const std::optional<double> v = f.quoted ? std::nullopt : ParseNumber(f.text);
+    if (!v) throw ReadFailure{kNotNumber, at};
+    return *v;
+  }
+
+  int32_t Int() {
+    const int at = line_;
+    const double v = Double();
+    if (v != std::floor(v) || v < std::numeric_limits<int32_t>::min() ||
+        v > std::numeric_limits<int32_t>::max())
+      throw ReadFailure{kNotNumber, at};
+    return static_cast<int32_t>(v);
+  }
+
+  std::string Text() { return std::string(Next().text); }
+
+  // Decimal number with an optional sign, point and exponent: 2, -3.5, .5, 1E-05.
+  static std::optional<double> ParseNumber(std::string_view s) {
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+      ++i;
+      while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+      ++i;
+      if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+      size_t expDigits = 0;
+      while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++expDigits;
+      if (expDigits == 0) return std::nullopt;
+    }
+    if (i != s.size()) return std::nullopt;
+    const std::string copy(s);
+    const double v = std::strtod(copy.c_str(), nullptr);
+    if (!std::isfinite(v)) return std::nullopt;
+    return v;
+  }
+
+ private:
+  static bool IsSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+  void SkipBlanks() {
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+  }
+  void SkipSeparator() {
+    if (pos_ >= text_.size()) return;
+    if (text_[pos_] == ',') {
+      ++pos_;
+    } else if (text_[pos_] == '\r') {
+      ++pos_;
+      if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+      ++line_;
+    } else if (text_[pos_] == '\n') {
+      ++pos_;
+      ++line_;
+    }
+  }
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  int line_ = 1;
+};
+
+// ---------------------------------------------------------------------------------------
+// Reading into a fresh figure.
+
+// Grows an object table and its previous-pass twin by steps of 10, as object allocation
+// does, until it holds `count` records.
+template <typename Rec>
+void GrowToHold(std::vector<Rec>& table, std::vector<Rec>& prev, int32_t count) {
+  const size_t upper = table.size() - 1;
+  if (static_cast<size_t>(count) <= upper) return;
+  const size_t tens = (static_cast<size_t>(count) - upper + 9) / 10;
+  table.resize(table.size() + 10 * tens);
+  prev.resize(table.size());
+}
+
+void GrowObjectTables(Figure& fig) {
+  GrowToHold(fig.numbers, fig.prevNumbers, fig.classCount[kClassNumber]);
+  GrowToHold(fig.points, fig.prevPoints, fig.classCount[kClassPoint]);
+  GrowToHold(fig.lines, fig.prevLines, fig.classCount[kClassLine]);
+  GrowToHold(fig.circles, fig.prevCircles, fig.classCount[kClassCircle]);
+}
+
+void ReadObjRef(FieldReader& in, ObjRef& ref) {
+  ref.cls = in.Int();
+  ref.index = in.Int();
+}
+
+void ReadNumber(FieldReader& in, NumberRec& rec, bool older) {
+  rec.value = in.Double();
+  rec.valid = in.Int();
+  const std::string t = in.Text();
+  const std::string head = FieldOf(t, "@", 1);
+  rec.name = CutToWidth(FieldOf(head, "_", 1), kNumberNameWidth);
+  rec.hidden = head.find('_') != std::string::npos ? kHiddenMark : 0;
+  rec.expression = CutToWidth(FieldOf(t, "@", 2), kExpressionWidth);
+  if (!older) rec.independent = in.Int();
+}
+
+void ReadPoint(FieldReader& in, PointRec& rec) {
+  rec.x = in.Double();
+  rec.y = in.Double();
+  rec.colour = in.Int();
+  rec.locusColour = in.Int();
+  rec.valid = in.Int();
+  rec.marker = in.Int();
+  rec.free = in.Int();
+  rec.boundClass = in.Int();
+  rec.boundIndex = in.Int();
+  rec.boundParam = in.Double();
+  rec.name = CutToWidth(in.Text(), kNameWidth);
+}
+
+void ReadLine(FieldReader& in, LineRec& rec) {
+  rec.x1 = in.Double();
+  rec.y1 = in.Double();
+  rec.x2 = in.Double();
+  rec.y2 = in.Double();
+  rec.valid = in.Int();
+  rec.lineType = in.Int();
+  rec.dx = in.Double();
+  rec.dy = in.Double();
+  rec.colour = in.Int();
+  rec.locusColour = in.Int();
+  rec.name = CutToWidth(in.Text(), kNameWidth);
+}
+
+void ReadCircle(FieldReader& in, CircleRec& rec) {
+  rec.cx = in.Double();
+  rec.cy = in.Double();
+  rec.radius = in.Double();
+  rec.valid = in.Int();
+  rec.colour = in.Int();
+  rec.locusColour = in.Int();
+  rec.name = CutToWidth(in.Text(), kNameWidth);
+}
+
+// Every reference must name an object the file itself holds (or be empty), so that no later
+// operation meets an index outside the tables.
+void CheckReference(const Figure& fig, ObjRef ref, int line) {
+  if (ref.cls < 0 || ref.cls > kMaxClass) throw ReadFailure{kBadClass, line};
+  if (ref.index < 0 || ref.index > fig.classCount[ref.cls]) throw ReadFailure{kBadReference, line};
+}
+
+struct ParsedFile {
+  Figure fig;
+  bool hasComplexSteps = false;
+};
+
+// Parses the whole text (already UTF-8) into `out`, whose tables were set up with
+// NewFigure(capacity). Throws ReadFailure.
+void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& out) {
+  Figure& fig = out.fig;
+  FieldReader in(text);
+  // Every field takes at least one character and a separator, which bounds every count by the
+  // size of the file before anything is allocated.
+  auto fieldsLeft = [&] { return static_cast<int64_t>(in.remaining() + 1) / 2; };
+
+  const int countLine = in.line();
+  const int32_t n = in.Int();
+  if (n < 0 || int64_t{21} * n > fieldsLeft()) throw ReadFailure{kBadCount, countLine};
+  if (n > capacity) fig.NewFigure(n + 10);
+  fig.stepCount = n;
+
+  for (int32_t s = 1; s <= n; ++s) {
+    const std::string code = CutToWidth(in.Text(), kKindWidth);
+    fig.SetStepKind(s, code);
+    if (code.rfind("PO", 0) == 0) out.hasComplexSteps = true;
+  }
+  std::vector<int> refLines(static_cast<size_t>(n) + 1);
+  for (int32_t s = 1; s <= n; ++s) {
+    refLines[s] = in.line();
+    for (int k = 1; k <= 5; ++k) ReadObjRef(in, fig.stepParents[s][k]);
+  }
+  for (int32_t s = 1; s <= n; ++s)
+    for (int k = 1; k <= 5; ++k) ReadObjRef(in, fig.stepOutputs[s][k]);
+
+  const int classLine = in.line();
+  for (int k = 0; k <= kMaxClass; ++k) {
+    fig.classCount[k] = in.Int();
+    if (fig.classCount[k] < 0) throw ReadFailure{kBadCount, classLine + k};
+  }
+  const int64_t fieldsNeeded = int64_t{older ? 3 : 4} * fig.classCount[kClassNumber] +
+                               int64_t{11} * fig.classCount[kClassPoint] +
+                               int64_t{10} * fig.classCount[kClassLine] +
+                               int64_t{7} * fig.classCount[kClassCircle];
+  if (fieldsNeeded > fieldsLeft() + 1) throw ReadFailure{kBadCount, classLine};
+  GrowObjectTables(fig);
+
+  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) ReadNumber(in, fig.numbers[i], older);
+  std::vector<int> pointLines(static_cast<size_t>(fig.classCount[kClassPoint]) + 1);
+  for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
+    pointLines[i] = in.line();
+    ReadPoint(in, fig.points[i]);
+  }
+  for (int32_t i = 1; i <= fig.classCount[kClassLine]; ++i) ReadLine(in, fig.lines[i]);
+  for (int32_t i = 1; i <= fig.classCount[kClassCircle]; ++i) ReadCircle(in, fig.circles[i]);
+
+  // References are checked once the counts are known.
+  for (int32_t s = 1; s <= n; ++s)
+    for (int k = 1; k <= 5; ++k) {
+      CheckReference(fig, fig.stepParents[s][k], refLines[s]);
+      CheckReference(fig, fig.stepOutputs[s][k], refLines[s]);
+    }
+  for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
+    const PointRec& p = fig.points[i];
+    if (p.boundClass < 0 || p.boundClass > 3) throw ReadFailure{kBadClass, pointLines[i]};
+    if (p.boundClass != 0 && (p.boundIndex < 0 || p.boundIndex > fig.classCount[p.boundClass]))
+      throw ReadFailure{kBadReference, pointLines[i]};
+  }
+
+  // Swap lines: the rest of the file, line by line.
+  std::string_view rest = in.Rest();
+  int line = in.line();
+  while (!rest.empty()) {
+    const size_t end = rest.find_first_of("\r\n");
+    std::string_view current = rest.substr(0, end);
+    size_t next = end == std::string_view::npos ? rest.size() : end + 1;
+    if (end != std::string_view::npos && rest[end] == '\r' && next < rest.size() &&
+        rest[next] == '\n')
+      ++next;
+    rest.remove_prefix(next);
+    FieldReader fields(current);
+    std::optional<Field> first;
+    try {
+      first = fields.Next();
+    } catch (const ReadFailure&) {
+      first.reset();  // a blank or malformed line other than a swap line is ignored
+    }
+    if (first && first->text == "REV=") {
+      int32_t s = 0;
+      try {
+        s = fields.Int();
+      } catch (const ReadFailure&) {
+        throw ReadFailure{kNotNumber, line};
+      }
+      if (s < 1 || s > n) throw ReadFailure{kBadReference, line};
+      fig.stepSwap[s] = kTrue;
+    }
+    ++line;
+  }
+}
+
+// Reads a file into `out`, first in the current layout and, when that fails, once more in the
+// older one without the `independent` lines. The failure reported is the first attempt's.
+FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, bool& older) {
+  FileResult result;
+  std::string bytes;
+  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+  const std::optional<std::string> text = ShiftJisToUtf8(bytes);
+  if (!text) return {FileStatus::kFailed, std::string(kBadEncoding), 0, {}};
+
+  std::optional<ReadFailure> first;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    older = attempt == 1;
+    out.fig = Figure(capacity);
+    out.hasComplexSteps = false;
+    try {
+      ParseFigure(*text, older, capacity, out);
+      return result;
+    } catch (const ReadFailure& failure) {
+      if (!first) first = failure;
+    }
+  }
+  return {FileStatus::kFailed, std::string(first->reason), first->line, {}};
+}
+
+// Moves the operand indices of a stored expression (N3 -> N<3 + by>), keeping the operators
+// and any text that is not an operand as it is.
+std::string ShiftOperands(std::string_view expression, int32_t by) {
+  std::string out;
+  size_t start = 0;
+  while (start <= expression.size()) {
+    size_t end = expression.find_first_of("+-*/^", start);
+    if (end == std::string_view::npos) end = expression.size();
+    std::string_view operand = expression.substr(start, end - start);
+    size_t lead = 0;
+    while (lead < operand.size() && operand[lead] == ' ') ++lead;
+    std::string_view digits = operand.substr(std::min(operand.size(), lead + 1));
+    const bool numbered =
+        lead < operand.size() && !digits.empty() && digits.size() < 10 &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (numbered) {
+      out.append(operand.substr(0, lead + 1));
+      out += std::to_string(std::stoll(std::string(digits)) + by);
+    } else {
+      out.append(operand);
+    }
+    if (end == expression.size()) break;
+    out += expression[end];
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<double> ParseFileNumber(std::string_view text) {
+  return FieldReader::ParseNumber(text);
+}
+
+std::string FileNumber(double value) {
+  if (!std::isfinite(value) || value == 0) return "0";
+  char buffer[40];
+  // %G gives the exponent below 1E-04 and from 1E+15 on (with 15 digits), drops trailing
+  // zeros and writes at least two exponent digits.
+  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  return buffer;
+}
+
+std::string FigureFileText(const Figure& fig) {
+  std::string out;
+  const int32_t n = std::clamp(fig.stepCount, 0, fig.UpperBound(-1));
+  std::array<int32_t, 11> counts = fig.classCount;
+  for (int c = 0; c <= 3; ++c) counts[c] = std::clamp(counts[c], 0, fig.UpperBound(c));
+
+  out += std::to_string(n);
+  EndLine(out);
+  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.stepKind[s]), EndLine(out);
+  auto writeRef = [&](ObjRef ref, int32_t cls) {
+    out += std::to_string(cls) + "," + std::to_string(ref.index);
+    EndLine(out);
+  };
+  for (int32_t s = 1; s <= n; ++s)
+    for (int k = 1; k <= 5; ++k) writeRef(fig.stepParents[s][k], fig.stepParents[s][k].cls % 100);
+  for (int32_t s = 1; s <= n; ++s)
+    for (int k = 1; k <= 5; ++k) writeRef(fig.stepOutputs[s][k], fig.stepOutputs[s][k].cls);
+  for (int32_t c : counts) out += std::to_string(c), EndLine(out);
+
+  auto num = [](double v) { return FileNumber(v); };
+  auto integer = [](int32_t v) { return std::to_string(v); };
+  for (int32_t i = 1; i <= counts[kClassNumber]; ++i) {
+    const NumberRec& r = fig.numbers[i];
+    std::string field(RightTrim(r.name));
+    if (r.hidden == kHiddenMark) field += '_';
+    field += '@';
+    field += RightTrim(r.expression);
+    out += num(r.value) + "," + integer(r.valid) + ",";
+    AppendText(out, field);
+    EndLine(out);
+    out += integer(r.independent);
+    EndLine(out);
+  }
+  for (int32_t i = 1; i <= counts[kClassPoint]; ++i) {
+    const PointRec& r = fig.points[i];
+    out += num(r.x) + "," + num(r.y) + "\r\n";
+    out += integer(r.colour) + "\r\n" + integer(r.locusColour) + "\r\n";
+    out += integer(r.valid) + "\r\n" + integer(r.marker) + "\r\n" + integer(r.free) + "\r\n";
+    out += integer(r.boundClass) + "," + integer(r.boundIndex) + "\r\n";
+    out += num(r.boundParam) + "\r\n";
+    AppendText(out, r.name);
+    EndLine(out);
+  }
+  for (int32_t i = 1; i <= counts[kClassLine]; ++i) {
+    const LineRec& r = fig.lines[i];
+    out += num(r.x1) + "," + num(r.y1) + "\r\n" + num(r.x2) + "," + num(r.y2) + "\r\n";
+    out += integer(r.valid) + "\r\n" + integer(r.lineType) + "\r\n";
+    out += num(r.dx) + "," + num(r.dy) + "\r\n";
+    out += integer(r.colour) + "\r\n" + integer(r.locusColour) + "\r\n";
+    AppendText(out, r.name);
+    EndLine(out);
+  }
+  for (int32_t i = 1; i <= counts[kClassCircle]; ++i) {
+    const CircleRec& r = fig.circles[i];
+    out += num(r.cx) + "," + num(r.cy) + "\r\n" + num(r.radius) + "\r\n";
+    out += integer(r.valid) + "\r\n" + integer(r.colour) + "\r\n" + integer(r.locusColour) + "\r\n";
+    AppendText(out, r.name);
+    EndLine(out);
+  }
+  for (int32_t s = 1; s <= n; ++s) {
+    if (fig.stepSwap[s] == 0) continue;
+    AppendText(out, "REV=");
+    out += "," + std::to_string(s);
+    EndLine(out);
+  }
+  return out;
+}
+
+std::string FileResultMessage(const FileResult& result, const Translator& tr) {
+  switch (result.status) {
+    case FileStatus::kOk:
+    case FileStatus::kIgnored:
+      return {};
+    case FileStatus::kReadOnly:
+      return std::string(tr(kReadOnlyMessage));
+    case FileStatus::kNotFound:
+      return std::string(tr(kNotFoundText));
+    case FileStatus::kFailed:
+      break;
+  }
+  const bool writing = result.reason.empty();
+  std::string text(tr(writing ? kWriteLead : kReadLead));
+  if (!writing) text += ": " + std::string(tr(result.reason));
+  if (result.line > 0)
+    text += " (" + std::string(tr("行")) + " " + std::to_string(result.line) + ")";
+  if (!result.detail.empty()) text += " (" + result.detail + ")";
+  return text;
+}
+
+void FigureFileIO::Relabel(Figure& fig) const {
+  static const Translator kJapanese;
+  const Translator& tr = translator_ ? *translator_ : kJapanese;
+  (void)fig;
+  (void)tr;
+}
+
+FileResult FigureFileIO::operator()(Figure& fig, const std::string& path, std::string_view mode) {
+  if (mode == "W") return Write(fig, path);
+  if (mode == "R") return Read(fig, path);
+  if (mode == "A") return Merge(fig, path);
+  return {FileStatus::kIgnored, {}, 0, {}};
+}
+
+FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabel) {
+  if (relabel) Relabel(fig);
+  // A rename would replace a read-only file, so the permission is checked first.
+  if (IsReadOnlyFile(path)) return {FileStatus::kReadOnly, {}, 0, {}};
+  const std::string error = WriteFileAtomically(path, Utf8ToShiftJis(FigureFileText(fig)));
+  if (!error.empty()) return {FileStatus::kFailed, {}, 0, error};
+  return {};
+}
+
+FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+  ParsedFile parsed;
+  bool older = false;
+  const int capacity = fig.figureCapacity;
+  FileResult result = ParseFile(path, capacity, parsed, older);
+  if (!result.ok()) return result;
+  hasComplexSteps = parsed.hasComplexSteps;
+  olderGeneration = older;
+  // The figure takes the new tables; what belongs to its surroundings stays.
+  RecomputeHooks* hooks = fig.hooks;
+  const bool matrixDisplayOn = fig.matrixDisplayOn;
+  fig = std::move(parsed.fig);
+  fig.hooks = hooks;
+  fig.matrixDisplayOn = matrixDisplayOn;
+  fig.figureCapacity = capacity;
+  Relabel(fig);
+  return result;
+}
+
+FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+  ParsedFile parsed;
+  bool older = false;
+  FileResult result = ParseFile(path, kInitialCapacity, parsed, older);
+  if (!result.ok()) return result;
+  const Figure& add = parsed.fig;
+
+  std::array<int32_t, 11> base = fig.classCount;
+  const int32_t baseSteps = fig.stepCount;
+  for (int k = 0; k <= kMaxClass; ++k)
+    if (int64_t{base[k]} + add.classCount[k] > std::numeric_limits<int32_t>::max())
+      return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
+  for (int32_t i = 1; i <= add.classCount[kClassPoint]; ++i)
+    if (int64_t{add.points[i].boundIndex} + base[add.points[i].boundClass] >
+        std::numeric_limits<int32_t>::max())
+      return {FileStatus::kFailed, std::string(kBadReference), 0, {}};
+  if (int64_t{baseSteps} + add.stepCount > std::numeric_limits<int32_t>::max())
+    return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
+
+  // Expressions name their operands by number index: they move with the numbers. Checked
+  // before anything is changed, so that a failed merge leaves the figure as it was.
+  std::vector<std::string> expressions(static_cast<size_t>(add.classCount[kClassNumber]) + 1);
+  for (int32_t i = 1; i <= add.classCount[kClassNumber]; ++i) {
+    const std::string_view expr = RightTrim(add.numbers[i].expression);
+    expressions[i] =
+        base[kClassNumber] == 0 ? std::string(expr) : ShiftOperands(expr, base[kClassNumber]);
+    if (static_cast<int>(CharCount(expressions[i])) > kExpressionWidth)
+      return {FileStatus::kFailed, std::string(kExpressionTooLong), 0, {}};
+  }
+
+  // An index of 0 means "no object" and stays 0; every other reference moves by the count of
+  // its class held before.
+  auto moved = [&](ObjRef ref) {
+    if (ref.index != 0) ref.index += base[ref.cls];
+    return ref;
+  };
+  for (int32_t i = 1; i <= add.stepCount; ++i) {
+    const int32_t s = fig.AppendStep();
+    fig.stepKind[s] = add.stepKind[i];
+    fig.stepKindId[s] = add.stepKindId[i];
+    for (int k = 1; k <= 5; ++k) {
+      fig.stepParents[s][k] = moved(add.stepParents[i][k]);
+      fig.stepOutputs[s][k] = moved(add.stepOutputs[i][k]);
+    }
+    fig.stepState[s] = 0;
+    fig.stepSwap[s] = add.stepSwap[i];
+  }
+  for (int32_t i = 1; i <= add.classCount[kClassNumber]; ++i) {
+    const int32_t at = fig.AllocObject(kClassNumber);
+    fig.numbers[at] = add.numbers[i];
+    fig.numbers[at].expression = expressions[i];
+  }
+  for (int32_t i = 1; i <= add.classCount[kClassPoint]; ++i) {
+    const int32_t at = fig.AllocObject(kClassPoint);
+    PointRec& p = fig.points[at] = add.points[i];
+    if (p.boundIndex != 0) p.boundIndex += base[p.boundClass];
+  }
+  for (int32_t i = 1; i <= add.classCount[kClassLine]; ++i)
+    fig.lines[fig.AllocObject(kClassLine)] = add.lines[i];
+  for (int32_t i = 1; i <= add.classCount[kClassCircle]; ++i)
+    fig.circles[fig.AllocObject(kClassCircle)] = add.circles[i];
+  for (int k = 4; k <= kMaxClass; ++k) fig.classCount[k] = base[k] + add.classCount[k];
+
+  hasComplexSteps = parsed.hasComplexSteps;
+  olderGeneration = older;
+  Relabel(fig);
+  return result;
+}
+
+FileResult ReadKVFigFile(Figure& fig, const std::string& path, FigureFileIO& io) {
+  fig.NewFigure(fig.figureCapacity);
+  FileResult result = io.Read(fig, path);
+  RecomputeAll(fig);
+  return result;
+}
+
+}  // namespace kv
