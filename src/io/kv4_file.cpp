@@ -11,6 +11,7 @@
 #include "geometry/recompute.h"
 #include "io/file_names.h"
 #include "io/text_encoding.h"
+#include "model/names.h"
 
 namespace kv {
 
@@ -509,9 +510,7 @@ std::string FileResultMessage(const FileResult& result, const Translator& tr) {
 
 void FigureFileIO::Relabel(Figure& fig) const {
   static const Translator kJapanese;
-  const Translator& tr = translator_ ? *translator_ : kJapanese;
-  (void)fig;
-  (void)tr;
+  RelabelAll(fig, translator_ ? *translator_ : kJapanese);
 }
 
 FileResult FigureFileIO::operator()(Figure& fig, const std::string& path, std::string_view mode) {

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "io/kv4_file.h"
+#include "model/names.h"
+#include "model/number_format.h"
 
 namespace kv {
 
@@ -12,16 +13,8 @@ namespace {
 constexpr std::string_view kCrLf = "\r\n";
 
 // A number as the report shows it: a leading blank when it is not negative.
-std::string Str(double value) {
-  std::string text = FileNumber(value);
-  if (text[0] != '-') text.insert(text.begin(), ' ');
-  return text;
-}
-std::string Str(int32_t value) {
-  std::string text = std::to_string(value);
-  if (value >= 0) text.insert(text.begin(), ' ');
-  return text;
-}
+std::string Str(double value) { return BasicStr(value); }
+std::string Str(int32_t value) { return BasicStrInt(value); }
 
 std::string RightTrimmed(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -81,10 +74,11 @@ class ReportWriter {
       const std::string code = KindField(fig_.stepKind[s]);
       std::string line = Str(s) + ":" + code + "(";
       if (InfoOf(kind).macro && kind != Kind::kLPGPending) {
-        line += T("■") + DescriptionFor(kind, tr_) + " " + T(macroOpen ? "終了" : "開始");
+        line +=
+            T("■") + std::string(KindDescription(kind, tr_)) + " " + T(macroOpen ? "終了" : "開始");
         macroOpen = !macroOpen;
       } else {
-        line += DescriptionFor(kind, tr_);
+        line += std::string(KindDescription(kind, tr_));
       }
       Line(line + ")");
       if (!details) continue;
@@ -185,20 +179,6 @@ class ReportWriter {
 };
 
 }  // namespace
-
-std::string DescriptionFor(Kind kind, const Translator& tr) {
-  const KindInfo& info = InfoOf(kind);
-  if (info.descriptionJa.empty()) return {};
-  switch (tr.language) {
-    case Language::kJapanese:
-      return std::string(info.descriptionJa);
-    case Language::kEnglish:
-      return std::string(info.descriptionEn.empty() ? info.descriptionJa : info.descriptionEn);
-    case Language::kManual:
-      break;
-  }
-  return std::string(tr(info.descriptionJa));
-}
 
 std::string FigureReport(const Figure& fig, std::string_view figureFileName, const Translator& tr) {
   return ReportWriter(fig, tr).Build(figureFileName);

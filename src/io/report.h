@@ -10,12 +10,8 @@
 
 namespace kv {
 
-// The report text with CR LF line ends. Names are written as the labels stand; callers that
-// changed names run RelabelAll first. figureFileName is shown on the first line.
+// The report text with CR LF line ends. Names are written as the labels stand; callers run
+// RelabelAll first. figureFileName is shown on the first line.
 std::string FigureReport(const Figure& fig, std::string_view figureFileName, const Translator& tr);
-
-// The description of a kind in the translator's language: the English text of the catalogue
-// in English, the user dictionary's entry in manual mode.
-std::string DescriptionFor(Kind kind, const Translator& tr);
 
 }  // namespace kv
