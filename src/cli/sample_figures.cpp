@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "geometry/kinds.h"
 #include "geometry/recompute.h"
 
 namespace kv::cli {
@@ -128,9 +127,10 @@ void NinePointCircle(Builder& b) {
     b.f.lines[outs[0].index].lineType = kSegment;
     b.f.lines[outs[0].index].colour = kDotted;
     b.f.points[outs[1].index].marker = kMarkerCross;
+    b.f.SetObjectName(outs[1], std::string(1, static_cast<char>('P' + i)));
   }
   b.Circle("C7", {A, B, C}, kRed);
-  b.Point("P6", {A, B, C}, "O");
+  b.Point("P6", {A, B, C}, "K");
 }
 
 void InscribedEscribed(Builder& b) {
@@ -183,7 +183,7 @@ void RegularPolygon(Builder& b) {
 
 void LocusReady(Builder& b) {
   const ObjRef O = b.FreePoint(0, 0, "O");
-  const ObjRef A = b.FreePoint(3, 0, "A");
+  const ObjRef A = b.FreePoint(0, -3, "A");
   const ObjRef c = b.Circle("C2", {O, A});
   // P moves on the circle; M, the midpoint of PQ, follows it and traces its locus.
   const ObjRef P = b.Step("PBND", {c}, {kClassPoint})[0];
@@ -191,7 +191,6 @@ void LocusReady(Builder& b) {
   p.free = kTrue;
   p.boundClass = kClassCircle;
   p.boundIndex = c.index;
-  p.x = 0, p.y = 3;
   b.f.SetObjectName(P, "P");
   const ObjRef Q = b.FreePoint(6, 2, "Q");
   b.Segment(P, Q);
@@ -205,7 +204,7 @@ void ComplexNumbers(Builder& b) {
   const ObjRef O = b.FreePoint(0, 0, "O");
   const ObjRef E = b.FreePoint(1, 0, "E");
   const ObjRef Z = b.FreePoint(1.5, 0.5, "Z");
-  const ObjRef W = b.FreePoint(0.5, 1, "W");
+  const ObjRef W = b.FreePoint(0.5, 1.5, "W");
   b.f.points[O.index].free = 1;  // the origin and the unit stay where they are
   b.f.points[E.index].free = 1;
   b.Point("PO+", {Z, W}, "S", 0);
@@ -290,8 +289,6 @@ int MakeSamplesCommand(int argc, char** argv) {
     Figure fig;
     Builder builder(fig);
     sample.build(builder);
-    for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
-      if (fig.points[p].boundClass != 0) SetBoundParam(fig, p);
     RecomputeAll(fig);
     std::string error;
     if (!SaveFigure(fig, folder + sample.file, error)) return Fail(error);

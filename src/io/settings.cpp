@@ -55,7 +55,7 @@ const Row kRows[] = {
     {"SDeformKind =", Type::kInt16, &Settings::sDeformKind, true},
 };
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view TrimSettingBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
@@ -69,7 +69,7 @@ std::string Upper(std::string_view text) {
 }
 
 // The key without its " =".
-std::string_view KeyName(std::string_view key) { return TrimBlanks(key.substr(0, key.find('='))); }
+std::string_view KeyName(std::string_view key) { return TrimSettingBlanks(key.substr(0, key.find('='))); }
 
 // A number in the form the file writes, blanks anywhere ignored.
 std::optional<double> ParseSettingNumber(std::string_view text) {
@@ -185,7 +185,7 @@ bool ReadSettingsFile(Settings& settings, const std::string& path) {
     if (end < bytes.size() && bytes[end] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
     const std::optional<std::string> line = ShiftJisToUtf8(raw);
     if (!line) continue;  // a line that is not text is skipped
-    const std::string key = Upper(TrimBlanks(FieldOf(*line, "=", 1)));
+    const std::string key = Upper(TrimSettingBlanks(FieldOf(*line, "=", 1)));
     for (const Row& row : kRows) {
       if (!row.read || key != Upper(KeyName(row.key))) continue;
       if (row.type == Type::kText) {
@@ -226,7 +226,7 @@ std::optional<std::string> ReadDataPath(const std::string& path) {
   std::optional<std::string> line = ShiftJisToUtf8(first);
   if (!line) return std::nullopt;
   // The whole line is the folder: a comma is part of a folder name.
-  std::string_view folder = TrimBlanks(*line);
+  std::string_view folder = TrimSettingBlanks(*line);
   if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
     folder = folder.substr(1, folder.size() - 2);
   if (folder.empty()) return std::nullopt;

@@ -69,7 +69,7 @@ TEST(Report, EnglishUsesTheTranslatedWords) {
   const std::string text = FigureReport(SmallFigure(), "f.kv4", Translator{Language::kEnglish, {}});
   EXPECT_NE(text.find(" 3:L1   (connect 2 points)\r\n  input : pointA( 1) , pointB( 2) ,"),
             std::string::npos);
-  EXPECT_NE(text.find("(■devide equally start)"), std::string::npos);
+  EXPECT_NE(text.find("(*devide equally start)"), std::string::npos);
   EXPECT_EQ(text.find("作図"), std::string::npos);
 }
 

@@ -37,6 +37,9 @@ TEST(Samples, EachLoadsAndSurvivesAWriteAndReadByteForByte) {
     FigureFileIO io;
     ASSERT_TRUE(ReadKVFigFile(fig, path.string(), io).ok());
     EXPECT_GT(fig.stepCount, 0);
+    for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
+      for (int32_t i = 1; i <= fig.classCount[cls]; ++i)
+        EXPECT_NE(fig.GetValid({cls, i}), 0) << "class " << cls << " index " << i;
     const std::string original = ReadBytes(path.string());
     ASSERT_TRUE(io.Write(fig, dir.File("copy.kv4")).ok());
     EXPECT_TRUE(ReadBytes(dir.File("copy.kv4")) == original) << "the copy differs";
