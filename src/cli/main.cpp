@@ -24,7 +24,7 @@ constexpr Command kCommands[] = {
     {"merge", "merge A.kv4 B.kv4 OUT.kv4", "append figure B behind figure A and write the result",
      kv::cli::MergeCommand, false},
     {"info", "info IN.kv4",
-     "one line per object: class, index, name, validity, coordinates or value",
+     "tab-separated, one line per object: class, index, name, validity, coordinates or value",
      kv::cli::InfoCommand, false},
 #ifdef KV_WITH_QTGUI
 // Commands that need QtGui (image rendering) are listed here.
@@ -48,10 +48,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    PrintHelp();
-    return 1;
-  }
+  if (argc < 2) return kv::cli::Fail("no command given (see kvtool --help)");
   const std::string_view name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintHelp();

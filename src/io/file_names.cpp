@@ -80,11 +80,19 @@ bool IsReadOnlyFile(const std::string& path) {
   std::error_code ec;
   const fs::file_status st = fs::status(path, ec);
   if (ec || !fs::exists(st)) return false;
-  return (st.permissions() & fs::perms::owner_write) == fs::perms::none;
+  // The mode bits decide even for a user whom the system would let write anyway.
+  return (st.permissions() & fs::perms::owner_write) == fs::perms::none ||
+         access(path.c_str(), W_OK) != 0;
 }
 
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
+std::string WriteFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
   std::error_code ec;
+  // A link is followed, so that the file it names is replaced and the link stays.
+  std::string path = linkOrPath;
+  if (fs::is_symlink(linkOrPath, ec)) {
+    const fs::path target = fs::weakly_canonical(linkOrPath, ec);
+    if (!ec) path = target.string();
+  }
   if (fs::is_directory(path, ec)) return "the target is a folder";
   const std::string folder = FolderPart(path);
   if (!folder.empty() && !fs::is_directory(folder, ec)) return "the folder does not exist";

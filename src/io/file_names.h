@@ -32,7 +32,8 @@ bool ReplaceInFile(const std::string& path, std::string_view find, std::string_v
 // target, so that a failure never leaves a half-written file. Returns an empty text on
 // success, otherwise a short description of the failure.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
-// True when path exists and its permission bits allow no write by its owner.
+// True when path exists and may not be written: its owner has no write permission, or the
+// current user may not write it.
 bool IsReadOnlyFile(const std::string& path);
 // Reads a whole file; false when it cannot be opened or is larger than maxBytes.
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes);

@@ -184,4 +184,32 @@ std::string FigureReport(const Figure& fig, std::string_view figureFileName, con
   return ReportWriter(fig, tr).Build(figureFileName);
 }
 
+std::string MatrixBlock(std::string_view title, int rows, int cols, const double* entries) {
+  std::string block(title);
+  block += kCrLf;
+  for (int i = 0; i < rows; ++i) {
+    for (int j = 0; j < cols; ++j) block += Str(entries[i * cols + j]) + " , ";
+    block += kCrLf;
+  }
+  return block;
+}
+
+std::string ViewerTextWithBlock(std::string_view oldText, std::string_view block,
+                                ViewerWriteMode mode) {
+  const std::string separator = std::string(20, '-') + std::string(kCrLf);
+  std::string text;
+  switch (mode) {
+    case ViewerWriteMode::kOverwrite:
+      text.append(block).append(kCrLf);
+      break;
+    case ViewerWriteMode::kAppend:
+      text.append(oldText).append(kCrLf).append(separator).append(block).append(kCrLf);
+      break;
+    case ViewerWriteMode::kInsertFront:
+      text.append(block).append(kCrLf).append(separator).append(oldText).append(kCrLf);
+      break;
+  }
+  return text;
+}
+
 }  // namespace kv

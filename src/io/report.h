@@ -14,4 +14,14 @@ namespace kv {
 // RelabelAll first. figureFileName is shown on the first line.
 std::string FigureReport(const Figure& fig, std::string_view figureFileName, const Translator& tr);
 
+// How the viewer takes a new matrix block: replace its text, append it, or put it in front.
+enum class ViewerWriteMode { kOverwrite = 0, kAppend = 1, kInsertFront = 2 };
+
+// The text of a matrix shown by a matrix map: the title, then one line per row with every
+// entry followed by " , ". entries holds rows x cols values in row order.
+std::string MatrixBlock(std::string_view title, int rows, int cols, const double* entries);
+// The viewer's text after a new block arrives in the given mode.
+std::string ViewerTextWithBlock(std::string_view oldText, std::string_view block,
+                                ViewerWriteMode mode);
+
 }  // namespace kv

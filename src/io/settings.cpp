@@ -69,7 +69,9 @@ std::string Upper(std::string_view text) {
 }
 
 // The key without its " =".
-std::string_view KeyName(std::string_view key) { return TrimSettingBlanks(key.substr(0, key.find('='))); }
+std::string_view KeyName(std::string_view key) {
+  return TrimSettingBlanks(key.substr(0, key.find('=')));
+}
 
 // A number in the form the file writes, blanks anywhere ignored.
 std::optional<double> ParseSettingNumber(std::string_view text) {

@@ -377,6 +377,14 @@ TEST(FigureFile, WritesReplaceTheTargetWithoutLeavingScratchFiles) {
   ASSERT_TRUE(io.Write(fig, path).ok());
   EXPECT_NE(ReadBytes(path), "old contents");
   EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+  // Through a link the file it names is replaced, and the link stays a link.
+  std::filesystem::create_symlink(path, dir.File("link.kv4"));
+  AddFreePoint(fig, 2, 2);
+  ASSERT_TRUE(io.Write(fig, dir.File("link.kv4")).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.kv4")));
+  EXPECT_EQ(ReadBytes(path), ReadBytes(dir.File("link.kv4")));
+  EXPECT_EQ(ReadBytes(path).substr(0, 3), "2\r\n");
+  std::filesystem::remove(dir.File("link.kv4"));
   // A missing folder fails without creating anything.
   const FileResult missing = io.Write(fig, dir.File("no/such/folder.kv4"));
   EXPECT_EQ(missing.status, FileStatus::kFailed);

@@ -73,5 +73,19 @@ TEST(Report, EnglishUsesTheTranslatedWords) {
   EXPECT_EQ(text.find("作図"), std::string::npos);
 }
 
+TEST(Report, MatrixBlocksFollowTheWriteMode) {
+  const double m[] = {1.5, -0.5, 0.5, 1};
+  const std::string block = MatrixBlock("M=", 2, 2, m);
+  EXPECT_EQ(block, CrLfLines({"M=", " 1.5 , -0.5 , ", " 0.5 ,  1 , "}));
+  const std::string dashes = std::string(20, '-') + "\r\n";
+  const std::string first = ViewerTextWithBlock("", block, ViewerWriteMode::kOverwrite);
+  EXPECT_EQ(first, block + "\r\n");
+  const std::string two = ViewerTextWithBlock(first, "B\r\n", ViewerWriteMode::kAppend);
+  EXPECT_EQ(two, first + "\r\n" + dashes + "B\r\n\r\n");
+  EXPECT_EQ(ViewerTextWithBlock("old", "B\r\n", ViewerWriteMode::kInsertFront),
+            "B\r\n\r\n" + dashes + "old\r\n");
+  EXPECT_EQ(ViewerTextWithBlock(two, "C\r\n", ViewerWriteMode::kOverwrite), "C\r\n\r\n");
+}
+
 }  // namespace
 }  // namespace kv
