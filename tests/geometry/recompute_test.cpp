@@ -1,0 +1,140 @@
+#include "geometry/recompute.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "kind_test_figure.h"
+
+namespace kv {
+namespace {
+
+using namespace kv::testing;
+
+TEST(Recompute, PassCountFollowsBindingsAndLaterReferences) {
+  {
+    Figure empty;
+    RecomputeAll(empty);
+    EXPECT_EQ(empty.passCount, 0);
+  }
+  {
+    KindTestFigure t;  // steps naming only older steps: one pass
+    const ObjRef a = t.Point(0, 0), b = t.Point(4, 0), c = t.Point(0, 3);
+    t.Step("P3", {a, b, c}, kClassPoint);
+    t.Line(a, b);
+    t.Recompute();
+    EXPECT_EQ(t.fig.passCount, 1);
+  }
+  {
+    // A free point bound to a line made after it, with a centroid built on the point
+    // before the line exists: the second pass recomputes the centroid from the bound
+    // position.
+    KindTestFigure t;
+    const ObjRef p = t.Point(9, 9);
+    const ObjRef a = t.Point(0, 0), b = t.Point(3, 0);
+    const ObjRef centroid = t.Step("P3", {p, a, b}, kClassPoint);
+    const ObjRef g = t.Line(t.Point(0, 1), t.Point(4, 1));
+    t.P(p).boundClass = kClassLine;
+    t.P(p).boundIndex = g.index;
+    t.P(p).boundParam = 3;
+    t.Recompute();
+    EXPECT_EQ(t.fig.passCount, 2);
+    EXPECT_NEAR(t.P(p).x, 3, 1e-12);
+    EXPECT_NEAR(t.P(p).y, 1, 1e-12);
+    EXPECT_NEAR(t.P(centroid).x, 2, 1e-12);
+    EXPECT_NEAR(t.P(centroid).y, 1.0 / 3, 1e-12);
+  }
+}
+
+TEST(Recompute, ParallelLinesUndefineTheirIntersectionAndWhatIsBuiltOnIt) {
+  KindTestFigure t;
+  const ObjRef a = t.Point(0, 0), b = t.Point(4, 0);
+  const ObjRef c = t.Point(0, 2), d = t.Point(4, 2);
+  const ObjRef g = t.Line(a, b), h = t.Line(c, d);
+  const ObjRef x = t.Step("PC1", {g, h}, kClassPoint);
+  const ObjRef through = t.Line(x, t.Point(5, 5));
+  t.Recompute();
+  EXPECT_EQ(t.P(x).valid, 0);
+  EXPECT_EQ(t.L(through).valid, 0);
+  t.Move(d, 4, 6);  // h now rises with slope 1 from (0, 2): it meets g at (-2, 0)
+  t.Recompute();
+  EXPECT_NE(t.P(x).valid, 0);
+  EXPECT_NEAR(t.P(x).x, -2, 1e-9);
+  EXPECT_NEAR(t.P(x).y, 0, 1e-9);
+  EXPECT_NE(t.L(through).valid, 0);
+  EXPECT_NEAR(t.L(through).x1, -2, 1e-9);
+  t.Move(d, 4, 2);  // parallel again: undefined, and the line keeps its last place
+  t.Recompute();
+  EXPECT_EQ(t.P(x).valid, 0);
+  EXPECT_EQ(t.L(through).valid, 0);
+  EXPECT_NEAR(t.L(through).x1, -2, 1e-9);
+}
+
+TEST(Recompute, CyclicReferencesTerminate) {
+  KindTestFigure t;
+  const ObjRef a = t.Point(0, 0), b = t.Point(3, 0);
+  // A step that names its own output as a parent.
+  const ObjRef self{kClassPoint, t.fig.AllocObject(kClassPoint)};
+  t.fig.AppendStep("P3", {self, a, b}, {self});
+  // Two steps that name each other's outputs.
+  const ObjRef first{kClassPoint, t.fig.AllocObject(kClassPoint)};
+  const ObjRef second{kClassPoint, t.fig.AllocObject(kClassPoint)};
+  t.fig.AppendStep("P3", {second, a, b}, {first});
+  t.fig.AppendStep("P3", {first, a, b}, {second});
+  for (ObjRef p : {self, first, second}) t.P(p).valid = kTrue;
+  t.Recompute();
+  EXPECT_LE(t.fig.passCount, t.fig.stepCount + 2);
+  for (ObjRef p : {self, first, second}) {
+    EXPECT_TRUE(std::isfinite(t.P(p).x));
+    EXPECT_TRUE(std::isfinite(t.P(p).y));
+  }
+}
+
+TEST(Recompute, DamagedReferencesUndefineTheStepWithoutCrashing) {
+  KindTestFigure t;
+  const ObjRef a = t.Point(0, 0), b = t.Point(3, 0), c = t.Point(0, 3);
+  const ObjRef farParent = t.Step("P3", {a, b, ObjRef{kClassPoint, 999}}, kClassPoint);
+  const ObjRef wrongClass = t.Step("P3", {a, b, ObjRef{kClassLine, 1}}, kClassPoint);
+  const ObjRef oddClass = t.Step("P3", {a, b, ObjRef{7, 1}}, kClassPoint);
+  const ObjRef pc2Out{kClassPoint, t.fig.AllocObject(kClassPoint)};
+  const ObjRef g = t.Line(a, b);
+  const ObjRef circle = t.Circle(0, 0, 1);
+  t.fig.AppendStep("PC2", {g, circle}, {pc2Out, ObjRef{kClassPoint, 5000}});
+  const ObjRef good = t.Step("P3", {a, b, c}, kClassPoint);
+  // A bound point whose binding names nothing.
+  const ObjRef lost = t.Point(1, 1);
+  t.P(lost).boundClass = kClassLine;
+  t.P(lost).boundIndex = 4000;
+  for (ObjRef p : {farParent, wrongClass, oddClass, pc2Out}) t.P(p).valid = kTrue;
+  t.Recompute();
+  for (ObjRef p : {farParent, wrongClass, oddClass, pc2Out, lost})
+    EXPECT_EQ(t.P(p).valid, 0) << p.index;
+  EXPECT_NE(t.P(good).valid, 0);  // the rest of the figure goes on
+  EXPECT_NEAR(t.P(good).x, 1, 1e-12);
+}
+
+TEST(Recompute, BoundPointOnADegenerateCircleStaysUndefined) {
+  KindTestFigure t;
+  const ObjRef radius = t.Number(0);
+  const ObjRef circle = t.Step("C1", {t.Point(1, 1), radius}, kClassCircle);
+  const ObjRef p{kClassPoint, t.fig.AllocObject(kClassPoint)};
+  t.P(p).free = kTrue;
+  t.P(p).valid = kTrue;
+  t.P(p).boundClass = kClassCircle;
+  t.P(p).boundIndex = circle.index;
+  t.P(p).boundParam = 2;
+  t.fig.AppendStep("PBND", {circle}, {p});
+  const ObjRef image = t.Step("PT3", {p, t.Point(0, 0)}, kClassPoint);
+  t.Recompute();
+  EXPECT_EQ(t.P(p).valid, 0);
+  EXPECT_EQ(t.P(image).valid, 0);
+  // Given a radius the point is placed again, by its arc length.
+  t.N(radius).value = 2;
+  t.Recompute();
+  EXPECT_NE(t.P(p).valid, 0);
+  EXPECT_NEAR(t.P(p).x, 1 + 2 * std::cos(1.0), 1e-9);
+  EXPECT_NEAR(t.P(p).y, 1 + 2 * std::sin(1.0), 1e-9);
+}
+
+}  // namespace
+}  // namespace kv
