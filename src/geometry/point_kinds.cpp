@@ -65,6 +65,7 @@ void SetBothUndefined(Figure& fig, int32_t s) {
 void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
   const int32_t out1 = fig.stepOutputs[s][1].index;
   const int32_t out2 = fig.stepOutputs[s][2].index;
+  if (!std::isfinite(q1.x + q1.y + q2.x + q2.y)) return SetBothUndefined(fig, s);  // overflow
   Vec2 r1 = PosOf(fig.prevPoints[out1]);
   Vec2 r2 = PosOf(fig.prevPoints[out2]);
   int32_t& swap = fig.stepSwap[s];
@@ -149,9 +150,7 @@ void PointFromCoordinates(Figure& fig, int32_t s) {
     out.valid = kFalse;
     return;
   }
-  out.x = x.value;
-  out.y = y.value;
-  out.valid = kTrue;
+  SetPosition(out, x.value, y.value);
 }
 
 bool BindToLine(Figure& fig, PointRec& p) {
@@ -161,9 +160,7 @@ bool BindToLine(Figure& fig, PointRec& p) {
   double t = p.boundParam;
   switch (g.lineType) {
     case 0:
-      p.x = g.x1 + t * g.dx;
-      p.y = g.y1 + t * g.dy;
-      break;
+      return SetPosition(p, g.x1 + t * g.dx, g.y1 + t * g.dy);
     case 1:
       if (t > length) {
         t = length;
@@ -174,33 +171,24 @@ bool BindToLine(Figure& fig, PointRec& p) {
         fig.Beep();
       }
       p.boundParam = t;
-      if (length == 0) {
-        // A segment shrunk to a point: the only place on it is its first point.
-        p.x = g.x1;
-        p.y = g.y1;
-      } else {
-        p.x = ((length - t) * g.x1 + t * g.x2) / length;
-        p.y = ((length - t) * g.y1 + t * g.y2) / length;
-      }
-      break;
+      // A segment shrunk to a point: the only place on it is its first point.
+      if (length == 0) return SetPosition(p, g.x1, g.y1);
+      return SetPosition(p, ((length - t) * g.x1 + t * g.x2) / length,
+                         ((length - t) * g.y1 + t * g.y2) / length);
     case 2:
       if (t < 0) {
         t = 0;
         p.boundParam = t;
         fig.Beep();
       }
-      p.x = g.x1 + t * g.dx;
-      p.y = g.y1 + t * g.dy;
-      break;
-    default:
-      break;  // the other display types leave the point where it is
+      return SetPosition(p, g.x1 + t * g.dx, g.y1 + t * g.dy);
+    default:  // the other display types leave the point where it is
+      p.valid = kTrue;
+      return true;
   }
-  p.valid = kTrue;
-  return true;
 }
 
-bool BindToCircle(Figure& fig, PointRec& p) {
-  const CircleRec& c = fig.circles[p.boundIndex];
+bool BindToCircle(PointRec& p, const CircleRec& c) {
   const double circumference = kTwoPi * c.radius;
   if (c.valid == 0 || circumference == 0) return false;
   // boundParam is the arc length from the positive x direction, counter-clockwise.
@@ -209,10 +197,7 @@ bool BindToCircle(Figure& fig, PointRec& p) {
   if (t < 0) t = t + circumference;
   p.boundParam = t;
   const double phi = t * kTwoPi / circumference;
-  p.x = c.cx + c.radius * std::cos(phi);
-  p.y = c.cy + c.radius * std::sin(phi);
-  p.valid = kTrue;
-  return true;
+  return SetPosition(p, c.cx + c.radius * std::cos(phi), c.cy + c.radius * std::sin(phi));
 }
 
 }  // namespace
@@ -236,7 +221,7 @@ bool ApplyBinding(Figure& fig, int32_t p) {
         placed = BindToLine(fig, pt);
         break;
       default:
-        placed = BindToCircle(fig, pt);
+        placed = BindToCircle(pt, fig.circles[pt.boundIndex]);
         break;
     }
   }

@@ -18,11 +18,7 @@ PointRec MakePoint(Vec2 v) {
   return p;
 }
 
-void SetPoint(PointRec& out, double x, double y) {
-  out.x = x;
-  out.y = y;
-  out.valid = kTrue;
-}
+void SetPoint(PointRec& out, double x, double y) { SetPosition(out, x, y); }
 
 bool BothDefined(const PointRec& z, const PointRec& w) { return z.valid != 0 && w.valid != 0; }
 

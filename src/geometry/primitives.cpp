@@ -67,6 +67,17 @@ double AngleModulo(double a, double m) {
   return r;
 }
 
+bool SetPosition(PointRec& out, double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y)) {
+    out.valid = kFalse;
+    return false;
+  }
+  out.x = x;
+  out.y = y;
+  out.valid = kTrue;
+  return true;
+}
+
 bool PointsNear(Vec2 p, Vec2 q) {
   return std::fabs(p.x - q.x) + std::fabs(p.y - q.y) < kNearTolerance;
 }
@@ -199,9 +210,7 @@ void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out) {
   Mat2 inverse;
   if (!Inverse2(system, inverse)) return Undefine(out);
   const Vec2 st = MatVec2(inverse, {h.x1 - g.x1, h.y1 - g.y1});
-  out.x = g.x1 + st.x * g.dx;
-  out.y = g.y1 + st.x * g.dy;
-  out.valid = kTrue;
+  SetPosition(out, g.x1 + st.x * g.dx, g.y1 + st.x * g.dy);
 }
 
 // --- Points ---
@@ -217,9 +226,7 @@ void DivisionPoint(const PointRec& a, const PointRec& b, double m, double n, Poi
   if (m + n == 0) return Undefine(out);
   const double x = (n * a.x + m * b.x) / (m + n);
   const double y = (n * a.y + m * b.y) / (m + n);
-  out.x = x;
-  out.y = y;
-  out.valid = kTrue;
+  SetPosition(out, x, y);
 }
 
 void ExtensionPoint(const PointRec& a, const PointRec& b, double t, PointRec& out) {
@@ -230,9 +237,7 @@ void Centroid(const PointRec& a, const PointRec& b, const PointRec& c, PointRec&
   if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
   const double x = (a.x + b.x + c.x) / 3;
   const double y = (a.y + b.y + c.y) / 3;
-  out.x = x;
-  out.y = y;
-  out.valid = kTrue;
+  SetPosition(out, x, y);
 }
 
 void Incentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
@@ -247,9 +252,7 @@ void Incentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec&
     x = (la * a.x + lb * b.x + lc * c.x) / sum;
     y = (la * a.y + lb * b.y + lc * c.y) / sum;
   }
-  out.x = x;
-  out.y = y;
-  out.valid = kTrue;
+  SetPosition(out, x, y);
 }
 
 void Circumcentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
@@ -330,9 +333,8 @@ void RotatePoint(const PointRec& p, const PointRec& centre, double degrees, Poin
   if (!Defined(p.valid) || !Defined(centre.valid)) return Undefine(out);
   const double t = degrees * kPi / 180;
   const double ox = centre.x, oy = centre.y, px = p.x, py = p.y;
-  out.x = ox + (px - ox) * std::cos(t) - (py - oy) * std::sin(t);
-  out.y = oy + (px - ox) * std::sin(t) + (py - oy) * std::cos(t);
-  out.valid = kTrue;
+  SetPosition(out, ox + (px - ox) * std::cos(t) - (py - oy) * std::sin(t),
+              oy + (px - ox) * std::sin(t) + (py - oy) * std::cos(t));
 }
 
 void ReflectInLine(const PointRec& p, const LineRec& mirror, PointRec& out) {
@@ -340,9 +342,7 @@ void ReflectInLine(const PointRec& p, const LineRec& mirror, PointRec& out) {
   LineRec perp;
   PerpendicularThrough(mirror, p, perp);
   const double px = p.x, py = p.y;
-  out.x = 2 * perp.x2 - px;
-  out.y = 2 * perp.y2 - py;
-  out.valid = kTrue;
+  SetPosition(out, 2 * perp.x2 - px, 2 * perp.y2 - py);
 }
 
 void ReflectInPoint(const PointRec& p, const PointRec& centre, PointRec& out) {
@@ -362,18 +362,14 @@ void InvertInCircle(const PointRec& p, const CircleRec& c, PointRec& out) {
   polar.y2 = polar.y2 + c.cy;
   LineRec perp;
   PerpendicularThrough(polar, p, perp);
-  out.x = perp.x2;
-  out.y = perp.y2;
-  out.valid = kTrue;
+  SetPosition(out, perp.x2, perp.y2);
 }
 
 void TranslateByVector(const PointRec& p, const LineRec& vector, PointRec& out) {
   if (!Defined(p.valid) || !Defined(vector.valid)) return Undefine(out);
   const double x = p.x + (vector.x2 - vector.x1);
   const double y = p.y + (vector.y2 - vector.y1);
-  out.x = x;
-  out.y = y;
-  out.valid = kTrue;
+  SetPosition(out, x, y);
 }
 
 void PoleOfLine(const LineRec& g, const CircleRec& c, PointRec& out) {
@@ -384,9 +380,7 @@ void PoleOfLine(const LineRec& g, const CircleRec& c, PointRec& out) {
   const double d = a * c.cx + b * c.cy + k;
   if (d == 0) return Undefine(out);
   const double r2 = c.radius * c.radius;
-  out.x = c.cx - r2 * a / d;
-  out.y = c.cy - r2 * b / d;
-  out.valid = kTrue;
+  SetPosition(out, c.cx - r2 * a / d, c.cy - r2 * b / d);
 }
 
 }  // namespace kv

@@ -26,6 +26,9 @@ double DirectionAngle(Vec2 v);
 double AngleModulo(double a, double m);
 bool PointsNear(Vec2 p, Vec2 q);
 inline Vec2 PosOf(const PointRec& p) { return {p.x, p.y}; }
+// Writes a computed position and makes the point defined. A position that overflowed (not
+// finite) leaves the point undefined where it was; returns whether the point was placed.
+bool SetPosition(PointRec& out, double x, double y);
 
 // 2x2 matrices, m[row][col] with rows and columns 1..2 (index 0 unused).
 struct Mat2 {
@@ -41,8 +44,7 @@ void LineThroughPoints(const PointRec& a, const PointRec& b, LineRec& out);
 void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out);
 void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out);
 void PerpendicularBisector(const LineRec& s, LineRec& out);
-void LineFromCoefficients(const NumberRec& a, const NumberRec& b, const NumberRec& c,
-                          LineRec& out);
+void LineFromCoefficients(const NumberRec& a, const NumberRec& b, const NumberRec& c, LineRec& out);
 void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out);
 
 // Point constructions: each writes x, y and valid of `out`.

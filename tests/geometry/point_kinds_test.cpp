@@ -95,21 +95,6 @@ TEST(PointKinds, DivisionExtensionAndCoordinates) {
   EXPECT_EQ(fig.points[undefinedXY].valid, 0);
 }
 
-TEST(PointKinds, LineIntersectionFollowsTheLines) {
-  Figure fig;
-  const int32_t g = FixedLine(fig, 0, 0, 1, 0);
-  const int32_t h = FixedLine(fig, 0, 1, 1, 1);  // parallel to g
-  const int32_t p = Construct(fig, "PC1", {Ln(g), Ln(h)});
-  const int32_t centroid = Construct(fig, "P3", {Pt(p), Pt(p), Pt(p)});
-  RecomputeAll(fig);
-  EXPECT_EQ(fig.points[p].valid, 0);
-  EXPECT_EQ(fig.points[centroid].valid, 0);  // undefined spreads to what is built on it
-  SetLine(fig.lines[h], 2, 1, 3, 2);         // tilt h: it meets g at (1, 0)
-  RecomputeAll(fig);
-  ExpectAt(fig.points[p], 1, 0);
-  ExpectAt(fig.points[centroid], 1, 0);
-}
-
 TEST(PointKinds, LineCircleIntersectionTolerances) {
   struct Case {
     double lineY;
