@@ -66,15 +66,19 @@ void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
   const int32_t out1 = fig.stepOutputs[s][1].index;
   const int32_t out2 = fig.stepOutputs[s][2].index;
   if (!std::isfinite(q1.x + q1.y + q2.x + q2.y)) return SetBothUndefined(fig, s);  // overflow
-  Vec2 r1 = PosOf(fig.prevPoints[out1]);
-  Vec2 r2 = PosOf(fig.prevPoints[out2]);
   int32_t& swap = fig.stepSwap[s];
-  if (swap != 0) std::swap(r1, r2);  // r1, r2 now stand for the previous raw solutions
-  const bool a = PointsNear(q1, r1);
-  const bool b = PointsNear(q1, r2);
-  const bool c = PointsNear(q2, r1);
-  const bool d = PointsNear(q2, r2);
-  if (!a && !d && (b || c)) swap = swap != 0 ? kFalse : kTrue;
+  // Without previous positions (a table not yet snapshotted) the assignment stays as it is.
+  const size_t prevSize = fig.prevPoints.size();
+  if (static_cast<size_t>(out1) < prevSize && static_cast<size_t>(out2) < prevSize) {
+    Vec2 r1 = PosOf(fig.prevPoints[out1]);
+    Vec2 r2 = PosOf(fig.prevPoints[out2]);
+    if (swap != 0) std::swap(r1, r2);  // r1, r2 now stand for the previous raw solutions
+    const bool a = PointsNear(q1, r1);
+    const bool b = PointsNear(q1, r2);
+    const bool c = PointsNear(q2, r1);
+    const bool d = PointsNear(q2, r2);
+    if (!a && !d && (b || c)) swap = swap != 0 ? kFalse : kTrue;
+  }
   if (swap != 0) std::swap(q1, q2);
   PointRec& p1 = fig.points[out1];
   PointRec& p2 = fig.points[out2];
