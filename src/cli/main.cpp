@@ -27,7 +27,8 @@ constexpr Command kCommands[] = {
      "tab-separated, one line per object: class, index, name, validity, coordinates or value",
      kv::cli::InfoCommand, false},
 #ifdef KV_WITH_QTGUI
-// Commands that need QtGui (image rendering) are listed here.
+    {"render", "render IN.kv4 OUT.png [--width W --height H]",
+     "paint a figure into a PNG image (default 640 x 480)", kv::cli::RenderCommand, false},
 #endif
     {"make-samples", "make-samples DIR", "write the sample figures into DIR",
      kv::cli::MakeSamplesCommand, true},

@@ -55,6 +55,13 @@ class Canvas {
   virtual void FillRect(DevicePoint corner1, DevicePoint corner2, Rgb colour) = 0;
   // `topLeft` is the top-left corner of the text; the background stays as it is.
   virtual void Text(DevicePoint topLeft, std::string_view utf8, const TextStyle& style) = 0;
+  // Width in pixels of a text. The default counts every character as half of a 96-dpi em
+  // (2/3 pixel per point), which is exact for half-width characters of a fixed-pitch font.
+  virtual double TextWidth(std::string_view utf8, const TextStyle& style) {
+    double chars = 0;
+    for (unsigned char ch : utf8) chars += (ch & 0xC0) != 0x80;
+    return chars * style.fontSize * 2 / 3;
+  }
 };
 
 }  // namespace kv

@@ -290,13 +290,6 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
                     Pen{ColourOf(c, ArcColour(std::fabs(theta))), width, LineStyle::kSolid});
 }
 
-// Number of UTF-8 characters in a text.
-size_t CharCount(std::string_view s) {
-  size_t n = 0;
-  for (unsigned char ch : s) n += (ch & 0xC0) != 0x80;
-  return n;
-}
-
 bool Listed(const NumberRec& n) {
   return n.independent != -1 && n.independent != 7 && n.hidden == 0;
 }
@@ -480,44 +473,56 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   return report_;
 }
 
+// Each row is the index, ":", the name, " = " and the number text. The " = " column starts
+// after the widest "index:name" on the canvas, measured in the canvas font, so that the values
+// line up whatever characters the names hold.
 void Renderer::DrawNumberList(const Scene& scene, Canvas& canvas) {
   const Figure& fig = *scene.figure;
   const View& view = *scene.view;
   const DrawSettings& settings = *scene.settings;
   const int32_t count = CountOf(fig, kClassNumber, fig.numbers.size());
   int32_t n = 0;
-  size_t w = 0;
-  for (int32_t i = 1; i <= count; ++i) {
-    const NumberRec& num = fig.numbers[i];
-    if (!Listed(num) || !Shown(kClassNumber, i)) continue;
-    ++n;
-    w = std::max(w, CharCount(TrimSpaces(num.name)));
-  }
+  for (int32_t i = 1; i <= count; ++i) n += Listed(fig.numbers[i]) && Shown(kClassNumber, i);
   if (n == 0) return;
   const DrawMetrics metrics = MetricsOf(scene);
   const double s = view.ScaleUnit;
   const double h = 1.2 * settings.fontSize * s;
   const double b = -view.HalfHeight + metrics.listBottom * s;
   const TextStyle style{kBlack, settings.fontName, settings.fontSize};
-  int32_t j = 0;
-  for (int32_t i = 1; i <= count; ++i) {
-    const NumberRec& num = fig.numbers[i];
-    if (!Listed(num) || !Shown(kClassNumber, i)) continue;
-    ++j;
-    const DevicePoint at = view.ToDevice(-view.HalfWidth, b + (n - j + 1) * h);
-    if (at.y < -2 * settings.fontSize) continue;  // rows above the canvas show nothing
+
+  auto appendPrefix = [this](int32_t i, const NumberRec& num) {
     row_.clear();
     char index[16];
     auto res = std::to_chars(index, index + sizeof index, i);
     row_.append(index, res.ptr);
     row_ += ':';
     AppendListName(row_, num.name);
-    const size_t len = CharCount(TrimSpaces(num.name));
-    if (len < w) row_.append(w - len, ' ');
-    row_ += " = ";
-    AppendNumberText(row_, num.value, settings.KetaDecimal);
+  };
+  // Visits the listed rows that reach into the canvas, with their top-left corners.
+  auto forVisibleRows = [&](auto&& visit) {
+    int32_t j = 0;
+    for (int32_t i = 1; i <= count; ++i) {
+      const NumberRec& num = fig.numbers[i];
+      if (!Listed(num) || !Shown(kClassNumber, i)) continue;
+      ++j;
+      const DevicePoint at = view.ToDevice(-view.HalfWidth, b + (n - j + 1) * h);
+      if (at.y < -2 * settings.fontSize) continue;  // rows above the canvas show nothing
+      visit(i, num, at);
+    }
+  };
+
+  double column = 0;
+  forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint) {
+    appendPrefix(i, num);
+    column = std::max(column, canvas.TextWidth(row_, style));
+  });
+  forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint at) {
+    appendPrefix(i, num);
     canvas.Text(at, row_, style);
-  }
+    row_.assign(" = ");
+    AppendNumberText(row_, num.value, settings.KetaDecimal);
+    canvas.Text({at.x + column, at.y}, row_, style);
+  });
 }
 
 }  // namespace kv

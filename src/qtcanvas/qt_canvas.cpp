@@ -174,4 +174,9 @@ void QtCanvas::Text(DevicePoint topLeft, std::string_view utf8, const TextStyle&
                     QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
 }
 
+double QtCanvas::TextWidth(std::string_view utf8, const TextStyle& style) {
+  const QFontMetricsF metrics(FontFor(style.fontName, style.fontSize));
+  return metrics.horizontalAdvance(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+}
+
 }  // namespace kv

@@ -32,6 +32,7 @@ class QtCanvas : public Canvas {
   void Dot(DevicePoint p, Rgb colour, int width) override;
   void FillRect(DevicePoint corner1, DevicePoint corner2, Rgb colour) override;
   void Text(DevicePoint topLeft, std::string_view utf8, const TextStyle& style) override;
+  double TextWidth(std::string_view utf8, const TextStyle& style) override;
 
  private:
   void UsePen(const Pen& pen);

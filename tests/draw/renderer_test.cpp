@@ -377,18 +377,33 @@ TEST_F(RendererTest, NumberListRowsFromTheBottom) {
   AddNumber("t", 1).independent = -1;  // independent variables are not listed
   AddNumber("h", 2).hidden = 7;        // nor are hidden numbers
   AddNumber("  k", 0.125).independent = 7;
+  AddNumber(
+      "\xE5\x86\x86"
+      "1",
+      0.5);  // a wide character in the name
   Paint();
-  auto rows = canvas.Of(Op::kText);
-  ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0]->text, "1:AB  =    3.50");
-  EXPECT_EQ(rows[1]->text, "2:x\xC3\x97y =  -12.25");
+  auto texts = canvas.Of(Op::kText);
+  ASSERT_EQ(texts.size(), 6u);
+  const char* expected[] = {"1:AB",
+                            " =    3.50",
+                            "2:x\xC3\x97y",
+                            " =  -12.25",
+                            "6:\xE5\x86\x86"
+                            "1",
+                            " =    0.50"};
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(texts[k]->text, expected[k]);
   // b is 35 pixels above the bottom edge (device 100); rows are 1.2 x 9 pixels apart and the
   // first number is the highest row.
-  ExpectPoint(rows[0]->points[0], 0, 100 - 35 - 2 * 10.8, "row 1");
-  ExpectPoint(rows[1]->points[0], 0, 100 - 35 - 1 * 10.8, "row 2");
+  const double rowY[3] = {100 - 35 - 3 * 10.8, 100 - 35 - 2 * 10.8, 100 - 35 - 10.8};
+  // The recording canvas measures 6 pixels per character at 9 points; the widest prefix is
+  // "2:x*y", 5 characters, so every " = " starts at x = 30.
+  for (int row = 0; row < 3; ++row) {
+    ExpectPoint(texts[2 * row]->points[0], 0, rowY[row], "name");
+    ExpectPoint(texts[2 * row + 1]->points[0], 30, rowY[row], "value");
+  }
   settings.KetaDecimal = 0;
   Paint();
-  EXPECT_EQ(canvas.Of(Op::kText)[0]->text, "1:AB  =    4.");
+  EXPECT_EQ(canvas.Of(Op::kText)[1]->text, " =    4.");
 }
 
 TEST_F(RendererTest, PaintsInLayersAndReportsBadColours) {
@@ -471,8 +486,8 @@ TEST(RendererWithRecompute, AngleMeasurementLeavesItsMark) {
   EXPECT_EQ(lines[0]->pen.colour, kRed);
   // The number list shows the measurement.
   auto texts = canvas.Of(Op::kText);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_NE(texts[0]->text.find("=   90.00"), std::string::npos) << texts[0]->text;
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1]->text, " =   90.00");
 }
 
 }  // namespace
