@@ -150,7 +150,12 @@ void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
   if (g.lineType < 0 || g.lineType > 7) return;
   const Pen pen = CurvePen(c, colourIndex, width);
   const Vec2 p{g.x1, g.y1}, q{g.x2, g.y2};
-  const double r = kStraightLineReach * c.view.HalfWidth;
+  // Straight lines and half-lines reach 15 half widths beyond their defining point, far past
+  // the canvas edges, plus that point's distance from the origin: zoomed in on a detail, a
+  // line whose points lie off the canvas still crosses it.
+  const double reach = kStraightLineReach * c.view.HalfWidth;
+  const double r = reach + std::hypot(p.x, p.y);
+  const double rq = reach + std::hypot(q.x, q.y);
   const Vec2 ahead{p.x + r * g.dx, p.y + r * g.dy};
   const View& v = c.view;
   auto seg = [&](Vec2 a, Vec2 b) {
@@ -167,7 +172,7 @@ void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
       seg(p, ahead);
       break;
     case 3:
-      seg(q, {q.x - r * g.dx, q.y - r * g.dy});
+      seg(q, {q.x - rq * g.dx, q.y - rq * g.dy});
       break;
     case 4:
       seg(p, q);

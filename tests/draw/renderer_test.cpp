@@ -200,7 +200,7 @@ TEST_F(RendererTest, WhichPointsAreDrawnAndInWhatColour) {
 
 TEST_F(RendererTest, LineTypesAndArrowheads) {
   // P = (0, 0), Q = (2, 0): device (100, 50) and (140, 50). Straight lines reach
-  // 15 x HalfWidth = 75 units each way.
+  // 15 x HalfWidth = 75 units plus the distance of their start from the origin.
   struct Case {
     int type;
     std::vector<std::array<double, 4>> segments;
@@ -208,7 +208,7 @@ TEST_F(RendererTest, LineTypesAndArrowheads) {
       {0, {{-1400, 50, 1600, 50}}},
       {1, {{100, 50, 140, 50}}},
       {2, {{100, 50, 1600, 50}}},
-      {3, {{140, 50, -1360, 50}}},
+      {3, {{140, 50, -1400, 50}}},  // from Q, 75 + |Q| = 77 units back
       // Arrowheads: tip + 10 px along (u +- n/2), u toward the other end, n = u turned +90.
       {4, {{100, 50, 140, 50}, {100, 50, 110, 45}, {100, 50, 110, 55}}},
       {5, {{100, 50, 140, 50}, {140, 50, 130, 55}, {140, 50, 130, 45}}},
@@ -238,6 +238,25 @@ TEST_F(RendererTest, LineTypesAndArrowheads) {
   fig.lines[1].valid = 0;
   Paint();
   EXPECT_TRUE(Drawn().empty());
+}
+
+TEST_F(RendererTest, StraightLinesCrossTheCanvasWhenZoomedIn) {
+  // Zoomed in eight times, the canvas spans under 0.04 units; the line's points lie 900 units
+  // away, yet the line y = 0 must still cross the whole canvas.
+  for (int k = 0; k < 8; ++k) view.ZoomIn(nullptr);
+  AddLine(-900, 0, -899, 0, 0);
+  AddLine(899, 0, 900, 0, 3);  // half-line backwards from the second point
+  AddLine(-900, 0, -899, 0, 2);
+  Paint();
+  auto drawn = Drawn();
+  ASSERT_EQ(drawn.size(), 3u);
+  for (const Call* c : drawn) {
+    const double x0 = std::fmin(c->points[0].x, c->points[1].x);
+    const double x1 = std::fmax(c->points[0].x, c->points[1].x);
+    EXPECT_LT(x0, 0);
+    EXPECT_GT(x1, 200);
+    EXPECT_NEAR(c->points[0].y, 50, 1e-6);
+  }
 }
 
 TEST_F(RendererTest, ColourThreeIsDottedBlackOnlyAtWidthOne) {
