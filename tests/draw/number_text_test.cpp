@@ -48,12 +48,6 @@ TEST(NumberText, TinyHugeAndNonFiniteValuesStayBounded) {
   EXPECT_EQ(NumberText(-1.0 / 0.0, 2), "   -Inf");
 }
 
-TEST(NumberText, AppendsToABuffer) {
-  std::string row = "1:a = ";
-  AppendNumberText(row, 2, 1);
-  EXPECT_EQ(row, "1:a =    2.0");
-}
-
 TEST(DrawSettings, InputBoxEntries) {
   struct Case {
     const char* entry;

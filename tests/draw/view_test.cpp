@@ -84,24 +84,6 @@ TEST(View, ZoomOutDefaultAndComplex) {
   EXPECT_TRUE(std::isfinite(v.ScaleUnit));
 }
 
-TEST(View, AxisCommands) {
-  View v;
-  EXPECT_FALSE(v.axissw);
-  v.ToggleAxes();
-  EXPECT_TRUE(v.axissw);
-  v.ShowAxes(kAxisPolar);
-  EXPECT_EQ(v.AxisKind, kAxisPolar);
-  EXPECT_TRUE(v.axissw);
-  const std::pair<int, Rgb> presets[] = {
-      {1, {170, 170, 170}}, {2, {128, 128, 128}}, {3, {10, 10, 10}}};
-  for (auto [preset, colour] : presets) {
-    v.SetAxisColorPreset(preset);
-    EXPECT_EQ(v.AxisColor, colour) << preset;
-  }
-  EXPECT_EQ(ToColorRef({170, 170, 170}), 170u + 170u * 256 + 170u * 65536);
-  EXPECT_EQ(FromColorRef(ToColorRef({1, 2, 3})), (Rgb{1, 2, 3}));
-}
-
 TEST(Grid, OrthogonalLinesEveryUnitThenSolidAxes) {
   View v;
   v.SetScreen(201, 101);  // x in [-5, 5], y in [-2.5, 2.5]
