@@ -23,7 +23,6 @@ constexpr double kStraightLineReach = 15;  // straight lines reach 15 half width
 constexpr Rgb kRingGreen{0, 255, 0};
 
 struct Ctx {
-  const Scene& scene;
   Canvas& canvas;
   const View& view;
   const DrawSettings& settings;
@@ -354,7 +353,7 @@ void Renderer::DrawObject(const Scene& scene, Canvas& canvas, ObjRef ref, int st
   if (!scene.figure || !scene.view || !scene.settings) return;
   const Figure& fig = *scene.figure;
   if (!fig.InTable(ref)) return;
-  Ctx c{scene, canvas, *scene.view, *scene.settings, MetricsOf(scene), report_};
+  Ctx c{canvas, *scene.view, *scene.settings, MetricsOf(scene), report_};
   const int width = scene.settings->drawWidth + extraWidth;
   const bool prev = source == Source::kPrevious;
   switch (ref.cls) {
@@ -393,7 +392,7 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   const Figure& fig = *scene.figure;
   const View& view = *scene.view;
   const DrawSettings& settings = *scene.settings;
-  Ctx c{scene, canvas, view, settings, MetricsOf(scene), report_};
+  Ctx c{canvas, view, settings, MetricsOf(scene), report_};
   const int width = settings.drawWidth;
 
   replay_ = scene.replayStep >= 0;
