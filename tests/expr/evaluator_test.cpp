@@ -122,9 +122,13 @@ TEST(Evaluator, StepEvaluationAgreesBitForBitWithTheWorkingForm) {
     f.fig.numbers[f.fig.AllocObject(kClassNumber)].value = i == 0 ? 0.004 : value(rng);
   int compared = 0;
   for (int trial = 0; trial < 2000; ++trial) {
-    std::string expression = "N" + std::to_string(pick(rng));
-    for (int k = length(rng); k > 1; --k)
-      expression += std::string(1, "+-*/^"[op(rng)]) + "N" + std::to_string(pick(rng));
+    std::string expression = "N";
+    expression += std::to_string(pick(rng));
+    for (int k = length(rng); k > 1; --k) {
+      expression += "+-*/^"[op(rng)];
+      expression += 'N';
+      expression += std::to_string(pick(rng));
+    }
     WorkingForm form = BuildWorkingForm(f.fig, expression);
     ASSERT_TRUE(form.ok) << expression;
     const double expected = EvaluateWorkingForm(form.text, form.table);
