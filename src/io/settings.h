@@ -9,7 +9,7 @@
 
 namespace kv {
 
-constexpr int32_t Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr int32_t ColorRefOf(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 inline constexpr const char* kSettingsFileName = "config_kvwin.txt";
 inline constexpr const char* kDataPathFileName = "datapath.txt";
@@ -29,18 +29,19 @@ struct Settings {
   int32_t colorStrength = 255;
   int32_t notChrDisp = 0;  // object labels hidden
   int32_t axissw = 0;      // axes shown
-  int32_t axisColor = Rgb(170, 170, 170);
+  int32_t axisColor = ColorRefOf(170, 170, 170);
   int32_t drawWidth = 1;  // canvas pen width in pixels
   float fontSize = 9;
   std::string fontName = "FixedSys";
   int32_t ketaDecimal = 2;  // digits after the point of measurements
-  int32_t backColor = Rgb(255, 255, 255);
+  int32_t backColor = ColorRefOf(255, 255, 255);
   int32_t browserSW = 2;  // kept and written back; nothing else reads it
   std::string wwwUrl = kDefaultWwwUrl;
 
   // Not reset by the defaults.
-  int32_t width = 800;
-  int32_t height = 600;
+  // Start-up window size in twips; 0 (nothing saved) keeps the window's design size.
+  int32_t width = 0;
+  int32_t height = 0;
   int32_t windowState = 0;  // 2 = maximised
   int32_t menuMode = -1;    // -1 easy menu, 0 full menu at start
 

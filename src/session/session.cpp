@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "geometry/recompute.h"
+#include "io/kv4_file.h"
 #include "lang/user_dictionary.h"
 
 namespace kv {
@@ -21,20 +22,6 @@ std::string VersionText() {
 
 std::string InFolder(const std::string& folder, std::string_view name) {
   return (fs::path(folder) / fs::path(std::u8string(name.begin(), name.end()))).string();
-}
-
-bool IsComplexKind(Kind k) {
-  switch (k) {
-    case Kind::kPOAdd:
-    case Kind::kPOSub:
-    case Kind::kPOMul:
-    case Kind::kPODiv:
-    case Kind::kPOPow:
-    case Kind::kPOInv:
-      return true;
-    default:
-      return false;
-  }
 }
 
 }  // namespace
@@ -63,13 +50,12 @@ void Session::Startup(const StartupArgs& args) {
   view = View{};
   draw = DrawSettings{};
   loci.Reset();
-  prefs = SessionPrefs{};
   // 4. Empty figure, no candidates, no multi-point drag.
   figure.NewFigure(figureCapacity_);
   ClearCandidates();
   drag_ = DragState{};
   // 5. Settings file.
-  LoadPreferences();
+  LoadSettings();
   // 6. Interface texts in the chosen language.
   translator.dictionaryPath = fs::path(programFolder_) / kUserDictionaryFileName;
   translator.neededListPath = fs::path(programFolder_) / kNeededListFileName;
@@ -92,9 +78,9 @@ void Session::Startup(const StartupArgs& args) {
   std::error_code ec;
   if (!path.empty() && fs::is_regular_file(fs::path(path), ec)) OpenFigure(path);
   // 15. Window size.
-  ui_.ApplyWindowSize(prefs.windowWidth, prefs.windowHeight, prefs.windowState);
+  ui_.ApplyWindowSize(settings.width, settings.height, settings.windowState);
   // 16. Menu mode.
-  menuMode_ = prefs.menuMode == -1 ? -1 : 0;
+  menuMode_ = settings.menuMode == -1 ? -1 : 0;
   ui_.ApplyMenuMode(menuMode_ == -1);
   // 17. A read-only installation writes no measurement records.
   CheckReadOnlyInstall();
@@ -102,29 +88,58 @@ void Session::Startup(const StartupArgs& args) {
   ui_.RequestRepaint();
 }
 
-void Session::LoadPreferences() {
-  // The settings file reader fills prefs here once it exists.
-  if (prefs.browserSw != 0) prefs.browserSw = 3;
-  translator.language = ParseLanguageSetting(prefs.language);
-  shiftDragCounter_ = prefs.sDeformKind + 1;
+bool Session::LoadSettings() {
+  settings = Settings{};
+  ApplyDefaultSettings(settings);
+  const bool found = ReadSettingsFile(settings, InFolder(programFolder_, kSettingsFileName));
+  SettingsToState();
+  return found;
+}
+
+void Session::SettingsToState() {
+  draw.ColorStrength = settings.colorStrength;
+  draw.NotChrDisp = settings.notChrDisp != 0;
+  draw.drawWidth = settings.drawWidth;
+  draw.fontSize = settings.fontSize;
+  draw.fontName = settings.fontName;
+  draw.KetaDecimal = settings.ketaDecimal;
+  draw.background = FromColorRef(static_cast<uint32_t>(settings.backColor));
+  view.axissw = settings.axissw != 0;
+  view.AxisColor = FromColorRef(static_cast<uint32_t>(settings.axisColor));
+  translator.language = ParseLanguageSetting(settings.language);
+  shiftDragCounter_ = settings.sDeformKind + 1;
+}
+
+void Session::StateToSettings() {
+  settings.colorStrength = draw.ColorStrength;
+  settings.notChrDisp = draw.NotChrDisp ? kTrue : kFalse;
+  settings.drawWidth = draw.drawWidth;
+  settings.fontSize = static_cast<float>(draw.fontSize);
+  settings.fontName = draw.fontName;
+  settings.ketaDecimal = draw.KetaDecimal;
+  settings.backColor = static_cast<int32_t>(ToColorRef(draw.background));
+  settings.axissw = view.axissw ? kTrue : kFalse;
+  settings.axisColor = static_cast<int32_t>(ToColorRef(view.AxisColor));
+}
+
+void Session::SaveSettings() {
+  StateToSettings();
+  std::string failure = WriteSettingsFile(settings, InFolder(programFolder_, kSettingsFileName));
+  if (!failure.empty()) ui_.MessageOk(failure, kProgramTitle);
+}
+
+void Session::StoreStartupWindow(int widthTwips, int heightTwips, int state) {
+  settings.width = widthTwips;
+  settings.height = heightTwips;
+  settings.windowState = state;
+  SaveSettings();
+  RefreshStatus();
 }
 
 void Session::ReadDataPath() {
-  figureDialogFolder_.clear();
   mergeDialogFolder_ = InFolder(programFolder_, "sample.kv4");
-  std::ifstream in(InFolder(programFolder_, "datapath.txt"), std::ios::binary);
-  if (!in) return;
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  // The first comma-separated field, as written by the data folder command.
-  std::string_view first(line);
-  first = first.substr(0, first.find(','));
-  while (!first.empty() && first.front() == ' ') first.remove_prefix(1);
-  while (!first.empty() && first.back() == ' ') first.remove_suffix(1);
-  if (first.size() >= 2 && first.front() == '"' && first.back() == '"')
-    first = first.substr(1, first.size() - 2);
-  figureDialogFolder_ = std::string(first);
+  auto folder = kv::ReadDataPath(InFolder(programFolder_, kDataPathFileName));
+  figureDialogFolder_ = folder ? *folder : std::string();
 }
 
 void Session::CheckReadOnlyInstall() {
@@ -175,7 +190,7 @@ std::string Session::ShortFileName() const {
 }
 
 std::string Session::ShiftDragKindText() const {
-  switch (prefs.sDeformKind) {
+  switch (settings.sDeformKind) {
     case 1:
       return Tr("→線");
     case 2:
@@ -255,25 +270,28 @@ void Session::RedrawAll() {
 
 bool Session::OpenFigure(const std::string& path) {
   PushInputMode(kModeLoading);
-  figureFileName_ = path;
-  figure.NewFigure(figureCapacity_);
-  ClearCandidates();
-  // The figure file reader fills the figure here once it exists.
-  bool ok = false;
-  bool complex = false;
-  for (int32_t s = 1; s <= figure.stepCount; ++s) complex |= IsComplexKind(figure.KindOf(s));
+  FigureFileIO io(&translator);
+  const FileResult result = ReadKVFigFile(figure, path, io);
+  if (result.ok()) {
+    figureFileName_ = path;
+    ClearCandidates();
+    loci.Reset();
+  } else {
+    // The figure stays as it was; say why instead of showing a name over an empty canvas.
+    ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+  }
   RedrawAll();
   panels_[2].text = ShortFileName();
   PopInputMode();
   RefreshStatus();
-  if (complex) ApplyComplexZoom();
-  return ok;
+  if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
+  return result.ok();
 }
 
 void Session::ChooseShiftDragKind(int choice) {
   if (choice < 1 || choice > 3) return;
   shiftDragCounter_ = choice;
-  prefs.sDeformKind = choice - 1;
+  settings.sDeformKind = choice - 1;
   RefreshStatus();
 }
 
@@ -295,7 +313,7 @@ void Session::ToggleMenuMode() {
 
 void Session::SetLanguage(Language language) {
   translator.language = language;
-  prefs.language = std::string(LanguageSettingText(language));
+  settings.language = std::string(LanguageSettingText(language));
   ui_.ApplyLanguage();
   RefreshStatus();
   ui_.RequestRepaint();

@@ -14,6 +14,7 @@
 #include "draw/locus_store.h"
 #include "draw/renderer.h"
 #include "draw/view.h"
+#include "io/settings.h"
 #include "lang/translate.h"
 #include "model/figure.h"
 #include "session/input_modes.h"
@@ -29,6 +30,9 @@ inline constexpr int kVersionRevision = 0;
 // The window's design size in twips, used when no start-up size is saved.
 inline constexpr int kStandardWindowWidthTwips = 12000;
 inline constexpr int kStandardWindowHeightTwips = 9300;
+// 640 x 480 pixels at 96 dots per inch.
+inline constexpr int kVgaWidthTwips = 9600;
+inline constexpr int kVgaHeightTwips = 7200;
 
 // The last mouse press on the canvas, repeated by a double click.
 struct LastPressRec {
@@ -70,19 +74,6 @@ struct ReplayState {
   bool active = false;
   int32_t step = 0;  // steps 1..step are shown, step itself highlighted
   bool timerRunning = false;
-};
-
-// Preferences the session works with beyond the view and the drawing settings; the settings
-// file fills them.
-struct SessionPrefs {
-  int delta = 10;
-  double deltaVar = 0.5;
-  int browserSw = 2;
-  int windowWidth = 0, windowHeight = 0, windowState = 0;  // twips; 2 = maximised
-  int menuMode = 0;                                        // start-up menu mode: -1 easy, 0 full
-  int replayInterval = 500;                                // ms
-  std::string language;
-  int sDeformKind = 0;  // 0 nearest line or circle, 1 nearest line, 2 lattice point
 };
 
 class Session : private RecomputeHooks {
@@ -163,7 +154,7 @@ class Session : private RecomputeHooks {
   int SizePreset() const { return sizePreset_; }
   bool ReadOnlyInstall() const { return readOnlyInstall_; }
   bool LocusOn() const { return locusSw_; }
-  int ReplayIntervalMs() const { return prefs.replayInterval; }
+  int ReplayIntervalMs() const { return settings.redrawSlow; }
   double ScaleUnit() const { return view.ScaleUnit; }
   double HalfWidth() const { return view.HalfWidth; }
   double HalfHeight() const { return view.HalfHeight; }
@@ -177,7 +168,9 @@ class Session : private RecomputeHooks {
   View view;
   DrawSettings draw;
   LocusStore loci;
-  SessionPrefs prefs;
+  // The settings as the settings file holds them; the view and drawing values among them are
+  // copied into `view` and `draw` on reading and back before writing.
+  Settings settings;
 
  private:
   // RecomputeHooks
@@ -187,9 +180,15 @@ class Session : private RecomputeHooks {
   void SetScreen(int width, int height);
   void ApplyComplexZoom();
   void ViewCommand(MenuCommand cmd);
+  bool SettingsCommand(MenuCommand cmd);
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
                                       double current);
-  void LoadPreferences();
+  // Defaults, then the settings file when there is one; false when there is none.
+  bool LoadSettings();
+  void SettingsToState();
+  void StateToSettings();
+  void SaveSettings();
+  void StoreStartupWindow(int widthTwips, int heightTwips, int state);
   void ReadDataPath();
   void CheckReadOnlyInstall();
   std::string ShortFileName() const;

@@ -1,5 +1,6 @@
 // Menu commands as the session carries them out, and the check marks of the menu tree.
 #include <cstdio>
+#include <filesystem>
 
 #include "session/session.h"
 
@@ -44,6 +45,16 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuKeta:
     case M::mnuOchrDisp:
     case M::mnuAngleSW:
+    case M::mnuOFileSave:
+    case M::mnuOFileLoad:
+    case M::mnuOFileInit:
+    case M::mnuOWindowStandard:
+    case M::mnuOWindowVGA:
+    case M::mnuOWindowMax:
+    case M::mnuOWindowSave:
+    case M::mnuFDataFolderGet:
+    case M::mnuFDataFolderSample:
+    case M::mnuFDataFolderStandardSet:
       return true;
     default:
       return false;
@@ -69,11 +80,11 @@ void Session::Command(MenuCommand cmd) {
       ChooseShiftDragKind(3);
       break;
     case M::mnuOMenu_easy:
-      prefs.menuMode = kMenuModeEasy;
+      settings.menuMode = kMenuModeEasy;
       RefreshStatus();
       break;
     case M::mnuOmenu_full:
-      prefs.menuMode = kMenuModeFull;
+      settings.menuMode = kMenuModeFull;
       RefreshStatus();
       break;
     case M::mnuRedrawslowOption_01:
@@ -110,9 +121,61 @@ void Session::Command(MenuCommand cmd) {
       RefreshStatus();
       break;
     default:
-      ViewCommand(cmd);
+      if (!SettingsCommand(cmd)) ViewCommand(cmd);
       break;
   }
+}
+
+bool Session::SettingsCommand(MenuCommand cmd) {
+  using M = MenuCommand;
+  switch (cmd) {
+    case M::mnuOFileSave:
+      SaveSettings();
+      break;
+    case M::mnuOFileLoad:
+      LoadSettings();
+      RedrawAll();
+      break;
+    case M::mnuOFileInit:
+      StateToSettings();
+      ApplyDefaultSettings(settings);
+      SettingsToState();
+      RedrawAll();
+      break;
+    case M::mnuOWindowStandard:
+      StoreStartupWindow(kStandardWindowWidthTwips, kStandardWindowHeightTwips, 0);
+      break;
+    case M::mnuOWindowVGA:
+      StoreStartupWindow(kVgaWidthTwips, kVgaHeightTwips, 0);
+      break;
+    case M::mnuOWindowMax:
+      StoreStartupWindow(settings.width, settings.height, 2);
+      break;
+    case M::mnuOWindowSave: {
+      auto [width, height] = ui_.WindowSizeTwips();
+      StoreStartupWindow(width, height, 0);
+      break;
+    }
+    case M::mnuFDataFolderGet:
+      ReadDataPath();
+      break;
+    case M::mnuFDataFolderSample:
+      figureDialogFolder_ = MergeDialogFolder();
+      break;
+    case M::mnuFDataFolderStandardSet: {
+      std::error_code ec;
+      figureDialogFolder_ = std::filesystem::current_path(ec).string();
+      std::string failure =
+          WriteDataPath((std::filesystem::path(programFolder_) / kDataPathFileName).string(),
+                        figureDialogFolder_);
+      if (!failure.empty()) ui_.MessageOk(failure, kProgramTitle);
+      break;
+    }
+    default:
+      return false;
+  }
+  RefreshStatus();
+  return true;
 }
 
 namespace {
@@ -217,15 +280,15 @@ MenuCheckState Session::CheckState() const {
   MenuCheckState s;
   s.labelsShown = !draw.NotChrDisp;
   s.axisOn = view.axissw;
-  s.delta = prefs.delta;
-  s.deltaVar = prefs.deltaVar;
+  s.delta = settings.delta;
+  s.deltaVar = settings.deltaVar;
   s.axisKind = view.AxisKind;
-  s.startupWindow =
-      StartupWindowChoice(prefs.windowWidth, prefs.windowHeight, prefs.windowState,
-                          kStandardWindowWidthTwips, kStandardWindowHeightTwips, 9600, 7200);
-  s.startupMenuMode = prefs.menuMode;
-  s.replayIntervalMs = prefs.replayInterval;
-  s.sDeformKind = prefs.sDeformKind;
+  s.startupWindow = StartupWindowChoice(settings.width, settings.height, settings.windowState,
+                                        kStandardWindowWidthTwips, kStandardWindowHeightTwips,
+                                        kVgaWidthTwips, kVgaHeightTwips);
+  s.startupMenuMode = settings.menuMode;
+  s.replayIntervalMs = settings.redrawSlow;
+  s.sDeformKind = settings.sDeformKind;
   s.locusOn = locusSw_;
   s.angleMarksOn = figure.angleMarksOn;
   s.matrixDisplayOn = figure.matrixDisplayOn;

@@ -10,7 +10,7 @@ constexpr int kDefaultReplayInterval = 300;  // ms, when no interval was set
 }
 
 void Session::SetReplayInterval(int ms) {
-  prefs.replayInterval = ms;
+  settings.redrawSlow = ms;
   RefreshStatus();
 }
 
@@ -23,7 +23,7 @@ void Session::StartReplay() {
     ++replay_.step;
   panels_[3].text.clear();
   RefreshStatus();
-  ui_.StartTimer(prefs.replayInterval > 0 ? prefs.replayInterval : kDefaultReplayInterval);
+  ui_.StartTimer(settings.redrawSlow > 0 ? settings.redrawSlow : kDefaultReplayInterval);
   replay_.timerRunning = true;
   ui_.RequestRepaint();
 }

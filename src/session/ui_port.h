@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "draw/canvas.h"
 
@@ -43,6 +44,8 @@ class UiPort {
   virtual void LayOutStatusPanels() {}
   // The saved window size in twips and the saved window state (2 = maximised).
   virtual void ApplyWindowSize(int /*widthTwips*/, int /*heightTwips*/, int /*windowState*/) {}
+  // The window's present size in twips.
+  virtual std::pair<int, int> WindowSizeTwips() { return {0, 0}; }
   // Builds the easy (true) or the full menu.
   virtual void ApplyMenuMode(bool /*easy*/) {}
   // Shows or hides the menu item that opens the measurement records.

@@ -32,6 +32,19 @@ int TwipsToPixels(int twips, double dotsPerInch) {
   return static_cast<int>(std::lround(twips * dotsPerInch / 1440.0));
 }
 
+int PixelsToTwips(int pixels, double dotsPerInch) {
+  return dotsPerInch > 0 ? static_cast<int>(std::lround(pixels * 1440.0 / dotsPerInch)) : 0;
+}
+
+namespace {
+
+QPointF ScreenDpi(const QWidget* w) {
+  const QScreen* s = w->screen();
+  return s ? QPointF(s->logicalDotsPerInchX(), s->logicalDotsPerInchY()) : QPointF(96, 96);
+}
+
+}  // namespace
+
 KVwin::KVwin(QWidget* parent) : QMainWindow(parent), session_(*this) {
   setObjectName("KVwin");
   auto* central = new QWidget(this);
@@ -44,7 +57,9 @@ KVwin::KVwin(QWidget* parent) : QMainWindow(parent), session_(*this) {
   layout->addWidget(status_);
   setCentralWidget(central);
   canvas_->setMinimumSize(40, 40);
-  resize(kDesignWidth, kDesignHeight + 60);
+  const QPointF dpi = ScreenDpi(this);
+  resize(TwipsToPixels(kStandardWindowWidthTwips, dpi.x()),
+         TwipsToPixels(kStandardWindowHeightTwips, dpi.y()));
 
   replayTimer_.setObjectName("ReplayTimer");
   connect(&replayTimer_, &QTimer::timeout, this, [this] { session_.TimerTick(); });
@@ -195,10 +210,13 @@ void KVwin::ApplyWindowSize(int widthTwips, int heightTwips, int windowState) {
     return;
   }
   if (widthTwips < 301 || heightTwips < 301) return;
-  QScreen* s = screen();
-  const double dpiX = s ? s->logicalDotsPerInchX() : 96.0;
-  const double dpiY = s ? s->logicalDotsPerInchY() : 96.0;
-  resize(TwipsToPixels(widthTwips, dpiX), TwipsToPixels(heightTwips, dpiY));
+  const QPointF dpi = ScreenDpi(this);
+  resize(TwipsToPixels(widthTwips, dpi.x()), TwipsToPixels(heightTwips, dpi.y()));
+}
+
+std::pair<int, int> KVwin::WindowSizeTwips() {
+  const QPointF dpi = ScreenDpi(this);
+  return {PixelsToTwips(width(), dpi.x()), PixelsToTwips(height(), dpi.y())};
 }
 
 void KVwin::ApplyMenuMode(bool easy) {

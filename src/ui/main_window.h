@@ -18,16 +18,13 @@ namespace kv {
 class CanvasWidget;
 class KVStatus1;
 
-// A length in twips at the given resolution (dots per inch), in pixels.
+// A length in twips at the given resolution (dots per inch), in pixels, and back.
 int TwipsToPixels(int twips, double dotsPerInch);
+int PixelsToTwips(int pixels, double dotsPerInch);
 
 class KVwin : public QMainWindow, public UiPort {
   Q_OBJECT
  public:
-  // The client size the window has when no saved size applies.
-  static constexpr int kDesignWidth = 800;
-  static constexpr int kDesignHeight = 560;
-
   explicit KVwin(QWidget* parent = nullptr);
   ~KVwin() override;
 
@@ -56,6 +53,7 @@ class KVwin : public QMainWindow, public UiPort {
   void ApplyLanguage() override;
   void LayOutStatusPanels() override;
   void ApplyWindowSize(int widthTwips, int heightTwips, int windowState) override;
+  std::pair<int, int> WindowSizeTwips() override;
   void ApplyMenuMode(bool easy) override;
   void SetMeasurementRecordsVisible(bool visible) override;
   void CopyCanvasToClipboard() override;

@@ -9,9 +9,8 @@
 namespace kv {
 
 namespace {
-// Panel widths in pixels; 0 lets the panel take the remaining room (the file name).
-constexpr int kPanelWidths[KVStatus1::kPanels + 1] = {0,  110, 0,  110, 50, 60,
-                                                      44, 36,  76, 44,  44, 120};
+// Shares of the bar's width; the panels shrink together so that small windows fit.
+constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 16, 11, 5, 6, 4, 3, 7, 4, 4, 12};
 }  // namespace
 
 KVStatus1::KVStatus1(QWidget* parent) : QWidget(parent) {
@@ -28,13 +27,9 @@ KVStatus1::KVStatus1(QWidget* parent) : QWidget(parent) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
     label->installEventFilter(this);
-    if (kPanelWidths[n] > 0) {
-      label->setFixedWidth(kPanelWidths[n]);
-      layout->addWidget(label);
-    } else {
-      label->setMinimumWidth(60);
-      layout->addWidget(label, 1);
-    }
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(12);
+    layout->addWidget(label, kPanelShares[n]);
     labels_[n] = label;
   }
 }

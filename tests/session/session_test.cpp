@@ -24,7 +24,11 @@ class SessionTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  void Start(const std::string& commandLine = "") {
+  // Starts with a settings file holding `settingsText` (none when empty); by default the full
+  // menu.
+  void Start(const std::string& commandLine = "",
+             const std::string& settingsText = "KVwin_MenuMode = 0\r\n") {
+    if (!settingsText.empty()) std::ofstream(folder / "config_kvwin.txt") << settingsText;
     Session::StartupArgs args;
     args.programFolder = folder.string();
     args.commandLine = commandLine;
@@ -118,7 +122,7 @@ TEST(CommandLineTest, QuotesAndBlanks) {
 }
 
 TEST_F(SessionTest, StartupRunsItsStepsInOrderAndEndsInStandardMode) {
-  Start();
+  Start("", "");
   const std::vector<std::string> expected = {"ApplyLanguage", "LayOutStatusPanels", "StatusChanged",
                                              "ApplyWindowSize", "ApplyMenuMode"};
   EXPECT_EQ(ui.calls, expected);
@@ -128,7 +132,7 @@ TEST_F(SessionTest, StartupRunsItsStepsInOrderAndEndsInStandardMode) {
   EXPECT_EQ(session.Panel(1).text, "標準");
   EXPECT_EQ(session.Panel(2).text, "untitled");
   EXPECT_EQ(session.Panel(5).text, "Marker");
-  EXPECT_EQ(session.prefs.delta, 10);
+  EXPECT_EQ(session.settings.delta, 10);
   EXPECT_EQ(session.draw.fontName, "FixedSys");
   EXPECT_EQ(session.ReplayIntervalMs(), 500);
   // 400 pixels across at 20 pixels per unit: 10 units either side of the origin.
@@ -138,7 +142,7 @@ TEST_F(SessionTest, StartupRunsItsStepsInOrderAndEndsInStandardMode) {
 }
 
 TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
-  std::ofstream(folder / "datapath.txt") << "/home/teacher/figures,extra\r\n";
+  std::ofstream(folder / "datapath.txt") << "\"/home/teacher/figures\"\r\n";
   Start();
   EXPECT_EQ(session.FigureDialogFolder(), "/home/teacher/figures");
   EXPECT_EQ(session.MergeDialogFolder(), (folder / "sample.kv4").string());
@@ -227,11 +231,11 @@ TEST_F(SessionTest, ShiftDragKindCyclesFromTheShownKind) {
     session.StatusPanelDoubleClick(8);
     EXPECT_EQ(session.Panel(8).text, text);
   }
-  EXPECT_EQ(session.prefs.sDeformKind, 1);
+  EXPECT_EQ(session.settings.sDeformKind, 1);
   session.ChooseShiftDragKind(3);
-  EXPECT_EQ(session.prefs.sDeformKind, 2);
+  EXPECT_EQ(session.settings.sDeformKind, 2);
   session.ChooseShiftDragKind(4);  // not a kind
-  EXPECT_EQ(session.prefs.sDeformKind, 2);
+  EXPECT_EQ(session.settings.sDeformKind, 2);
 }
 
 TEST_F(SessionTest, SizePresetsCycleFontAndWidth) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -19,6 +20,19 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
+  static QSize ExpectedSize(const QWidget& w, int widthTwips, int heightTwips) {
+    const QScreen* s = w.screen();
+    return QSize(TwipsToPixels(widthTwips, s->logicalDotsPerInchX()),
+                 TwipsToPixels(heightTwips, s->logicalDotsPerInchY()));
+  }
+
+  // Starts a window in `dir` with the full menu.
+  static void StartFull(KVwin& w, const QTemporaryDir& dir) {
+    std::ofstream((dir.path() + "/config_kvwin.txt").toStdString()) << "KVwin_MenuMode = 0\r\n";
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+  }
+
   static bool MenuEnabled(KVwin& w, const char* name) {
     QMenu* menu = w.MenuNamed(name);
     return menu && menu->menuAction()->isEnabled();
@@ -36,17 +50,57 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.statusPanels()->PanelText(5), QString("Marker"));
     QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
     // No saved size: the design size stays.
-    QCOMPARE(w.size(), QSize(KVwin::kDesignWidth, KVwin::kDesignHeight + 60));
-    for (const char* name : {"mnuFile", "mnuDeform", "mnuConstruction", "mnuMeasure", "mnuOption",
-                             "mnuEdit", "mnuHelp", "mnuZoom", "mnuLocus"})
+    QCOMPARE(w.size(), ExpectedSize(w, kStandardWindowWidthTwips, kStandardWindowHeightTwips));
+    QCOMPARE(w.session().settings.delta, 10);
+    QCOMPARE(w.session().ReplayIntervalMs(), 500);
+    QCOMPARE(w.session().draw.fontName, std::string("FixedSys"));
+    QVERIFY(w.ActionNamed("mnuLocusNumCSV")->isVisible());
+    // The menus both menu modes show are enabled in the standard mode.
+    for (const char* name : {"mnuFile", "mnuHelp", "mnuZoom", "mnuLocus"})
       QVERIFY2(MenuEnabled(w, name), name);
+  }
+
+  void StartsWithSettingsFile() {
+    QTemporaryDir dir;
+    {
+      std::ofstream out((dir.path() + "/config_kvwin.txt").toStdString(), std::ios::binary);
+      out << "delta = 5\r\nKVwin.Width = 9600\r\nKVwin.Height = 7200\r\n"
+             "KVwin_MenuMode = -1\r\nKVwin_Language = English\r\nSDeformKind = 2\r\n"
+             "KVwin_Redraw_Slow = 200\r\nKVwin.BackColor = 255\r\n";
+    }
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    // Settings first, then the language, the status, the window size and the menu mode.
+    QCOMPARE(w.session().settings.delta, 5);
+    QCOMPARE(w.statusPanels()->PanelText(1), QString("standard"));
+    QCOMPARE(w.size(), ExpectedSize(w, 9600, 7200));
+    QVERIFY(w.session().EasyMenu());
+    QVERIFY(!w.ActionNamed("mnuConstruction")->isVisible());
+    QVERIFY(w.ActionNamed("mnuEasyConst")->isVisible());
+    QVERIFY(w.ActionNamed("mnuOSDeformCross")->isChecked());
+    QVERIFY(w.ActionNamed("mnuRedrawslowOption_01")->isChecked());
+    QVERIFY(w.ActionNamed("mnuOMenu_easy")->isChecked());
+    QVERIFY(w.ActionNamed("mnuFile")->text() != QString::fromUtf8("ﾌｧｲﾙ"));
+    QCOMPARE(w.session().draw.background, (Rgb{255, 0, 0}));
+  }
+
+  void SavedWindowSizesBelowTheMinimumAreIgnored() {
+    QTemporaryDir dir;
+    {
+      std::ofstream out((dir.path() + "/config_kvwin.txt").toStdString(), std::ios::binary);
+      out << "KVwin.Width = 300\r\nKVwin.Height = 9000\r\n";
+    }
+    KVwin w;
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+    QCOMPARE(w.size(), ExpectedSize(w, kStandardWindowWidthTwips, kStandardWindowHeightTwips));
   }
 
   void MenusFollowTheModeStack() {
     QTemporaryDir dir;
     KVwin w;
-    w.show();
-    w.Start(dir.path().toStdString(), "");
+    StartFull(w, dir);
     Session& s = w.session();
     struct Case {
       int16_t mode;
@@ -137,8 +191,7 @@ class MainWindowTest : public QObject {
   void EasyAndFullMenusSwitchBack() {
     QTemporaryDir dir;
     KVwin w;
-    w.show();
-    w.Start(dir.path().toStdString(), "");
+    StartFull(w, dir);
     QAction* construction = w.ActionNamed("mnuConstruction");
     QAction* easyConst = w.ActionNamed("mnuEasyConst");
     QAction* toggle = w.ActionNamed("mnuEasyMenu");
