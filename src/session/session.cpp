@@ -329,7 +329,14 @@ void Session::ShowCallHistory() {
 }
 
 void Session::OpenHelp() {
-  ui_.OpenWithSystem((fs::path(programFolder_) / "document" / "help.htm").string());
+  const fs::path folder = fs::path(programFolder_) / "document";
+  // The English interface opens the English page when it is there.
+  std::error_code ec;
+  if (translator.language == Language::kEnglish && fs::exists(folder / "help_en.htm", ec)) {
+    ui_.OpenWithSystem((folder / "help_en.htm").string());
+    return;
+  }
+  ui_.OpenWithSystem((folder / "help.htm").string());
 }
 
 // --- Status panels ---

@@ -141,6 +141,39 @@ TEST_F(SessionTest, StartupRunsItsStepsInOrderAndEndsInStandardMode) {
   EXPECT_EQ(ui.beeps, 0);
 }
 
+TEST_F(SessionTest, CommandLineOpensTheFigureWithoutItsQuotes) {
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
+  Start("  \"" + sample + "\" ");
+  EXPECT_EQ(session.FigureFileName(), sample);
+  EXPECT_EQ(session.Caption(), "[euler_line.kv4] Korvane Win 1.0.0");
+  EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
+  EXPECT_GT(session.figure.stepCount, 3);
+  EXPECT_EQ(session.Modes().Top(), 1);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_DOUBLE_EQ(session.ScaleUnit(), 0.05);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SessionTest, ComplexFiguresOpenWithTheComplexZoom) {
+  Start(std::string(KV_SOURCE_DIR) + "/samples/complex_numbers.kv4");
+  EXPECT_DOUBLE_EQ(session.ScaleUnit(), 0.0125);
+  EXPECT_TRUE(session.view.axissw);
+}
+
+TEST_F(SessionTest, MissingOrDamagedCommandLineFigures) {
+  // A name of no existing file is ignored.
+  Start((folder / "nothing.kv4").string());
+  EXPECT_EQ(session.FigureFileName(), "untitled");
+  EXPECT_TRUE(ui.messages.empty());
+  // A file that cannot be read is reported and leaves the figure untitled and empty.
+  std::ofstream(folder / "broken.kv4") << "this is not a figure\r\n1,2,3\r\n";
+  Start((folder / "broken.kv4").string());
+  EXPECT_EQ(session.FigureFileName(), "untitled");
+  EXPECT_EQ(session.figure.stepCount, 0);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(session.Modes().Top(), 1);
+}
+
 TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
   std::ofstream(folder / "datapath.txt") << "\"/home/teacher/figures\"\r\n";
   Start();
