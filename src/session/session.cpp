@@ -312,8 +312,9 @@ void Session::ToggleMenuMode() {
 }
 
 void Session::SetLanguage(Language language) {
-  translator.language = language;
   settings.language = std::string(LanguageSettingText(language));
+  SaveSettings();
+  translator.language = language;
   ui_.ApplyLanguage();
   RefreshStatus();
   ui_.RequestRepaint();

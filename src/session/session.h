@@ -128,7 +128,8 @@ class Session : private RecomputeHooks {
   void ChooseShiftDragKind(int choice);  // 1 line/circle, 2 line, 3 lattice point
   void NextSizePreset();
   void ToggleMenuMode();
-  // The language dialog's choice: re-captions everything and refreshes the status.
+  // The language dialog's choice: stored in the settings file, then every caption and the
+  // status follow.
   void SetLanguage(Language language);
   void ShowCallHistory();
   void OpenHelp();

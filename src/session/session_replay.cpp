@@ -15,7 +15,12 @@ void Session::SetReplayInterval(int ms) {
 }
 
 void Session::StartReplay() {
-  PushInputMode(kModeReplay);
+  // Starting again during a replay starts it over; a second mode 73 would outlive the replay.
+  if (replay_.active && CurrentInputMode() == kModeReplay) {
+    StopReplayTimer();
+  } else {
+    PushInputMode(kModeReplay);
+  }
   replay_.active = true;
   // The free points the construction starts from are there from the beginning.
   replay_.step = 0;

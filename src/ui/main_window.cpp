@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -106,7 +107,8 @@ void KVwin::BuildMenus() {
       action->setCheckable((row.flags & kMenuCheckable) != 0);
       const MenuCommand cmd = row.id;
       connect(action, &QAction::triggered, this, [this, cmd] { OnCommand(cmd); });
-      action->setEnabled(Session::Implements(cmd) || cmd == MenuCommand::mnuLanguage);
+      action->setEnabled(Session::Implements(cmd) || cmd == MenuCommand::mnuLanguage ||
+                         cmd == MenuCommand::mnuOFont);
     }
     action->setObjectName(name);
     actions_[id] = action;
@@ -117,6 +119,13 @@ void KVwin::BuildMenus() {
 void KVwin::OnCommand(MenuCommand cmd) {
   if (cmd == MenuCommand::mnuLanguage) {
     ChooseLanguage();
+    return;
+  }
+  if (cmd == MenuCommand::mnuOFont) {
+    // The font of the interface texts, as the language dialog's font button sets it.
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font(), this);
+    if (ok) ApplyInterfaceFontFamily(chosen.family());
     return;
   }
   session_.Command(cmd);

@@ -174,6 +174,40 @@ TEST_F(SessionTest, MissingOrDamagedCommandLineFigures) {
   EXPECT_EQ(session.Modes().Top(), 1);
 }
 
+TEST_F(SessionTest, SavedSettingsComeBackAtTheNextStart) {
+  Start();
+  ui.inputReplies = {"7"};
+  session.Command(MenuCommand::mnuWidth);
+  session.Command(MenuCommand::mnuOAxis);
+  session.Command(MenuCommand::mnuOSDeformL);
+  session.SetLanguage(Language::kEnglish);
+  session.Command(MenuCommand::mnuOFileSave);
+  session.Command(MenuCommand::mnuOWindowVGA);  // also writes the file
+
+  FakeUiPort ui2;
+  Session next(ui2);
+  Session::StartupArgs args;
+  args.programFolder = folder.string();
+  args.canvasWidth = 401;
+  args.canvasHeight = 301;
+  next.Startup(args);
+  EXPECT_EQ(next.draw.drawWidth, 7);
+  EXPECT_TRUE(next.view.axissw);
+  EXPECT_EQ(next.settings.sDeformKind, 1);
+  EXPECT_EQ(next.translator.language, Language::kEnglish);
+  EXPECT_EQ(next.Panel(1).text, "standard");
+  EXPECT_EQ(ui2.windowWidth, 9600);
+  EXPECT_EQ(ui2.windowHeight, 7200);
+  EXPECT_EQ(ui2.windowState, 0);
+  EXPECT_FALSE(ui2.easyMenu);
+  // The defaults leave the start-up window and the language alone.
+  next.Command(MenuCommand::mnuOFileInit);
+  EXPECT_EQ(next.draw.drawWidth, 1);
+  EXPECT_FALSE(next.view.axissw);
+  EXPECT_EQ(next.settings.width, 9600);
+  EXPECT_EQ(next.translator.language, Language::kEnglish);
+}
+
 TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
   std::ofstream(folder / "datapath.txt") << "\"/home/teacher/figures\"\r\n";
   Start();
@@ -323,6 +357,15 @@ TEST_F(SessionTest, ReplayEscapeFinishesAtOnceAndUnsetIntervalIs300) {
   // A stray tick after the end changes nothing.
   session.TimerTick();
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+
+  // Starting again during a replay starts over with a single replay mode.
+  session.StartReplay();
+  session.StartReplay();
+  EXPECT_EQ(session.Modes().Top(), 2);
+  EXPECT_EQ(session.Replay().step, 2);
+  session.Key(kKeyEscape, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.Modes().Top(), 1);
 }
 
 TEST_F(SessionTest, ObjectMenuCaptionsFollowThePoint) {
