@@ -37,7 +37,10 @@ KVStatus1::KVStatus1(QWidget* parent) : QWidget(parent) {
 void KVStatus1::SetPanel(int n, const QString& text, bool sunken, bool raised) {
   if (n < 1 || n > kPanels) return;
   QLabel* label = labels_[n];
-  if (label->text() != text) label->setText(text);
+  if (label->text() != text) {
+    label->setText(text);
+    label->setToolTip(text);  // narrow panels cut long texts such as a replayed step
+  }
   sunken_[n] = sunken;
   // A switch that is on looks pressed in, a raised panel stands out; others lie flat.
   label->setFrameShadow(raised ? QFrame::Raised : QFrame::Sunken);
