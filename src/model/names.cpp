@@ -104,13 +104,15 @@ std::string_view ClassWord(const ObjRef& ref) {
   }
 }
 
-// "点A( 1) , 線AB( 3) , " for the filled slots of one slot list.
-std::string SlotList(const Figure& fig, const std::array<ObjRef, 6>& slots, const Translator& tr) {
+// "点A( 1) , 線AB( 3) , " for the filled slots of one slot list. The replay line has always
+// translated only the class words of the outputs; the parents keep the Japanese words.
+std::string SlotList(const Figure& fig, const std::array<ObjRef, 6>& slots, const Translator& tr,
+                     bool translateWords) {
   std::string list;
   for (int k = 1; k <= 5; ++k) {
     const ObjRef ref = slots[k];
     if (ref.index == 0) continue;  // an empty slot shows nothing
-    list += tr(ClassWord(ref));
+    list += translateWords ? tr(ClassWord(ref)) : ClassWord(ref);
     if (ref.cls >= kClassNumber && ref.cls <= kClassCircle)
       list += Concat({fig.GetName(ref), "(", BasicStrInt(ref.index), ")"});
     else
@@ -172,8 +174,8 @@ std::string ExpressionDisplay(const Figure& fig, std::string_view expression) {
 std::string StepDescription(const Figure& fig, int32_t s, const Translator& tr) {
   if (s < 1 || s > fig.stepCount) return {};
   const std::string_view description = KindDescription(fig.stepKindId[s], tr);
-  const std::string parents = SlotList(fig, fig.stepParents[s], tr);
-  const std::string outputs = SlotList(fig, fig.stepOutputs[s], tr);
+  const std::string parents = SlotList(fig, fig.stepParents[s], tr, false);
+  const std::string outputs = SlotList(fig, fig.stepOutputs[s], tr, true);
   if (parents.empty() && outputs.empty()) return std::string(description);
   return Concat({description, ":(", parents, ")", "→(", outputs, ")"});
 }

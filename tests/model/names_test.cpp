@@ -202,7 +202,7 @@ TEST(Names, StepDescriptionsListParentsAndOutputs) {
   EXPECT_EQ(StepDescription(fig, join, kJapanese),
             "２点を結ぶ:(点A( 1) , 点B( 2) , )→(線AB( 3) , )");
   EXPECT_EQ(StepDescription(fig, join, kEnglish),
-            "connect 2 points:(pointA( 1) , pointB( 2) , )→(lineAB( 3) , )");
+            "connect 2 points:(点A( 1) , 点B( 2) , )→(lineAB( 3) , )");
   EXPECT_EQ(StepDescription(fig, 1, kJapanese), "新しい点を取る:()→(点A( 1) , )");
   EXPECT_EQ(StepDescription(fig, divide, kJapanese),
             "内分・外分:(点A( 1) , 点B( 2) , 変数m( 1) , 変数-n( 2) , )→(点P( 3) , )");
