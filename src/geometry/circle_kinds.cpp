@@ -2,6 +2,7 @@
 // (circumscribed, inscribed, escribed, nine-point) and the images of circles under the point
 // maps. Every routine writes only the centre, radius and validity of its output.
 #include "geometry/kinds.h"
+#include "geometry/point_transforms.h"
 #include "geometry/primitives.h"
 #include "geometry/step_records.h"
 
@@ -39,13 +40,13 @@ void CircleTouching(CircleRec& out, const PointRec& centre, const PointRec& a, c
   CircleThrough(out, centre, foot);
 }
 
-// The circle c moved by a point map: its centre mapped, its radius kept.
-template <typename Map>
-void MapCircle(const CircleRec& c, CircleRec& out, Map map) {
+// Parent 1 moved by the step's map: its centre mapped, its radius kept.
+void MapCircle(Figure& fig, int32_t s, PointMap map) {
+  const CircleRec& c = ParentCircle(fig, s, 1);
   PointRec centre, image;
   CircleCentrePoint(c, centre);
-  map(centre, image);
-  SetCircle(out, image, c.radius, c.valid != 0);
+  MapPoint(fig, s, map, centre, image);
+  SetCircle(OutputCircle(fig, s, 1), image, c.radius, c.valid != 0);
 }
 
 }  // namespace
@@ -102,36 +103,18 @@ void RecomputeCircle(Figure& fig, int32_t s) {
       CircleThrough(OutputCircle(fig, s, 1), centre, middle);
       break;
     }
-    case Kind::kCRO: {
-      const PointRec& origin = ParentPoint(fig, s, 2);
-      const NumberRec& angle = ParentNumber(fig, s, 3);
-      CircleRec& out = OutputCircle(fig, s, 1);
-      if (angle.valid == 0) {
-        out.valid = kFalse;
-        break;
-      }
-      MapCircle(ParentCircle(fig, s, 1), out,
-                [&](const PointRec& p, PointRec& q) { RotatePoint(p, origin, angle.value, q); });
+    case Kind::kCRO:
+      MapCircle(fig, s, PointMap::kRotate);
       break;
-    }
-    case Kind::kCT1: {
-      const LineRec& mirror = ParentLine(fig, s, 2);
-      MapCircle(ParentCircle(fig, s, 1), OutputCircle(fig, s, 1),
-                [&](const PointRec& p, PointRec& q) { ReflectInLine(p, mirror, q); });
+    case Kind::kCT1:
+      MapCircle(fig, s, PointMap::kReflectInLine);
       break;
-    }
-    case Kind::kCT2: {
-      const PointRec& origin = ParentPoint(fig, s, 2);
-      MapCircle(ParentCircle(fig, s, 1), OutputCircle(fig, s, 1),
-                [&](const PointRec& p, PointRec& q) { ReflectInPoint(p, origin, q); });
+    case Kind::kCT2:
+      MapCircle(fig, s, PointMap::kReflectInPoint);
       break;
-    }
-    case Kind::kCT3: {
-      const LineRec& vector = ParentLine(fig, s, 2);
-      MapCircle(ParentCircle(fig, s, 1), OutputCircle(fig, s, 1),
-                [&](const PointRec& p, PointRec& q) { TranslateByVector(p, vector, q); });
+    case Kind::kCT3:
+      MapCircle(fig, s, PointMap::kTranslate);
       break;
-    }
     default:
       break;  // an expression number or an unknown code computes nothing here
   }

@@ -4,23 +4,13 @@
 #include <cmath>
 
 #include "geometry/kinds.h"
+#include "geometry/point_transforms.h"
 #include "geometry/primitives.h"
 #include "geometry/step_records.h"
 
 namespace kv {
 
 namespace {
-
-// First point `first`, direction `dir` (already a unit vector), second point one unit on.
-void SetLine(LineRec& out, Vec2 first, Vec2 dir) {
-  out.x1 = first.x;
-  out.y1 = first.y;
-  out.dx = dir.x;
-  out.dy = dir.y;
-  out.x2 = first.x + dir.x;
-  out.y2 = first.y + dir.y;
-  out.valid = kTrue;
-}
 
 // The two tangents from P to c. Both directions point away from the circle's side, output 1
 // turned one way and output 2 the other; a point on the circle (within the tolerance of the
@@ -44,11 +34,11 @@ void TangentsFromPoint(const PointRec& p, const CircleRec& c, LineRec& out1, Lin
   // The two directions have the same length, so they fail together (a tiny circle with P
   // right beside its centre); each line is still judged on its own.
   if (NormaliseVector(dir1))
-    SetLine(out1, PosOf(p), dir1);
+    SetLineByDirection(out1, PosOf(p), dir1);
   else
     out1.valid = kFalse;
   if (NormaliseVector(dir2))
-    SetLine(out2, PosOf(p), dir2);
+    SetLineByDirection(out2, PosOf(p), dir2);
   else
     out2.valid = kFalse;
 }
@@ -89,7 +79,7 @@ void CommonTangent(const CircleRec& c1, const CircleRec& c2, int mode, LineRec& 
   // (a, b) is the unit normal of the tangent.
   const double a = (-k * dx - root * dy) / d2;
   const double b = (root * dx - k * dy) / d2;
-  SetLine(out, {c1.cx + sigma * r1 * a, c1.cy + sigma * r1 * b}, {b, -a});
+  SetLineByDirection(out, {c1.cx + sigma * r1 * a, c1.cy + sigma * r1 * b}, {b, -a});
 }
 
 void CommonTangents(const CircleRec& c1, const CircleRec& c2, int mode1, int mode2, LineRec& out1,
@@ -117,7 +107,7 @@ void PolarLine(const PointRec& p, const CircleRec& c, LineRec& out) {
   }
   const double r2 = c.radius * c.radius;
   const Vec2 first = b == 0 ? Vec2{r2 / a, 0} : Vec2{0, r2 / b};
-  SetLine(out, {first.x + c.cx, first.y + c.cy}, dir);
+  SetLineByDirection(out, {first.x + c.cx, first.y + c.cy}, dir);
 }
 
 // The line from V through A turned by m/n of the signed angle A V B.
@@ -141,14 +131,13 @@ void AngleSector(Figure& fig, const PointRec& a, const PointRec& v, const PointR
   LineThroughPoints(v, q, out);
 }
 
-// Both defining points of g mapped by `map`, and the line through the images.
-template <typename Map>
-void MapLine(const LineRec& g, LineRec& out, Map map) {
+// The line through the images of the defining points of parent 1 under the step's map.
+void MapLine(Figure& fig, int32_t s, PointMap map) {
   PointRec p1, p2, q1, q2;
-  LineEndPoints(g, p1, p2);
-  map(p1, q1);
-  map(p2, q2);
-  LineThroughPoints(q1, q2, out);
+  LineEndPoints(ParentLine(fig, s, 1), p1, p2);
+  MapPoint(fig, s, map, p1, q1);
+  MapPoint(fig, s, map, p2, q2);
+  LineThroughPoints(q1, q2, OutputLine(fig, s, 1));
 }
 
 }  // namespace
@@ -198,18 +187,9 @@ void RecomputeLine(Figure& fig, int32_t s) {
       AngleSector(fig, ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), ParentPoint(fig, s, 3),
                   ParentNumber(fig, s, 4), ParentNumber(fig, s, 5), OutputLine(fig, s, 1));
       break;
-    case Kind::kLRO: {
-      const PointRec& centre = ParentPoint(fig, s, 2);
-      const NumberRec& angle = ParentNumber(fig, s, 3);
-      LineRec& out = OutputLine(fig, s, 1);
-      if (angle.valid == 0) {
-        out.valid = kFalse;
-        break;
-      }
-      MapLine(ParentLine(fig, s, 1), out,
-              [&](const PointRec& p, PointRec& q) { RotatePoint(p, centre, angle.value, q); });
+    case Kind::kLRO:
+      MapLine(fig, s, PointMap::kRotate);
       break;
-    }
     case Kind::kLHRO: {
       // A half-line turned about its own first point.
       const LineRec& h = ParentLine(fig, s, 1);
@@ -225,24 +205,15 @@ void RecomputeLine(Figure& fig, int32_t s) {
       LineThroughPoints(p1, q, out);
       break;
     }
-    case Kind::kLT1: {
-      const LineRec& mirror = ParentLine(fig, s, 2);
-      MapLine(ParentLine(fig, s, 1), OutputLine(fig, s, 1),
-              [&](const PointRec& p, PointRec& q) { ReflectInLine(p, mirror, q); });
+    case Kind::kLT1:
+      MapLine(fig, s, PointMap::kReflectInLine);
       break;
-    }
-    case Kind::kLT2: {
-      const PointRec& centre = ParentPoint(fig, s, 2);
-      MapLine(ParentLine(fig, s, 1), OutputLine(fig, s, 1),
-              [&](const PointRec& p, PointRec& q) { ReflectInPoint(p, centre, q); });
+    case Kind::kLT2:
+      MapLine(fig, s, PointMap::kReflectInPoint);
       break;
-    }
-    case Kind::kLT3: {
-      const LineRec& vector = ParentLine(fig, s, 2);
-      MapLine(ParentLine(fig, s, 1), OutputLine(fig, s, 1),
-              [&](const PointRec& p, PointRec& q) { TranslateByVector(p, vector, q); });
+    case Kind::kLT3:
+      MapLine(fig, s, PointMap::kTranslate);
       break;
-    }
     default:
       break;  // macro markers and unknown codes compute nothing
   }

@@ -33,13 +33,17 @@ double SignedArea(const PointRec& a, const PointRec& b, const PointRec& c) {
   return ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y)) / 2;
 }
 
-bool AllValid(const PointRec& a, const PointRec& b, const PointRec& c) {
-  return a.valid != 0 && b.valid != 0 && c.valid != 0;
-}
-
 void SetNumber(NumberRec& out, double value) {
   out.value = value;
   out.valid = kTrue;
+}
+
+// A measurement's value, or an undefined number when it could not be taken.
+void SetMeasured(NumberRec& out, bool measured, double value) {
+  if (measured)
+    SetNumber(out, value);
+  else
+    out.valid = kFalse;
 }
 
 // Whether turning `arm` about v by `degrees` lands on `target` (within the normalising
@@ -93,15 +97,9 @@ void LineDistance(const LineRec& g, const LineRec& h, NumberRec& out) {
     return;
   }
   if (std::fabs(g.dx - h.dx) < kNormTolerance && std::fabs(g.dy - h.dy) < kNormTolerance) {
-    PointRec start;
-    start.x = g.x1;
-    start.y = g.y1;
-    start.valid = kTrue;
     double value = 0;
-    if (DistanceToLine(start, h, value))
-      SetNumber(out, value);
-    else
-      out.valid = kFalse;
+    const bool measured = DistanceToLine(PointAt({g.x1, g.y1}), h, value);
+    SetMeasured(out, measured, value);
   } else {
     out.value = 0;
   }
@@ -116,7 +114,7 @@ double ClampedArccos(double x) {
 }
 
 void UnsignedAngle(const PointRec& a, const PointRec& v, const PointRec& b, NumberRec& out) {
-  if (!AllValid(a, v, b)) {
+  if (!AllDefined(a, v, b)) {
     out.valid = kFalse;
     return;
   }
@@ -151,7 +149,7 @@ void RecordAngleMark(Figure& fig, const PointRec& a, const PointRec& v, double d
 
 void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointRec& b,
                  NumberRec& out, bool recordMark) {
-  if (!AllValid(a, v, b)) {
+  if (!AllDefined(a, v, b)) {
     out.valid = kFalse;
     return;
   }
@@ -168,13 +166,8 @@ void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointR
   // -theta, and seeing which lands on the unit arm towards B.
   Vec2 u{a.x - v.x, a.y - v.y}, w{b.x - v.x, b.y - v.y};
   if (NormaliseVector(u) && NormaliseVector(w)) {
-    PointRec armA, armB;
-    armA.x = v.x + u.x;
-    armA.y = v.y + u.y;
-    armA.valid = kTrue;
-    armB.x = v.x + w.x;
-    armB.y = v.y + w.y;
-    armB.valid = kTrue;
+    const PointRec armA = PointAt({v.x + u.x, v.y + u.y});
+    const PointRec armB = PointAt({v.x + w.x, v.y + w.y});
     if (!TurnsOnto(armA, v, theta, armB)) {
       theta = -theta;
       if (!TurnsOnto(armA, v, theta, armB)) {
@@ -198,18 +191,14 @@ void RecomputeNumber(Figure& fig, int32_t s) {
   switch (kind) {
     case Kind::kND2P: {
       double value = 0;
-      if (PointDistance(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), value))
-        SetNumber(out, value);
-      else
-        out.valid = kFalse;
+      const bool measured = PointDistance(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), value);
+      SetMeasured(out, measured, value);
       break;
     }
     case Kind::kNDPL: {
       double value = 0;
-      if (DistanceToLine(ParentPoint(fig, s, 1), ParentLine(fig, s, 2), value))
-        SetNumber(out, value);
-      else
-        out.valid = kFalse;
+      const bool measured = DistanceToLine(ParentPoint(fig, s, 1), ParentLine(fig, s, 2), value);
+      SetMeasured(out, measured, value);
       break;
     }
     case Kind::kNPL2: {
@@ -299,7 +288,7 @@ void RecomputeNumber(Figure& fig, int32_t s) {
       const PointRec& a = ParentPoint(fig, s, 1);
       const PointRec& b = ParentPoint(fig, s, 2);
       const PointRec& c = ParentPoint(fig, s, 3);
-      if (!AllValid(a, b, c)) {
+      if (!AllDefined(a, b, c)) {
         out.valid = kFalse;
         break;
       }
@@ -314,7 +303,7 @@ void RecomputeNumber(Figure& fig, int32_t s) {
       const PointRec& a = ParentPoint(fig, s, 1);
       const PointRec& b = ParentPoint(fig, s, 2);
       const PointRec& c = ParentPoint(fig, s, 3);
-      if (!AllValid(a, b, c)) {
+      if (!AllDefined(a, b, c)) {
         out.valid = kFalse;
         break;
       }
@@ -326,7 +315,7 @@ void RecomputeNumber(Figure& fig, int32_t s) {
       const PointRec& b = ParentPoint(fig, s, 2);
       const PointRec& c = ParentPoint(fig, s, 3);
       const PointRec& d = ParentPoint(fig, s, 4);
-      if (!AllValid(a, b, c) || d.valid == 0) {
+      if (!AllDefined(a, b, c, d)) {
         out.valid = kFalse;
         break;
       }

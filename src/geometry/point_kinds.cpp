@@ -6,26 +6,11 @@
 #include "geometry/kinds.h"
 #include "geometry/point_transforms.h"
 #include "geometry/primitives.h"
+#include "geometry/step_records.h"
 
 namespace kv {
 
 namespace {
-
-PointRec& ParentPoint(Figure& fig, int32_t s, int k) {
-  return fig.points[fig.stepParents[s][k].index];
-}
-const LineRec& ParentLine(Figure& fig, int32_t s, int k) {
-  return fig.lines[fig.stepParents[s][k].index];
-}
-const CircleRec& ParentCircle(Figure& fig, int32_t s, int k) {
-  return fig.circles[fig.stepParents[s][k].index];
-}
-const NumberRec& ParentNumber(Figure& fig, int32_t s, int k) {
-  return fig.numbers[fig.stepParents[s][k].index];
-}
-PointRec& OutputPoint(Figure& fig, int32_t s, int k) {
-  return fig.points[fig.stepOutputs[s][k].index];
-}
 
 void TriangleCentre(Figure& fig, int32_t s, Kind kind) {
   const PointRec& a = ParentPoint(fig, s, 1);

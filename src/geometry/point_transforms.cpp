@@ -5,22 +5,11 @@
 #include <cmath>
 
 #include "geometry/recompute.h"
+#include "geometry/step_records.h"
 
 namespace kv {
 
 namespace {
-
-PointRec MakePoint(Vec2 v) {
-  PointRec p;
-  p.x = v.x;
-  p.y = v.y;
-  p.valid = kTrue;
-  return p;
-}
-
-void SetPoint(PointRec& out, double x, double y) { SetPosition(out, x, y); }
-
-bool BothDefined(const PointRec& z, const PointRec& w) { return z.valid != 0 && w.valid != 0; }
 
 Mat3 Identity3() {
   Mat3 a;
@@ -68,19 +57,20 @@ bool OffVanishingLine(const double row[3], Vec2 p, double& w) {
   return std::fabs(w) > 1e-9 * scale;
 }
 
+// Outputs first..last of step s take the matrix entries from `entries` on, in order.
+void StoreNumbers(Figure& fig, int32_t s, int first, int last, const double* entries) {
+  for (int k = first; k <= last; ++k) {
+    NumberRec& n = OutputNumber(fig, s, k);
+    n.value = entries[k - first];
+    n.valid = kTrue;
+  }
+}
+
 // The nine matrix numbers of an affine or projective map: four on the map step (outputs
 // 2..5), five on its continuation step.
 void StoreMatrixNumbers(Figure& fig, int32_t s, const double entries[9]) {
-  for (int k = 2; k <= 5; ++k) {
-    NumberRec& n = fig.numbers[fig.stepOutputs[s][k].index];
-    n.value = entries[k - 2];
-    n.valid = kTrue;
-  }
-  for (int k = 1; k <= 5; ++k) {
-    NumberRec& n = fig.numbers[fig.stepOutputs[s + 1][k].index];
-    n.value = entries[k + 3];
-    n.valid = kTrue;
-  }
+  StoreNumbers(fig, s, 2, 5, entries);
+  StoreNumbers(fig, s + 1, 1, 5, entries + 4);
 }
 
 void ShowMatrix(Figure& fig, int32_t s, Kind kind, int size, const double* entries) {
@@ -88,22 +78,16 @@ void ShowMatrix(Figure& fig, int32_t s, Kind kind, int size, const double* entri
     fig.hooks->InspectMatrix(kind, s, size, size, entries);
 }
 
-Vec2 ParentPos(const Figure& fig, int32_t s, int k) {
-  return PosOf(fig.points[fig.stepParents[s][k].index]);
-}
+Vec2 ParentPos(Figure& fig, int32_t s, int k) { return PosOf(ParentPoint(fig, s, k)); }
 
 void LinearMapStep(Figure& fig, int32_t s) {
-  PointRec& out = fig.points[fig.stepOutputs[s][1].index];
+  PointRec& out = OutputPoint(fig, s, 1);
   Mat2 m;
   if (!LinearMap2(ParentPos(fig, s, 1), ParentPos(fig, s, 2), ParentPos(fig, s, 3),
                   ParentPos(fig, s, 4), ParentPos(fig, s, 5), m, out))
     return;
   const double entries[4] = {m.m[1][1], m.m[1][2], m.m[2][1], m.m[2][2]};
-  for (int k = 2; k <= 5; ++k) {
-    NumberRec& n = fig.numbers[fig.stepOutputs[s][k].index];
-    n.value = entries[k - 2];
-    n.valid = kTrue;
-  }
+  StoreNumbers(fig, s, 2, 5, entries);
   ShowMatrix(fig, s, Kind::kPT5, 2, entries);
 }
 
@@ -113,7 +97,7 @@ void Flatten(const Mat3& m, double entries[9]) {
 }
 
 void AffineMapStep(Figure& fig, int32_t s) {
-  PointRec& out = fig.points[fig.stepOutputs[s][1].index];
+  PointRec& out = OutputPoint(fig, s, 1);
   // The two remaining images and the last five matrix numbers live on the next step.
   if (!StepSlotsValid(fig, s + 1, "PP", "NNNNN") || fig.stepKindId[s + 1] != Kind::kPT62) {
     out.valid = kFalse;
@@ -131,7 +115,7 @@ void AffineMapStep(Figure& fig, int32_t s) {
 }
 
 void ProjectiveMapStep(Figure& fig, int32_t s) {
-  PointRec& out = fig.points[fig.stepOutputs[s][1].index];
+  PointRec& out = OutputPoint(fig, s, 1);
   if (!StepSlotsValid(fig, s + 1, "PPPP", "NNNNN") || fig.stepKindId[s + 1] != Kind::kPT62) {
     out.valid = kFalse;
     return;
@@ -185,37 +169,37 @@ bool Inverse3(const Mat3& a, Mat3& inverse) {
 // --- Complex-number points ---
 
 void ComplexAdd(const PointRec& z, const PointRec& w, PointRec& out) {
-  if (!BothDefined(z, w)) {
+  if (!AllDefined(z, w)) {
     out.valid = kFalse;
     return;
   }
-  SetPoint(out, z.x + w.x, z.y + w.y);
+  SetPosition(out, z.x + w.x, z.y + w.y);
 }
 
 void ComplexSub(const PointRec& z, const PointRec& w, PointRec& out) {
-  if (!BothDefined(z, w)) {
+  if (!AllDefined(z, w)) {
     out.valid = kFalse;
     return;
   }
-  SetPoint(out, z.x - w.x, z.y - w.y);
+  SetPosition(out, z.x - w.x, z.y - w.y);
 }
 
 void ComplexMul(const PointRec& z, const PointRec& w, PointRec& out) {
-  if (!BothDefined(z, w)) {
+  if (!AllDefined(z, w)) {
     out.valid = kFalse;
     return;
   }
-  SetPoint(out, z.x * w.x - z.y * w.y, z.y * w.x + z.x * w.y);
+  SetPosition(out, z.x * w.x - z.y * w.y, z.y * w.x + z.x * w.y);
 }
 
 void ComplexDiv(const PointRec& z, const PointRec& w, PointRec& out) {
   // The divisor is refused per coordinate, not by its modulus.
-  if (!BothDefined(z, w) || (std::fabs(w.x) < kNormTolerance && std::fabs(w.y) < kNormTolerance)) {
+  if (!AllDefined(z, w) || (std::fabs(w.x) < kNormTolerance && std::fabs(w.y) < kNormTolerance)) {
     out.valid = kFalse;
     return;
   }
   const double d = w.x * w.x + w.y * w.y;
-  SetPoint(out, (z.x * w.x + z.y * w.y) / d, (z.y * w.x - z.x * w.y) / d);
+  SetPosition(out, (z.x * w.x + z.y * w.y) / d, (z.y * w.x - z.x * w.y) / d);
 }
 
 void ComplexPow(const PointRec& z, const NumberRec& n, PointRec& out) {
@@ -239,7 +223,7 @@ void ComplexPow(const PointRec& z, const NumberRec& n, PointRec& out) {
   }
   if (rho != 0) theta = AngleModulo(theta + kFourPi, kTwoPi);
   const double power = std::pow(rho, n.value);
-  SetPoint(out, power * std::cos(n.value * theta), power * std::sin(n.value * theta));
+  SetPosition(out, power * std::cos(n.value * theta), power * std::sin(n.value * theta));
 }
 
 void ComplexInv(const PointRec& z, PointRec& out) {
@@ -248,7 +232,7 @@ void ComplexInv(const PointRec& z, PointRec& out) {
     return;
   }
   const double d = z.x * z.x + z.y * z.y;
-  SetPoint(out, z.x / d, -z.y / d);
+  SetPosition(out, z.x / d, -z.y / d);
 }
 
 // --- Matrix maps ---
@@ -270,7 +254,7 @@ bool LinearMap2(Vec2 p, Vec2 a1, Vec2 a2, Vec2 b1, Vec2 b2, Mat2& m, PointRec& o
     return false;
   }
   const Vec2 image = MatVec2(m, p);
-  SetPoint(out, image.x, image.y);
+  SetPosition(out, image.x, image.y);
   return true;
 }
 
@@ -297,14 +281,14 @@ bool AffineMap3(Vec2 p, Vec2 p1, Vec2 p2, Vec2 p3, Vec2 q1, Vec2 q2, Vec2 q3, Ma
     out.valid = kFalse;
     return false;
   }
-  SetPoint(out, m.m[1][1] * p.x + m.m[1][2] * p.y + m.m[1][3],
-           m.m[2][1] * p.x + m.m[2][2] * p.y + m.m[2][3]);
+  SetPosition(out, m.m[1][1] * p.x + m.m[1][2] * p.y + m.m[1][3],
+              m.m[2][1] * p.x + m.m[2][2] * p.y + m.m[2][3]);
   return true;
 }
 
 bool ProjectiveFrame(const std::array<Vec2, 4>& x, Mat3& frame) {
-  const std::array<PointRec, 4> corners = {MakePoint(x[0]), MakePoint(x[1]), MakePoint(x[2]),
-                                           MakePoint(x[3])};
+  const std::array<PointRec, 4> corners = {PointAt(x[0]), PointAt(x[1]), PointAt(x[2]),
+                                           PointAt(x[3])};
   double row[3];
   if (!VanishingRow(corners, row)) return false;
   double w1 = 0, w2 = 0, w4 = 0;
@@ -337,36 +321,50 @@ bool ProjectiveMap3(Vec2 p, const std::array<Vec2, 4>& from, const std::array<Ve
   if (std::fabs(w) < kNormTolerance) {
     out.valid = kFalse;  // sent to infinity or too near it
   } else {
-    SetPoint(out, u / w, v / w);
+    SetPosition(out, u / w, v / w);
   }
   return true;
 }
 
-// --- The kind routine ---
+// --- The kind routines ---
+
+void MapPoint(Figure& fig, int32_t s, PointMap map, const PointRec& p, PointRec& out) {
+  switch (map) {
+    case PointMap::kRotate: {
+      const NumberRec& angle = ParentNumber(fig, s, 3);
+      if (angle.valid == 0) {
+        out.valid = kFalse;
+        return;
+      }
+      RotatePoint(p, ParentPoint(fig, s, 2), angle.value, out);
+      return;
+    }
+    case PointMap::kReflectInLine:
+      ReflectInLine(p, ParentLine(fig, s, 2), out);
+      return;
+    case PointMap::kReflectInPoint:
+      ReflectInPoint(p, ParentPoint(fig, s, 2), out);
+      return;
+    case PointMap::kTranslate:
+      TranslateByVector(p, ParentLine(fig, s, 2), out);
+      return;
+  }
+}
 
 void RecomputeTransformedPoint(Figure& fig, int32_t s, Kind kind) {
-  const auto& parents = fig.stepParents[s];
-  PointRec& out = fig.points[fig.stepOutputs[s][1].index];
-  auto point = [&](int k) -> const PointRec& { return fig.points[parents[k].index]; };
-  auto line = [&](int k) -> const LineRec& { return fig.lines[parents[k].index]; };
-  auto circle = [&](int k) -> const CircleRec& { return fig.circles[parents[k].index]; };
-  auto number = [&](int k) -> const NumberRec& { return fig.numbers[parents[k].index]; };
+  PointRec& out = OutputPoint(fig, s, 1);
   switch (kind) {
     case Kind::kPT1:
-      if (number(3).valid == 0) {
-        out.valid = kFalse;
-        break;
-      }
-      RotatePoint(point(1), point(2), number(3).value, out);
+      MapPoint(fig, s, PointMap::kRotate, ParentPoint(fig, s, 1), out);
       break;
     case Kind::kPT2:
-      ReflectInLine(point(1), line(2), out);
+      MapPoint(fig, s, PointMap::kReflectInLine, ParentPoint(fig, s, 1), out);
       break;
     case Kind::kPT3:
-      ReflectInPoint(point(1), point(2), out);
+      MapPoint(fig, s, PointMap::kReflectInPoint, ParentPoint(fig, s, 1), out);
       break;
     case Kind::kPT4:
-      InvertInCircle(point(1), circle(2), out);
+      InvertInCircle(ParentPoint(fig, s, 1), ParentCircle(fig, s, 2), out);
       break;
     case Kind::kPT5:
       LinearMapStep(fig, s);
@@ -378,28 +376,28 @@ void RecomputeTransformedPoint(Figure& fig, int32_t s, Kind kind) {
       ProjectiveMapStep(fig, s);
       break;
     case Kind::kPT8:
-      TranslateByVector(point(1), line(2), out);
+      MapPoint(fig, s, PointMap::kTranslate, ParentPoint(fig, s, 1), out);
       break;
     case Kind::kPT9:
-      PoleOfLine(line(1), circle(2), out);
+      PoleOfLine(ParentLine(fig, s, 1), ParentCircle(fig, s, 2), out);
       break;
     case Kind::kPOAdd:
-      ComplexAdd(point(1), point(2), out);
+      ComplexAdd(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), out);
       break;
     case Kind::kPOSub:
-      ComplexSub(point(1), point(2), out);
+      ComplexSub(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), out);
       break;
     case Kind::kPOMul:
-      ComplexMul(point(1), point(2), out);
+      ComplexMul(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), out);
       break;
     case Kind::kPODiv:
-      ComplexDiv(point(1), point(2), out);
+      ComplexDiv(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), out);
       break;
     case Kind::kPOPow:
-      ComplexPow(point(1), number(2), out);
+      ComplexPow(ParentPoint(fig, s, 1), ParentNumber(fig, s, 2), out);
       break;
     case Kind::kPOInv:
-      ComplexInv(point(1), out);
+      ComplexInv(ParentPoint(fig, s, 1), out);
       break;
     default:
       break;

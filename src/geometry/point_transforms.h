@@ -41,6 +41,14 @@ bool ProjectiveFrame(const std::array<Vec2, 4>& x, Mat3& frame);
 bool ProjectiveMap3(Vec2 p, const std::array<Vec2, 4>& from, const std::array<Vec2, 4>& to, Mat3& m,
                     PointRec& out);
 
+// The point maps that transformation steps of points, lines and circles share. The step maps
+// its parent 1 (a line or circle through its defining points) with the map's data in parent 2:
+// the centre of a rotation (by the angle in parent 3), the mirror line, the centre of a point
+// reflection or the vector of a translation.
+enum class PointMap : uint8_t { kRotate, kReflectInLine, kReflectInPoint, kTranslate };
+// The image of p under the map of step s; undefined when p or the map's data is undefined.
+void MapPoint(Figure& fig, int32_t s, PointMap map, const PointRec& p, PointRec& out);
+
 // Recomputes step s of a transformation or complex-number kind (PT1..PT9, PO...).
 void RecomputeTransformedPoint(Figure& fig, int32_t s, Kind kind);
 

@@ -11,12 +11,15 @@ namespace {
 
 bool Defined(int32_t valid) { return valid != 0; }
 
-PointRec MakePoint(double x, double y) {
-  PointRec p;
-  p.x = x;
-  p.y = y;
-  p.valid = kTrue;
-  return p;
+// Copies the position and direction of a defined line, without its name and display fields.
+void CopyLineGeometry(const LineRec& from, LineRec& to) {
+  to.x1 = from.x1;
+  to.y1 = from.y1;
+  to.x2 = from.x2;
+  to.y2 = from.y2;
+  to.dx = from.dx;
+  to.dy = from.dy;
+  to.valid = kTrue;
 }
 
 NumberRec MakeNumber(double value) {
@@ -114,7 +117,7 @@ void LineDirection(LineRec& line) {
 }
 
 void LineThroughPoints(const PointRec& a, const PointRec& b, LineRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid)) return Undefine(out);
+  if (!AllDefined(a, b)) return Undefine(out);
   const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
   out.x1 = ax;
   out.y1 = ay;
@@ -124,36 +127,17 @@ void LineThroughPoints(const PointRec& a, const PointRec& b, LineRec& out) {
 }
 
 void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out) {
-  if (!Defined(g.valid) || !Defined(p.valid)) return Undefine(out);
-  const double ux = g.dx, uy = g.dy, px = p.x, py = p.y;
-  out.dx = ux;
-  out.dy = uy;
-  out.x1 = px;
-  out.y1 = py;
-  out.x2 = px + ux;
-  out.y2 = py + uy;
-  out.valid = kTrue;
+  if (!AllDefined(g, p)) return Undefine(out);
+  SetLineByDirection(out, PosOf(p), {g.dx, g.dy});
 }
 
 void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out) {
-  if (!Defined(g.valid) || !Defined(p.valid)) return Undefine(out);
+  if (!AllDefined(g, p)) return Undefine(out);
   // `out` may be `g`: work on a copy of its geometry (fields only, no name).
   LineRec base;
-  base.x1 = g.x1;
-  base.y1 = g.y1;
-  base.x2 = g.x2;
-  base.y2 = g.y2;
-  base.dx = g.dx;
-  base.dy = g.dy;
-  base.valid = kTrue;
+  CopyLineGeometry(g, base);
   LineRec perp;
-  perp.dx = -base.dy;
-  perp.dy = base.dx;
-  perp.x1 = p.x;
-  perp.y1 = p.y;
-  perp.x2 = p.x + perp.dx;
-  perp.y2 = p.y + perp.dy;
-  perp.valid = kTrue;
+  SetLineByDirection(perp, PosOf(p), {-base.dy, base.dx});
   // The second point is the foot on g; with unit directions the system cannot be singular.
   PointRec foot;
   IntersectLines(base, perp, foot);
@@ -161,18 +145,12 @@ void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out) {
     perp.x2 = foot.x;
     perp.y2 = foot.y;
   }
-  out.x1 = perp.x1;
-  out.y1 = perp.y1;
-  out.x2 = perp.x2;
-  out.y2 = perp.y2;
-  out.dx = perp.dx;
-  out.dy = perp.dy;
-  out.valid = kTrue;
+  CopyLineGeometry(perp, out);
 }
 
 void PerpendicularBisector(const LineRec& s, LineRec& out) {
   if (!Defined(s.valid)) return Undefine(out);
-  const PointRec mid = MakePoint((s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2);
+  const PointRec mid = PointAt({(s.x1 + s.x2) / 2, (s.y1 + s.y2) / 2});
   PerpendicularThrough(s, mid, out);
   out.x2 = mid.x + out.dx;
   out.y2 = mid.y + out.dy;
@@ -180,27 +158,16 @@ void PerpendicularBisector(const LineRec& s, LineRec& out) {
 
 void LineFromCoefficients(const NumberRec& a, const NumberRec& b, const NumberRec& c,
                           LineRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   const double av = a.value, bv = b.value, cv = c.value;
   if (av == 0 && bv == 0) return Undefine(out);
   Vec2 u{bv, -av};
   if (!NormaliseVector(u)) return Undefine(out);
-  if (bv == 0) {
-    out.x1 = -cv / av;
-    out.y1 = 0;
-  } else {
-    out.x1 = 0;
-    out.y1 = -cv / bv;
-  }
-  out.x2 = out.x1 + u.x;
-  out.y2 = out.y1 + u.y;
-  out.dx = u.x;
-  out.dy = u.y;
-  out.valid = kTrue;
+  SetLineByDirection(out, bv == 0 ? Vec2{-cv / av, 0} : Vec2{0, -cv / bv}, u);
 }
 
 void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out) {
-  if (!Defined(g.valid) || !Defined(h.valid)) return Undefine(out);
+  if (!AllDefined(g, h)) return Undefine(out);
   // P1g + s ug = P1h + t uh, as the system [ug  -uh] (s, t) = P1h - P1g.
   Mat2 system;
   system.m[1][1] = g.dx;
@@ -216,13 +183,13 @@ void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out) {
 // --- Points ---
 
 bool PointDistance(const PointRec& a, const PointRec& b, double& value) {
-  if (!Defined(a.valid) || !Defined(b.valid)) return false;
+  if (!AllDefined(a, b)) return false;
   value = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
   return true;
 }
 
 void DivisionPoint(const PointRec& a, const PointRec& b, double m, double n, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid)) return Undefine(out);
+  if (!AllDefined(a, b)) return Undefine(out);
   if (m + n == 0) return Undefine(out);
   const double x = (n * a.x + m * b.x) / (m + n);
   const double y = (n * a.y + m * b.y) / (m + n);
@@ -234,14 +201,14 @@ void ExtensionPoint(const PointRec& a, const PointRec& b, double t, PointRec& ou
 }
 
 void Centroid(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   const double x = (a.x + b.x + c.x) / 3;
   const double y = (a.y + b.y + c.y) / 3;
   SetPosition(out, x, y);
 }
 
 void Incentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   double la = 0, lb = 0, lc = 0;
   PointDistance(b, c, la);
   PointDistance(c, a, lb);
@@ -256,7 +223,7 @@ void Incentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec&
 }
 
 void Circumcentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   LineRec ab, ac, bisectAB, bisectAC;
   LineThroughPoints(a, b, ab);
   LineThroughPoints(a, c, ac);
@@ -266,7 +233,7 @@ void Circumcentre(const PointRec& a, const PointRec& b, const PointRec& c, Point
 }
 
 void Orthocentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   LineRec ab, ac, altitudeC, altitudeB;
   LineThroughPoints(a, b, ab);
   LineThroughPoints(a, c, ac);
@@ -276,7 +243,7 @@ void Orthocentre(const PointRec& a, const PointRec& b, const PointRec& c, PointR
 }
 
 void Excentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   // Internal bisector at A meets the external bisector at B (the bisector of the angle
   // between BC and AB extended beyond B).
   PointRec d, inA, inD;
@@ -290,7 +257,7 @@ void Excentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec&
 }
 
 void NinePointCentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!Defined(a.valid) || !Defined(b.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(a, b, c)) return Undefine(out);
   PointRec mab, mbc, mca;
   DivisionPoint(a, b, 1, 1, mab);
   DivisionPoint(b, c, 1, 1, mbc);
@@ -330,7 +297,7 @@ void SwapPointRecords(PointRec& p, PointRec& q) { std::swap(p, q); }
 // --- Point transformations ---
 
 void RotatePoint(const PointRec& p, const PointRec& centre, double degrees, PointRec& out) {
-  if (!Defined(p.valid) || !Defined(centre.valid)) return Undefine(out);
+  if (!AllDefined(p, centre)) return Undefine(out);
   const double t = degrees * kPi / 180;
   const double ox = centre.x, oy = centre.y, px = p.x, py = p.y;
   SetPosition(out, ox + (px - ox) * std::cos(t) - (py - oy) * std::sin(t),
@@ -338,7 +305,7 @@ void RotatePoint(const PointRec& p, const PointRec& centre, double degrees, Poin
 }
 
 void ReflectInLine(const PointRec& p, const LineRec& mirror, PointRec& out) {
-  if (!Defined(p.valid) || !Defined(mirror.valid)) return Undefine(out);
+  if (!AllDefined(p, mirror)) return Undefine(out);
   LineRec perp;
   PerpendicularThrough(mirror, p, perp);
   const double px = p.x, py = p.y;
@@ -350,7 +317,7 @@ void ReflectInPoint(const PointRec& p, const PointRec& centre, PointRec& out) {
 }
 
 void InvertInCircle(const PointRec& p, const CircleRec& c, PointRec& out) {
-  if (!Defined(p.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(p, c)) return Undefine(out);
   // The image is the foot of P on its polar: a X + b Y = r^2 around the centre.
   const double a = p.x - c.cx, b = p.y - c.cy;
   LineRec polar;
@@ -366,14 +333,14 @@ void InvertInCircle(const PointRec& p, const CircleRec& c, PointRec& out) {
 }
 
 void TranslateByVector(const PointRec& p, const LineRec& vector, PointRec& out) {
-  if (!Defined(p.valid) || !Defined(vector.valid)) return Undefine(out);
+  if (!AllDefined(p, vector)) return Undefine(out);
   const double x = p.x + (vector.x2 - vector.x1);
   const double y = p.y + (vector.y2 - vector.y1);
   SetPosition(out, x, y);
 }
 
 void PoleOfLine(const LineRec& g, const CircleRec& c, PointRec& out) {
-  if (!Defined(g.valid) || !Defined(c.valid)) return Undefine(out);
+  if (!AllDefined(g, c)) return Undefine(out);
   // g as a x + b y + k = 0 with (a, b) a unit normal.
   const double a = g.dy, b = -g.dx;
   const double k = g.dx * g.y1 - g.dy * g.x1;

@@ -26,6 +26,19 @@ double DirectionAngle(Vec2 v);
 double AngleModulo(double a, double m);
 bool PointsNear(Vec2 p, Vec2 q);
 inline Vec2 PosOf(const PointRec& p) { return {p.x, p.y}; }
+// A defined point at v, for the intermediate points of a construction.
+inline PointRec PointAt(Vec2 v) {
+  PointRec p;
+  p.x = v.x;
+  p.y = v.y;
+  p.valid = kTrue;
+  return p;
+}
+// Whether every record given is defined (any nonzero valid counts).
+template <typename... Recs>
+bool AllDefined(const Recs&... recs) {
+  return ((recs.valid != 0) && ...);
+}
 // Writes a computed position and makes the point defined. A position that overflowed (not
 // finite) leaves the point undefined where it was; returns whether the point was placed.
 bool SetPosition(PointRec& out, double x, double y);
@@ -40,6 +53,16 @@ Vec2 MatVec2(const Mat2& a, Vec2 v);
 
 // Line constructions: each writes x1, y1, x2, y2, dx, dy and valid of `out`.
 void LineDirection(LineRec& line);
+// The defined line from `first` along `dir` (already a unit vector), second point one unit on.
+inline void SetLineByDirection(LineRec& out, Vec2 first, Vec2 dir) {
+  out.x1 = first.x;
+  out.y1 = first.y;
+  out.dx = dir.x;
+  out.dy = dir.y;
+  out.x2 = first.x + dir.x;
+  out.y2 = first.y + dir.y;
+  out.valid = kTrue;
+}
 void LineThroughPoints(const PointRec& a, const PointRec& b, LineRec& out);
 void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out);
 void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out);
