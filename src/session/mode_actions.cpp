@@ -60,7 +60,6 @@ void Session::ScribbleKeys(int code) {
   RedrawAll();
 }
 
-void Session::LoadExampleFigure() {}
 void Session::EraseLoci() {}
 void Session::Redo() {}
 void Session::Undo() {}

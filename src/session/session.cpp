@@ -270,6 +270,13 @@ void Session::RedrawAll() {
 
 bool Session::OpenFigure(const std::string& path) {
   PushInputMode(kModeLoading);
+  const bool ok = ReadFigure(path);
+  PopInputMode();
+  RefreshStatus();
+  return ok;
+}
+
+bool Session::ReadFigure(const std::string& path) {
   FigureFileIO io(&translator);
   const FileResult result = ReadKVFigFile(figure, path, io);
   if (result.ok()) {
@@ -282,10 +289,55 @@ bool Session::OpenFigure(const std::string& path) {
   }
   RedrawAll();
   panels_[2].text = ShortFileName();
-  PopInputMode();
-  RefreshStatus();
   if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
   return result.ok();
+}
+
+void Session::LoadFigureCommand() {
+  PushInputMode(kModeLoading);
+  RefreshStatus();
+  auto path = ui_.OpenFileDialog(figureDialogFolder_, figureDialogFilter_);
+  figureDialogFolder_.clear();
+  if (path && !TrimSpaces(*path).empty()) ReadFigure(*path);
+  PopInputMode();
+  RefreshStatus();
+}
+
+void Session::SaveFigureCommand() {
+  PushInputMode(kModeSaving);
+  RefreshStatus();
+  auto path = ui_.SaveFileDialog(figureDialogFolder_, figureDialogFilter_, figureFileName_);
+  if (path && !TrimSpaces(*path).empty()) {
+    FigureFileIO io(&translator);
+    const FileResult result = io.Write(figure, *path);
+    if (result.ok()) {
+      // Only a written file becomes the figure's name.
+      figureFileName_ = *path;
+      panels_[2].text = ShortFileName();
+    } else {
+      ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+    }
+  }
+  PopInputMode();
+  RedrawAll();
+  RefreshStatus();
+}
+
+void Session::MergeFigureCommand() {
+  PushInputMode(kModeLoading);
+  RefreshStatus();
+  auto path = ui_.OpenFileDialog(mergeDialogFolder_, figureDialogFilter_);
+  mergeDialogFolder_.clear();
+  if (path && !TrimSpaces(*path).empty()) {
+    FigureFileIO io(&translator);
+    const FileResult result = io.Merge(figure, *path);
+    if (!result.ok()) ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+    RedrawAll();
+    panels_[2].text = ShortFileName();
+    if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
+  }
+  PopInputMode();
+  RefreshStatus();
 }
 
 void Session::ChooseShiftDragKind(int choice) {
@@ -348,7 +400,7 @@ void Session::StatusPanelClick(int panel) {
       Key(kKeyEscape, 0);
       break;
     case 2:
-      LoadExampleFigure();
+      LoadFigureCommand();
       break;
     case 3:
       locusSw_ = !locusSw_;

@@ -123,6 +123,10 @@ class Session : private RecomputeHooks {
   void RedrawAll();  // full recompute, then repaint
   // Opens a figure file (command line, load); false when it could not be read.
   bool OpenFigure(const std::string& path);
+  // The file commands: a file dialog, then read, write or merge.
+  void LoadFigureCommand();
+  void SaveFigureCommand();
+  void MergeFigureCommand();
   void StartReplay();
   void SetReplayInterval(int ms);
   void ChooseShiftDragKind(int choice);  // 1 line/circle, 2 line, 3 lattice point
@@ -180,6 +184,7 @@ class Session : private RecomputeHooks {
 
   void SetScreen(int width, int height);
   void ApplyComplexZoom();
+  bool ReadFigure(const std::string& path);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
@@ -223,7 +228,6 @@ class Session : private RecomputeHooks {
   void ScribbleMove(double x, double y);
   void ScribbleRelease();
   void ScribbleKeys(int code);
-  void LoadExampleFigure();
   void EraseLoci();
   void Redo();
   void Undo();

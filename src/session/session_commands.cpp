@@ -10,6 +10,9 @@ bool Session::Implements(MenuCommand cmd) {
   using M = MenuCommand;
   switch (ForwardedCommand(cmd)) {
     case M::mnuEasyMenu:
+    case M::mnuLoad:
+    case M::mnuSave:
+    case M::mnuMerge:
     case M::mnuExit:
     case M::mnuOSDeformLC:
     case M::mnuOSDeformL:
@@ -69,6 +72,15 @@ void Session::Command(MenuCommand cmd) {
       break;
     case M::mnuExit:
       Shutdown();
+      break;
+    case M::mnuLoad:
+      LoadFigureCommand();
+      break;
+    case M::mnuSave:
+      SaveFigureCommand();
+      break;
+    case M::mnuMerge:
+      MergeFigureCommand();
       break;
     case M::mnuOSDeformLC:
       ChooseShiftDragKind(1);

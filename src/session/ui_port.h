@@ -51,6 +51,18 @@ class UiPort {
   // Shows or hides the menu item that opens the measurement records.
   virtual void SetMeasurementRecordsVisible(bool /*visible*/) {}
 
+  // File dialogs for figures. `filter` pairs descriptions and patterns separated by "|"
+  // ("All files(*.*)|*.*|KV4(*.kv4)|*.kv4|"), the last pair selected. Nothing when cancelled.
+  virtual std::optional<std::string> OpenFileDialog(const std::string& /*folder*/,
+                                                    const std::string& /*filter*/) {
+    return std::nullopt;
+  }
+  virtual std::optional<std::string> SaveFileDialog(const std::string& /*folder*/,
+                                                    const std::string& /*filter*/,
+                                                    const std::string& /*presetName*/) {
+    return std::nullopt;
+  }
+
   // Status panel actions that need the platform.
   virtual void CopyCanvasToClipboard() {}
   // Colour dialog opened on `initial`; nothing when cancelled.

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMenuBar>
@@ -35,6 +36,17 @@ int TwipsToPixels(int twips, double dotsPerInch) {
 
 int PixelsToTwips(int pixels, double dotsPerInch) {
   return dotsPerInch > 0 ? static_cast<int>(std::lround(pixels * 1440.0 / dotsPerInch)) : 0;
+}
+
+QStringList NameFiltersOf(const std::string& filter) {
+  QStringList filters;
+  const QStringList parts = QString::fromUtf8(filter.c_str()).split('|');
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) continue;
+    // The description names its patterns already ("KV4(*.kv4)"); add them when it does not.
+    filters << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
+  }
+  return filters;
 }
 
 namespace {
@@ -243,6 +255,33 @@ void KVwin::ApplyMenuMode(bool easy) {
 void KVwin::SetMeasurementRecordsVisible(bool visible) {
   if (QAction* a = actions_[static_cast<size_t>(MenuCommand::mnuLocusNumCSV)])
     a->setVisible(visible);
+}
+
+std::optional<std::string> KVwin::OpenFileDialog(const std::string& folder,
+                                                 const std::string& filter) {
+  QFileDialog dialog(this, QString(), Q(folder));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  const QStringList filters = NameFiltersOf(filter);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.back());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return S(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> KVwin::SaveFileDialog(const std::string& folder,
+                                                 const std::string& filter,
+                                                 const std::string& presetName) {
+  QFileDialog dialog(this, QString(), Q(folder));
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  const QStringList filters = NameFiltersOf(filter);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.back());
+  dialog.selectFile(Q(presetName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return S(dialog.selectedFiles().front());
 }
 
 void KVwin::CopyCanvasToClipboard() {

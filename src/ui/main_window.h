@@ -21,6 +21,8 @@ class KVStatus1;
 // A length in twips at the given resolution (dots per inch), in pixels, and back.
 int TwipsToPixels(int twips, double dotsPerInch);
 int PixelsToTwips(int pixels, double dotsPerInch);
+// A filter of description|pattern pairs ("KV4(*.kv4)|*.kv4|") as a file dialog's name filters.
+QStringList NameFiltersOf(const std::string& filter);
 
 class KVwin : public QMainWindow, public UiPort {
   Q_OBJECT
@@ -56,6 +58,10 @@ class KVwin : public QMainWindow, public UiPort {
   std::pair<int, int> WindowSizeTwips() override;
   void ApplyMenuMode(bool easy) override;
   void SetMeasurementRecordsVisible(bool visible) override;
+  std::optional<std::string> OpenFileDialog(const std::string& folder,
+                                            const std::string& filter) override;
+  std::optional<std::string> SaveFileDialog(const std::string& folder, const std::string& filter,
+                                            const std::string& presetName) override;
   void CopyCanvasToClipboard() override;
   std::optional<Rgb> ChooseColour(Rgb initial) override;
   Rgb ButtonFaceColour() override;

@@ -42,6 +42,16 @@ class FakeUiPort : public UiPort {
     inputReplies.pop_front();
     return reply;
   }
+  std::deque<std::string> fileReplies;  // empty: the dialog is cancelled
+  std::vector<std::string> dialogFolders;
+  std::optional<std::string> OpenFileDialog(const std::string& folder,
+                                            const std::string&) override {
+    return NextFile(folder);
+  }
+  std::optional<std::string> SaveFileDialog(const std::string& folder, const std::string&,
+                                            const std::string&) override {
+    return NextFile(folder);
+  }
   void Beep() override { ++beeps; }
   void OpenWithSystem(const std::string& path) override { opened.push_back(path); }
   void StatusChanged() override { Record("StatusChanged"); }
@@ -69,6 +79,13 @@ class FakeUiPort : public UiPort {
   void Quit() override { Record("Quit"); }
 
  private:
+  std::optional<std::string> NextFile(const std::string& folder) {
+    dialogFolders.push_back(folder);
+    if (fileReplies.empty()) return std::nullopt;
+    std::string reply = fileReplies.front();
+    fileReplies.pop_front();
+    return reply;
+  }
   // Consecutive status refreshes count once, so the order of the start-up steps reads plainly.
   void Record(const char* name) {
     if (calls.empty() || calls.back() != name) calls.emplace_back(name);

@@ -208,6 +208,49 @@ TEST_F(SessionTest, SavedSettingsComeBackAtTheNextStart) {
   EXPECT_EQ(next.translator.language, Language::kEnglish);
 }
 
+TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
+  Start();
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
+  // Cancelling changes nothing.
+  session.Command(MenuCommand::mnuLoad);
+  EXPECT_EQ(session.FigureFileName(), "untitled");
+  EXPECT_EQ(session.Modes().Top(), 1);
+
+  ui.fileReplies = {sample};
+  session.StatusPanelClick(2);  // the file name panel loads too
+  EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
+  const int32_t steps = session.figure.stepCount;
+  const int32_t points = session.figure.classCount[kClassPoint];
+
+  const std::string copy = (folder / "copy.kv4").string();
+  ui.fileReplies = {copy};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_EQ(session.FigureFileName(), copy);
+  EXPECT_TRUE(fs::exists(copy));
+
+  // Merging the copy doubles the figure and keeps the name.
+  ui.fileReplies = {copy};
+  session.Command(MenuCommand::mnuMerge);
+  EXPECT_EQ(session.figure.stepCount, 2 * steps);
+  EXPECT_EQ(session.figure.classCount[kClassPoint], 2 * points);
+  EXPECT_EQ(session.FigureFileName(), copy);
+  EXPECT_EQ(ui.dialogFolders.back(), (folder / "sample.kv4").string());
+  EXPECT_EQ(session.Modes().Top(), 1);
+  EXPECT_TRUE(ui.messages.empty());
+
+  // A refused save keeps the name of the file that holds the figure.
+  fs::create_directories(folder / "locked");
+  const std::string locked = (folder / "locked" / "ro.kv4").string();
+  std::ofstream(locked) << "x";
+  fs::permissions(locked, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  ui.fileReplies = {locked};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(session.FigureFileName(), copy);
+  fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
   std::ofstream(folder / "datapath.txt") << "\"/home/teacher/figures\"\r\n";
   Start();

@@ -236,6 +236,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(TwipsToPixels(9600, 96), 640);
     QCOMPARE(TwipsToPixels(9600, 120), 800);
     QCOMPARE(TwipsToPixels(15, 96), 1);
+    QCOMPARE(PixelsToTwips(640, 96), 9600);
+    QCOMPARE(PixelsToTwips(TwipsToPixels(12000, 120), 120), 12000);
+    const QStringList filters = NameFiltersOf("\xE3\x81\x99(*.*)|*.*|KV4(*.kv4)|*.kv4|Text|*.txt|");
+    QCOMPARE(filters, (QStringList{QString::fromUtf8("す(*.*)"), "KV4(*.kv4)", "Text (*.txt)"}));
   }
 };
 
