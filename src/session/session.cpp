@@ -67,6 +67,7 @@ void Session::Startup(const StartupArgs& args) {
   SetScreen(args.canvasWidth, args.canvasHeight);
   // 9. Status panels.
   ui_.LayOutStatusPanels();
+  UpdateFixedPanels();
   // 10-12. Mode stack with the standard mode, untitled figure, status.
   modes_.Reset();
   figureFileName_ = "untitled";
@@ -200,6 +201,17 @@ std::string Session::ShiftDragKindText() const {
   }
 }
 
+void Session::UpdateFixedPanels() {
+  static constexpr std::string_view kPresetTexts[] = {"細", "中", "太"};
+  panels_[7].text = Tr(kPresetTexts[sizePreset_ % 3]);
+  panels_[8].text = ShiftDragKindText();
+  if (!replay_.active) panels_[3].text = Tr("軌跡");
+  panels_[4].text = Tr("消去");
+  panels_[6].text = "BMP";
+  panels_[9].text = "Redo";
+  panels_[10].text = "Undo";
+}
+
 void Session::RefreshStatus() {
   const int16_t mode = CurrentInputMode();
   caption_ = "[" + ShortFileName() + "] " + VersionText();
@@ -211,16 +223,8 @@ void Session::RefreshStatus() {
   }
   panels_[2].text = ShortFileName();
   panels_[5].text = mode == kModeScribble ? "Color" : "Marker";
-  static constexpr std::string_view kPresetTexts[] = {"細", "中", "太"};
-  panels_[7].text = Tr(kPresetTexts[sizePreset_ % 3]);
-  panels_[8].text = ShiftDragKindText();
   panels_[8].sunken = shiftLock_;
   panels_[3].sunken = locusSw_;
-  if (!replay_.active) panels_[3].text = Tr("軌跡");
-  panels_[4].text = Tr("消去");
-  panels_[6].text = "BMP";
-  panels_[9].text = "Redo";
-  panels_[10].text = "Undo";
   topMenus_ = MenuEnablingFor(mode);
   checkMarks_ = MenuCheckSet(CheckState());
   ui_.StatusChanged();
@@ -344,6 +348,7 @@ void Session::ChooseShiftDragKind(int choice) {
   if (choice < 1 || choice > 3) return;
   shiftDragCounter_ = choice;
   settings.sDeformKind = choice - 1;
+  UpdateFixedPanels();
   RefreshStatus();
 }
 
@@ -353,6 +358,7 @@ void Session::NextSizePreset() {
   draw.fontName = "ＭＳ Ｐゴシック";
   draw.fontSize = kFontSizes[sizePreset_];
   draw.drawWidth = 2 * sizePreset_ + 1;
+  UpdateFixedPanels();
   RedrawAll();
 }
 
@@ -368,6 +374,7 @@ void Session::SetLanguage(Language language) {
   SaveSettings();
   translator.language = language;
   ui_.ApplyLanguage();
+  UpdateFixedPanels();
   RefreshStatus();
   ui_.RequestRepaint();
 }

@@ -199,6 +199,8 @@ class Session : private RecomputeHooks {
   void CheckReadOnlyInstall();
   std::string ShortFileName() const;
   std::string ShiftDragKindText() const;
+  // Panels whose texts change only with the language or their own setting.
+  void UpdateFixedPanels();
 
   void PressStandard(int button, int shift, double x, double y);
   void EscapeOtherMode(int shift);

@@ -146,6 +146,7 @@ bool Session::SettingsCommand(MenuCommand cmd) {
       break;
     case M::mnuOFileLoad:
       LoadSettings();
+      UpdateFixedPanels();
       RedrawAll();
       break;
     case M::mnuOFileInit:

@@ -65,6 +65,7 @@ void Session::FinishReplay() {
   if (CurrentInputMode() == kModeReplay) PopInputMode();
   StopReplayTimer();
   panels_[3].text.clear();
+  UpdateFixedPanels();
   RedrawAll();
   RefreshStatus();
 }
