@@ -1,9 +1,13 @@
 // Small helpers that build figures for the geometry tests: free points and variables as the
-// construction commands make them, and lines and circles as fixed records without a step.
+// construction commands make them, lines and circles as fixed records without a step, and the
+// position check the point tests share.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "geometry/primitives.h"
 #include "geometry/recompute.h"
@@ -66,6 +70,33 @@ inline int32_t Construct(Figure& fig, std::string_view code,
   const int32_t p = fig.AllocObject(kClassPoint);
   fig.AppendStep(code, parents, {Pt(p)});
   return p;
+}
+
+// The two output points of an intersection step of the given kind.
+inline std::pair<int32_t, int32_t> IntersectionPoints(Figure& fig, std::string_view code,
+                                                      std::initializer_list<ObjRef> parents) {
+  const int32_t p = fig.AllocObject(kClassPoint), q = fig.AllocObject(kClassPoint);
+  fig.AppendStep(code, parents, {Pt(p), Pt(q)});
+  return {p, q};
+}
+
+// A free point bound to `target` at `param`; the caller adds its PBND step where it wants one.
+inline int32_t BoundPoint(Figure& fig, ObjRef target, double param = 0) {
+  const int32_t p = fig.AllocObject(kClassPoint);
+  PointRec& rec = fig.points[p];
+  rec.free = kTrue;
+  rec.valid = kTrue;
+  rec.boundClass = target.cls;
+  rec.boundIndex = target.index;
+  rec.boundParam = param;
+  return p;
+}
+
+// A defined point at (x, y).
+inline void ExpectAt(const PointRec& p, double x, double y, double eps = 1e-9) {
+  EXPECT_NE(p.valid, 0);
+  EXPECT_NEAR(p.x, x, eps);
+  EXPECT_NEAR(p.y, y, eps);
 }
 
 // Counts the calls the recompute makes to its surroundings.

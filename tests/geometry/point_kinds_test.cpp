@@ -13,12 +13,6 @@ using namespace kv::testing;
 
 constexpr double kEps = 1e-9;
 
-void ExpectAt(const PointRec& p, double x, double y, double eps = kEps) {
-  EXPECT_NE(p.valid, 0);
-  EXPECT_NEAR(p.x, x, eps);
-  EXPECT_NEAR(p.y, y, eps);
-}
-
 TEST(PointKinds, TriangleCentresOfARightTriangle) {
   // A = (0,0), B = (4,0), C = (0,3): right angle at A, sides 5, 3, 4.
   struct Case {
@@ -110,8 +104,7 @@ TEST(PointKinds, LineCircleIntersectionTolerances) {
     Figure fig;
     const int32_t g = FixedLine(fig, -10, c.lineY, 10, c.lineY);
     const int32_t circle = FixedCircle(fig, 0, 0, 5);
-    const int32_t p = fig.AllocObject(kClassPoint), q = fig.AllocObject(kClassPoint);
-    fig.AppendStep("PC2", {Ln(g), Ci(circle)}, {Pt(p), Pt(q)});
+    const auto [p, q] = IntersectionPoints(fig, "PC2", {Ln(g), Ci(circle)});
     RecomputeAll(fig);
     SCOPED_TRACE(c.lineY);
     EXPECT_EQ(fig.points[p].valid != 0, c.defined);
@@ -137,8 +130,7 @@ TEST(PointKinds, CircleCircleIntersectionCases) {
   for (const Case& c : cases) {
     Figure fig;
     const int32_t c1 = FixedCircle(fig, 0, 0, c.r1), c2 = FixedCircle(fig, c.c2x, 0, c.r2);
-    const int32_t p = fig.AllocObject(kClassPoint), q = fig.AllocObject(kClassPoint);
-    fig.AppendStep("PC3", {Ci(c1), Ci(c2)}, {Pt(p), Pt(q)});
+    const auto [p, q] = IntersectionPoints(fig, "PC3", {Ci(c1), Ci(c2)});
     RecomputeAll(fig);
     SCOPED_TRACE(c.c2x);
     EXPECT_EQ(fig.points[p].valid != 0, c.defined);
@@ -187,8 +179,7 @@ TEST(PointKinds, LineCircleOutputsKeepTheirSolutionsWhenTheLineTurnsOver) {
 TEST(PointKinds, CircleCircleOutputsKeepTheirSolutionsWhenCirclesTradePlaces) {
   Figure fig;
   const int32_t c1 = FixedCircle(fig, 0, 0, 5), c2 = FixedCircle(fig, 6, 0, 5);
-  const int32_t p = fig.AllocObject(kClassPoint), q = fig.AllocObject(kClassPoint);
-  fig.AppendStep("PC3", {Ci(c1), Ci(c2)}, {Pt(p), Pt(q)});
+  const auto [p, q] = IntersectionPoints(fig, "PC3", {Ci(c1), Ci(c2)});
   RecomputeAll(fig);
   ExpectAt(fig.points[p], 3, 4);
   fig.circles[c1].cx = 6;
@@ -217,13 +208,7 @@ struct BoundFixture {
   CountingHooks hooks;
   BoundFixture() { fig.hooks = &hooks; }
   int32_t Bind(ObjRef target, double param) {
-    const int32_t p = fig.AllocObject(kClassPoint);
-    PointRec& rec = fig.points[p];
-    rec.free = kTrue;
-    rec.valid = kTrue;
-    rec.boundClass = target.cls;
-    rec.boundIndex = target.index;
-    rec.boundParam = param;
+    const int32_t p = BoundPoint(fig, target, param);
     fig.AppendStep("PBND", {target}, {Pt(p)});
     return p;
   }
@@ -320,11 +305,7 @@ TEST(BoundPoints, UnplaceableBindingsLeaveThePointUndefined) {
 TEST(BoundPoints, CoincidentPointFollowsItsTarget) {
   BoundFixture f;
   const int32_t q = FreePoint(f.fig, 3, -2);
-  const int32_t p = f.fig.AllocObject(kClassPoint);
-  f.fig.points[p].free = kTrue;
-  f.fig.points[p].valid = kTrue;
-  f.fig.points[p].boundClass = kClassPoint;
-  f.fig.points[p].boundIndex = q;
+  const int32_t p = BoundPoint(f.fig, Pt(q));
   RecomputeAll(f.fig);
   ExpectAt(f.fig.points[p], 3, -2);
   f.fig.points[q].x = 5;

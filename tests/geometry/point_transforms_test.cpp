@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "figure_builder.h"
@@ -15,10 +16,26 @@ using namespace kv::testing;
 
 constexpr double kEps = 1e-9;
 
-void ExpectAt(const PointRec& p, double x, double y, double eps = kEps) {
-  EXPECT_NE(p.valid, 0);
-  EXPECT_NEAR(p.x, x, eps);
-  EXPECT_NEAR(p.y, y, eps);
+// A constructed point, whether it should be defined and, if so, where.
+struct PointCase {
+  int32_t point;
+  bool defined;
+  double x, y;
+};
+
+// Every point of the table after a recompute; an undefined one must still hold a finite
+// position (it keeps where it was).
+void ExpectPoints(Figure& fig, std::span<const PointCase> cases) {
+  RecomputeAll(fig);
+  int row = 0;
+  for (const PointCase& c : cases) {
+    SCOPED_TRACE(row++);
+    const PointRec& p = fig.points[c.point];
+    EXPECT_EQ(p.valid != 0, c.defined);
+    EXPECT_TRUE(std::isfinite(p.x));
+    EXPECT_TRUE(std::isfinite(p.y));
+    if (c.defined) ExpectAt(p, c.x, c.y);
+  }
 }
 
 TEST(PointTransforms, GeometricTransformsOfPoints) {
@@ -31,11 +48,7 @@ TEST(PointTransforms, GeometricTransformsOfPoints) {
   const int32_t diagonal = FixedLine(fig, 0, 0, 1, 1), vector = FixedLine(fig, 2, 2, 5, 6);
   const int32_t vertical = FixedLine(fig, 4, 0, 4, 1), throughCentre = FixedLine(fig, -1, -1, 1, 1);
   const int32_t circle = FixedCircle(fig, 1, 2, 4), atOrigin = FixedCircle(fig, 0, 0, 2);
-  struct Case {
-    int32_t point;
-    bool defined;
-    double x, y;
-  } cases[] = {
+  const PointCase cases[] = {
       {Construct(fig, "PT1", {Pt(unit), Pt(origin), Nm(ninety)}), true, 0, 1},
       {Construct(fig, "PT1", {Pt(p), Pt(o), Nm(half)}), true, -1, 1},
       {Construct(fig, "PT1", {Pt(p), Pt(o), Nm(noAngle)}), false, 0, 0},
@@ -47,13 +60,7 @@ TEST(PointTransforms, GeometricTransformsOfPoints) {
       {Construct(fig, "PT9", {Ln(vertical), Ci(atOrigin)}), true, 1, 0},  // pole of x = 4: r^2/4
       {Construct(fig, "PT9", {Ln(throughCentre), Ci(atOrigin)}), false, 0, 0},
   };
-  RecomputeAll(fig);
-  int row = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(row++);
-    EXPECT_EQ(fig.points[c.point].valid != 0, c.defined);
-    if (c.defined) ExpectAt(fig.points[c.point], c.x, c.y);
-  }
+  ExpectPoints(fig, cases);
 }
 
 TEST(PointTransforms, ComplexNumberPoints) {
@@ -66,11 +73,7 @@ TEST(PointTransforms, ComplexNumberPoints) {
   const int32_t two = Variable(fig, 2), three = Variable(fig, 3), root = Variable(fig, 0.5);
   const int32_t negative = Variable(fig, -1), nothing = Variable(fig, 0);
   const int32_t huge = Variable(fig, 2000);
-  struct Case {
-    int32_t point;
-    bool defined;
-    double x, y;
-  } cases[] = {
+  const PointCase cases[] = {
       {Construct(fig, "PO+", {Pt(z), Pt(w)}), true, 4, 1},
       {Construct(fig, "PO-", {Pt(z), Pt(w)}), true, -2, 3},
       {Construct(fig, "PO*", {Pt(z), Pt(w)}), true, 5, 5},      // (1+2i)(3-i)
@@ -89,15 +92,7 @@ TEST(PointTransforms, ComplexNumberPoints) {
       {Construct(fig, "PO^", {Pt(zero), Nm(negative)}), false, 0, 0},  // 0 to a negative power
       {Construct(fig, "PO^", {Pt(w), Nm(huge)}), false, 0, 0},         // overflows: no position
   };
-  RecomputeAll(fig);
-  int row = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(row++);
-    EXPECT_EQ(fig.points[c.point].valid != 0, c.defined);
-    EXPECT_TRUE(std::isfinite(fig.points[c.point].x));
-    EXPECT_TRUE(std::isfinite(fig.points[c.point].y));
-    if (c.defined) ExpectAt(fig.points[c.point], c.x, c.y);
-  }
+  ExpectPoints(fig, cases);
 }
 
 // The matrix maps, laid out as the macros make them: the map step and, for the affine and
@@ -258,13 +253,8 @@ TEST(PointTransforms, MatrixIsShownOncePerRecomputeWhenAskedFor) {
   CountingHooks hooks;
   fig.hooks = &hooks;
   AddMatrixMap(fig, "PT5", {{1, 1}, {1, 0}, {0, 1}, {2, 3}, {-1, 4}});
-  // A point bound to a line made after it forces a second pass.
-  const int32_t bound = fig.AllocObject(kClassPoint);
-  fig.points[bound].free = kTrue;
-  fig.points[bound].valid = kTrue;
-  fig.points[bound].boundClass = kClassLine;
-  const int32_t g = FixedLine(fig, 0, 0, 1, 0);
-  fig.points[bound].boundIndex = g;
+  // A bound point makes the recompute run a second pass.
+  BoundPoint(fig, Ln(FixedLine(fig, 0, 0, 1, 0)));
   RecomputeAll(fig);
   EXPECT_EQ(hooks.matrices, 0);  // display switched off
   fig.matrixDisplayOn = true;

@@ -117,12 +117,7 @@ TEST(Recompute, BoundPointOnADegenerateCircleStaysUndefined) {
   KindTestFigure t;
   const ObjRef radius = t.Number(0);
   const ObjRef circle = t.Step("C1", {t.Point(1, 1), radius}, kClassCircle);
-  const ObjRef p{kClassPoint, t.fig.AllocObject(kClassPoint)};
-  t.P(p).free = kTrue;
-  t.P(p).valid = kTrue;
-  t.P(p).boundClass = kClassCircle;
-  t.P(p).boundIndex = circle.index;
-  t.P(p).boundParam = 2;
+  const ObjRef p = Pt(BoundPoint(t.fig, circle, 2));
   t.fig.AppendStep("PBND", {circle}, {p});
   const ObjRef image = t.Step("PT3", {p, t.Point(0, 0)}, kClassPoint);
   t.Recompute();
