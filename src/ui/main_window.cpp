@@ -109,6 +109,7 @@ void KVwin::BuildMenus() {
       menus_[id]->setObjectName(name);
       action = menus_[id]->menuAction();
     } else if (HasSubmenu(row.id)) {
+      if (parentMenu && (row.flags & kMenuSeparatorBefore)) parentMenu->addSeparator();
       menus_[id] = parentMenu ? parentMenu->addMenu(QString()) : menuBar()->addMenu(QString());
       menus_[id]->setObjectName(name);
       action = menus_[id]->menuAction();
@@ -128,7 +129,23 @@ void KVwin::BuildMenus() {
   ApplyMenuMode(false);
 }
 
+bool KVwin::TopMenuEnabledFor(MenuCommand cmd) const {
+  MenuCommand top = cmd;
+  for (int depth = 0; depth < 8 && MenuInfo(top).parent != MenuCommand::kNone; ++depth)
+    top = MenuInfo(top).parent;
+  const QAction* a = actions_[static_cast<size_t>(top)];
+  return !a || a->isEnabled();
+}
+
 void KVwin::OnCommand(MenuCommand cmd) {
+  // A shortcut reaches its item even while the item's top-level menu is disabled by the mode.
+  if (TopMenuEnabledFor(cmd)) RunCommand(cmd);
+  // A checkable item toggles its own mark when triggered; the session's marks decide.
+  for (const auto& [item, checked] : session_.CheckMarks())
+    if (QAction* a = actions_[static_cast<size_t>(item)]) a->setChecked(checked);
+}
+
+void KVwin::RunCommand(MenuCommand cmd) {
   if (cmd == MenuCommand::mnuLanguage) {
     ChooseLanguage();
     return;

@@ -76,6 +76,8 @@ class KVwin : public QMainWindow, public UiPort {
  private:
   void BuildMenus();
   void OnCommand(MenuCommand cmd);
+  void RunCommand(MenuCommand cmd);
+  bool TopMenuEnabledFor(MenuCommand cmd) const;
   void ChooseLanguage();
   void ApplyTopMenuEnabling();
   void Recaption();

@@ -182,6 +182,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.replayTimer().interval(), 200);
     QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("作図再生"));
     QVERIFY(!MenuEnabled(w, "mnuFile"));
+    // Shortcuts of items under a disabled menu do nothing; the zoom stays usable.
+    w.ActionNamed("mnuOAxis")->trigger();
+    QVERIFY(!w.session().view.axissw);
+    QVERIFY(!w.ActionNamed("mnuOAxis")->isChecked());
+    w.ActionNamed("mnuZoomOut")->trigger();
+    QCOMPARE(w.session().ScaleUnit(), 0.1);
+    QVERIFY(w.session().Replay().active);
     QTRY_VERIFY_WITH_TIMEOUT(!w.session().Replay().active, 3000);
     QVERIFY(!w.replayTimer().isActive());
     QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
