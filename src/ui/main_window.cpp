@@ -103,7 +103,7 @@ void KVwin::BuildMenus() {
     QMenu* parentMenu =
         row.parent == MenuCommand::kNone ? nullptr : menus_[static_cast<size_t>(row.parent)];
     QAction* action = nullptr;
-    if (row.flags & kMenuPopupOnly && row.parent == MenuCommand::kNone) {
+    if (row.flags & kMenuPopupOnly) {
       // The object menu opens at the mouse; it never sits in the bar.
       menus_[id] = new QMenu(this);
       menus_[id]->setObjectName(name);

@@ -215,6 +215,8 @@ class MainWindowTest : public QObject {
     QVERIFY(construction->isVisible());
     QVERIFY(!easyConst->isVisible());
     QVERIFY(w.ActionNamed("mnuMerge")->isVisible());
+    // The object menu opens at the mouse only, never from the menu bar.
+    QVERIFY(!w.MenuNamed("mnuEdit")->actions().contains(w.ActionNamed("mnuEdit2_point")));
   }
 
   void EnglishAndBackRestoresEveryCaption() {
