@@ -14,17 +14,13 @@ namespace {
 constexpr int32_t kAngleMarkGrowth = 100;
 constexpr double kDegreesPerRadian = 180 / kPi;
 
-double Distance(double x1, double y1, double x2, double y2) {
-  return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
-}
-
 // Distance from p to the foot of its perpendicular on g; false when either is undefined.
 bool DistanceToLine(const PointRec& p, const LineRec& g, double& value) {
   if (p.valid == 0 || g.valid == 0) return false;
   LineRec perpendicular;
   PerpendicularThrough(g, p, perpendicular);  // its second point is the foot
   if (perpendicular.valid == 0) return false;
-  value = Distance(p.x, p.y, perpendicular.x2, perpendicular.y2);
+  value = Distance(PosOf(p), {perpendicular.x2, perpendicular.y2});
   return true;
 }
 
@@ -102,6 +98,40 @@ void LineDistance(const LineRec& g, const LineRec& h, NumberRec& out) {
     SetMeasured(out, measured, value);
   } else {
     out.value = 0;
+  }
+}
+
+// The areas of the polygon on parents 1..3 (..4): the triangle by two sides and the angle
+// between them, its signed area, and the quadrilateral as two triangles.
+void Area(Figure& fig, int32_t s, Kind kind, NumberRec& out) {
+  const PointRec& a = ParentPoint(fig, s, 1);
+  const PointRec& b = ParentPoint(fig, s, 2);
+  const PointRec& c = ParentPoint(fig, s, 3);
+  if (!AllDefined(a, b, c)) {
+    out.valid = kFalse;
+    return;
+  }
+  switch (kind) {
+    case Kind::kNAR3: {
+      NumberRec angle;
+      UnsignedAngle(a, b, c, angle);
+      const double ab = Distance(PosOf(a), PosOf(b));
+      const double bc = Distance(PosOf(b), PosOf(c));
+      SetNumber(out, ab * bc * std::sin(angle.value * kPi / 180) / 2);
+      return;
+    }
+    case Kind::kNARPlus:
+      SetNumber(out, SignedArea(a, b, c));
+      return;
+    default: {
+      const PointRec& d = ParentPoint(fig, s, 4);
+      if (d.valid == 0) {
+        out.valid = kFalse;
+        return;
+      }
+      SetNumber(out, std::fabs(SignedArea(a, b, c) + SignedArea(a, c, d)));
+      return;
+    }
   }
 }
 
@@ -224,7 +254,7 @@ void RecomputeNumber(Figure& fig, int32_t s) {
         out.valid = kFalse;
         break;
       }
-      SetNumber(out, std::fabs(Distance(p.x, p.y, c.cx, c.cy) - c.radius));
+      SetNumber(out, std::fabs(Distance(PosOf(p), {c.cx, c.cy}) - c.radius));
       break;
     }
     case Kind::kND2L:
@@ -250,7 +280,7 @@ void RecomputeNumber(Figure& fig, int32_t s) {
         out.valid = kFalse;
         break;
       }
-      const double gap = Distance(c1.cx, c1.cy, c2.cx, c2.cy) - c1.radius - c2.radius;
+      const double gap = Distance({c1.cx, c1.cy}, {c2.cx, c2.cy}) - c1.radius - c2.radius;
       SetNumber(out, gap < 0 ? 0 : gap);
       break;
     }
@@ -284,44 +314,11 @@ void RecomputeNumber(Figure& fig, int32_t s) {
       SetNumber(out, degrees);
       break;
     }
-    case Kind::kNAR3: {
-      const PointRec& a = ParentPoint(fig, s, 1);
-      const PointRec& b = ParentPoint(fig, s, 2);
-      const PointRec& c = ParentPoint(fig, s, 3);
-      if (!AllDefined(a, b, c)) {
-        out.valid = kFalse;
-        break;
-      }
-      NumberRec angle;
-      UnsignedAngle(a, b, c, angle);
-      const double ab = Distance(a.x, a.y, b.x, b.y);
-      const double bc = Distance(b.x, b.y, c.x, c.y);
-      SetNumber(out, ab * bc * std::sin(angle.value * kPi / 180) / 2);
+    case Kind::kNAR3:
+    case Kind::kNARPlus:
+    case Kind::kNAR4:
+      Area(fig, s, kind, out);
       break;
-    }
-    case Kind::kNARPlus: {
-      const PointRec& a = ParentPoint(fig, s, 1);
-      const PointRec& b = ParentPoint(fig, s, 2);
-      const PointRec& c = ParentPoint(fig, s, 3);
-      if (!AllDefined(a, b, c)) {
-        out.valid = kFalse;
-        break;
-      }
-      SetNumber(out, SignedArea(a, b, c));
-      break;
-    }
-    case Kind::kNAR4: {
-      const PointRec& a = ParentPoint(fig, s, 1);
-      const PointRec& b = ParentPoint(fig, s, 2);
-      const PointRec& c = ParentPoint(fig, s, 3);
-      const PointRec& d = ParentPoint(fig, s, 4);
-      if (!AllDefined(a, b, c, d)) {
-        out.valid = kFalse;
-        break;
-      }
-      SetNumber(out, std::fabs(SignedArea(a, b, c) + SignedArea(a, c, d)));
-      break;
-    }
     case Kind::kNPX:
     case Kind::kNPX2:
     case Kind::kNPY: {

@@ -65,14 +65,8 @@ void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
     if (!a && !d && (b || c)) swap = swap != 0 ? kFalse : kTrue;
   }
   if (swap != 0) std::swap(q1, q2);
-  PointRec& p1 = fig.points[out1];
-  PointRec& p2 = fig.points[out2];
-  p1.x = q1.x;
-  p1.y = q1.y;
-  p1.valid = kTrue;
-  p2.x = q2.x;
-  p2.y = q2.y;
-  p2.valid = kTrue;
+  SetPosition(fig.points[out1], q1.x, q1.y);
+  SetPosition(fig.points[out2], q2.x, q2.y);
 }
 
 void IntersectLineCircle(Figure& fig, int32_t s) {
@@ -145,7 +139,7 @@ void PointFromCoordinates(Figure& fig, int32_t s) {
 bool BindToLine(Figure& fig, PointRec& p) {
   const LineRec& g = fig.lines[p.boundIndex];
   if (g.valid == 0) return false;
-  const double length = std::sqrt((g.x2 - g.x1) * (g.x2 - g.x1) + (g.y2 - g.y1) * (g.y2 - g.y1));
+  const double length = Distance({g.x2, g.y2}, {g.x1, g.y1});
   double t = p.boundParam;
   switch (g.lineType) {
     case 0:

@@ -38,6 +38,10 @@ void Undefine(LineRec& out) { out.valid = kFalse; }
 
 double VectorLength(Vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 
+double Distance(Vec2 p, Vec2 q) {
+  return std::sqrt((p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y));
+}
+
 double DotProduct(Vec2 v, Vec2 w) { return v.x * w.x + v.y * w.y; }
 
 bool NormaliseVector(Vec2& v) {
@@ -184,7 +188,7 @@ void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out) {
 
 bool PointDistance(const PointRec& a, const PointRec& b, double& value) {
   if (!AllDefined(a, b)) return false;
-  value = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
+  value = Distance(PosOf(a), PosOf(b));
   return true;
 }
 

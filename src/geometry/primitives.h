@@ -20,6 +20,7 @@ struct Vec2 {
 };
 
 double VectorLength(Vec2 v);
+double Distance(Vec2 p, Vec2 q);
 double DotProduct(Vec2 v, Vec2 w);
 bool NormaliseVector(Vec2& v);
 double DirectionAngle(Vec2 v);
