@@ -145,6 +145,14 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(10, 10));
     QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
     QCOMPARE(w.session().LastPress().x, c->ToWorld(QPointF(10, 10)).x());
+
+    // A double click is one press and its repetition: two pops, not three.
+    for (int i = 0; i < 3; ++i) w.session().PushInputMode(kModeConstruct);
+    // The platform delivers a double click as a press, a release and a double-click event.
+    QTest::mouseClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(30, 40));
+    QTest::mouseDClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(30, 40));
+    QCOMPARE(w.session().Modes().Top(), 2);
+    QCOMPARE(w.session().LastPress().y, c->ToWorld(QPointF(30, 40)).y());
   }
 
   void StatusPanelsReactToClicks() {
