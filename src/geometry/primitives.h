@@ -3,6 +3,8 @@
 // records; an undefined input gives an undefined output that keeps its old coordinates.
 #pragma once
 
+#include <cmath>
+
 #include "model/figure.h"
 
 namespace kv {
@@ -55,7 +57,13 @@ Vec2 MatVec2(const Mat2& a, Vec2 v);
 // Line constructions: each writes x1, y1, x2, y2, dx, dy and valid of `out`.
 void LineDirection(LineRec& line);
 // The defined line from `first` along `dir` (already a unit vector), second point one unit on.
+// Coordinates that overflowed leave the line undefined where it was.
 inline void SetLineByDirection(LineRec& out, Vec2 first, Vec2 dir) {
+  if (!std::isfinite(first.x) || !std::isfinite(first.y) || !std::isfinite(dir.x) ||
+      !std::isfinite(dir.y) || !std::isfinite(first.x + dir.x) || !std::isfinite(first.y + dir.y)) {
+    out.valid = kFalse;
+    return;
+  }
   out.x1 = first.x;
   out.y1 = first.y;
   out.dx = dir.x;

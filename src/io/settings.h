@@ -43,7 +43,7 @@ struct Settings {
   int32_t width = 0;
   int32_t height = 0;
   int32_t windowState = 0;  // 2 = maximised
-  int32_t menuMode = -1;    // -1 easy menu, 0 full menu at start
+  int32_t menuMode = 0;     // -1 easy menu, 0 full menu at start (full until one is saved)
 
   bool autoRedraw = true;    // written only
   int32_t redrawSlow = 500;  // interval of the construction replay in milliseconds

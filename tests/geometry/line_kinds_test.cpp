@@ -116,6 +116,8 @@ TEST(LineKinds, DegenerateCasesAtTheirTolerances) {
       {tangents("L6", t.Circle(0, 0, 1), t.Circle(0, 0, 2)), false, "L6 concentric"},
       {tangents("L6", t.Circle(0, 0, 3), t.Circle(0.5, 0, 1)), false, "L6 nested"},
       {tangents("L7", t.Circle(0, 0, 2), t.Circle(3, 0, 2)), false, "L7 intersecting"},
+      // The squared distance of the centres overflows: no line rather than one of NaNs.
+      {tangents("L6", t.Circle(0, 0, 1), t.Circle(1e155, 0, 1)), false, "L6 centres 1e155 apart"},
       {t.Step("L8", {t.Point(1, 1), unit}, kClassLine), false, "L8 pole at the centre"},
       {t.Step("L8", {t.Point(1.005, 1), unit}, kClassLine), false, "L8 pole 0.005 off"},
       {t.Step("LH2", {a, o, b, t.Number(0), t.Number(1)}, kClassLine), false, "LH2 n = 0"},
