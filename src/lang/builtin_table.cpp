@@ -512,6 +512,13 @@ constexpr Row kTable[] = {
     {"ファイルが大きすぎます", "the file is too large"},
     {"番号を付け替えた数式が70文字を超えます", "a renumbered expression exceeds 70 characters"},
     {"行", "line"},
+    // Status panels 7 and 8: the size preset and the shift-drag kind.
+    {"細", "thin"},
+    {"中", "medium"},
+    {"太", "thick"},
+    {"→線/円", "->line/circle"},
+    {"→線", "->line"},
+    {"→格子点", "->lattice"},
 };
 
 }  // namespace
