@@ -107,7 +107,22 @@ void PolarLine(const PointRec& p, const CircleRec& c, LineRec& out) {
   }
   const double r2 = c.radius * c.radius;
   const Vec2 first = b == 0 ? Vec2{r2 / a, 0} : Vec2{0, r2 / b};
-  SetLineByDirection(out, {first.x + c.cx, first.y + c.cy}, dir);
+  // Both points are found about the origin and only then moved back by the centre, so the
+  // second point is (first + direction) + centre, not (first + centre) + direction.
+  const Vec2 second{first.x + dir.x, first.y + dir.y};
+  const double x1 = first.x + c.cx, y1 = first.y + c.cy;
+  const double x2 = second.x + c.cx, y2 = second.y + c.cy;
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
+    out.valid = kFalse;  // a pole almost on an axis through the centre of a huge circle
+    return;
+  }
+  out.x1 = x1;
+  out.y1 = y1;
+  out.x2 = x2;
+  out.y2 = y2;
+  out.dx = dir.x;
+  out.dy = dir.y;
+  out.valid = kTrue;
 }
 
 // The line from V through A turned by m/n of the signed angle A V B.

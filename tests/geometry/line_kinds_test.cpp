@@ -127,6 +127,24 @@ TEST(LineKinds, DegenerateCasesAtTheirTolerances) {
   EXPECT_EQ(t.fig.angleMarkCount, 0);
 }
 
+// The polar is built about the origin (a X + b Y = r^2 with (a, b) the pole seen from the
+// centre) and then moved back, so its second point is (first + direction) + centre. For this
+// pole the other grouping differs in the last bit of y2.
+TEST(LineKinds, PolarPointsAreMovedBackByTheCentreLast) {
+  KindTestFigure t;
+  const double cx = 0.3, cy = 0.7, r = 1.3, px = 2.7, py = 2.9;
+  const ObjRef polar = t.Step("L8", {t.Point(px, py), t.Circle(cx, cy, r)}, kClassLine);
+  t.Recompute();
+  const double a = px - cx, b = py - cy, length = std::sqrt(b * b + a * a);
+  const double dx = b / length, dy = -a / length, firstY = r * r / b;
+  const LineRec& l = t.L(polar);
+  ASSERT_EQ(l.valid, kTrue);
+  EXPECT_EQ(l.x1, 0 + cx);
+  EXPECT_EQ(l.y1, firstY + cy);
+  EXPECT_EQ(l.x2, (0 + dx) + cx);
+  EXPECT_EQ(l.y2, (firstY + dy) + cy);
+}
+
 TEST(LineKinds, CommonTangentsTouchBothCirclesOnTheRightSides) {
   struct Case {
     double x1, y1, r1, x2, y2, r2;
