@@ -54,7 +54,8 @@ void Session::Startup(const StartupArgs& args) {
   figure.NewFigure(figureCapacity_);
   ClearCandidates();
   drag_ = DragState{};
-  // 5. Settings file.
+  // 5. Settings file, read over a fresh set so that nothing of an earlier run survives.
+  settings = Settings{};
   LoadSettings();
   // 6. Interface texts in the chosen language.
   translator.dictionaryPath = fs::path(programFolder_) / kUserDictionaryFileName;
@@ -90,7 +91,8 @@ void Session::Startup(const StartupArgs& args) {
 }
 
 bool Session::LoadSettings() {
-  settings = Settings{};
+  // The start-up window, menu mode, language and shift-drag kind are not defaults: they keep
+  // their values unless the file names them.
   ApplyDefaultSettings(settings);
   const bool found = ReadSettingsFile(settings, InFolder(programFolder_, kSettingsFileName));
   SettingsToState();

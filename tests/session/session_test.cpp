@@ -535,6 +535,14 @@ TEST_F(SessionTest, CheckMarksFollowTheChoices) {
   session.Command(MenuCommand::mnuOMenu_easy);
   EXPECT_TRUE(checked(MenuCommand::mnuOMenu_easy));
   EXPECT_FALSE(session.EasyMenu());
+  // Going back to the start-up settings resets the defaults and what the file names; the
+  // shift-drag kind is no default and the file does not name it.
+  session.Command(MenuCommand::mnuOFileLoad);
+  EXPECT_TRUE(checked(MenuCommand::mnuOSDeformCross));
+  EXPECT_EQ(session.Panel(8).text, "→格子点");
+  EXPECT_TRUE(checked(MenuCommand::mnuRedrawslowOption_03));
+  EXPECT_FALSE(checked(MenuCommand::mnuOAxis));
+  EXPECT_TRUE(checked(MenuCommand::mnuOmenu_full));
 }
 
 TEST_F(SessionTest, MenuModeSwitchesBothWaysAndEasyMenuShowsDraggablePoints) {
