@@ -12,11 +12,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "session/about_text.h"
 #include "ui/canvas_widget.h"
 #include "ui/language_dialog.h"
 #include "ui/status_bar.h"
@@ -151,21 +153,30 @@ void KVwin::RunCommand(MenuCommand cmd) {
     return;
   }
   if (cmd == MenuCommand::mnuOFont) {
-    // The font of the interface texts, as the language dialog's font button sets it.
+    // The font of all texts, as the language dialog's font button sets it.
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font(), this);
-    if (ok) ApplyInterfaceFontFamily(chosen.family());
+    const QFont chosen = QFontDialog::getFont(&ok, QFont(Q(session_.draw.fontName)), this);
+    if (ok) ApplyChosenFont(chosen.family());
     return;
   }
   session_.Command(cmd);
 }
 
 void KVwin::ChooseLanguage() {
-  KVLanguage dialog(session_.translator.language, font().family(), this);
+  // The font chooser opens on the window's own font, the canvas font the settings keep.
+  KVLanguage dialog(session_.translator.language, Q(session_.draw.fontName), this);
   dialog.ApplyLanguage(session_.translator);
   dialog.exec();
-  if (auto family = dialog.ChosenFont()) ApplyInterfaceFontFamily(*family);
+  if (auto family = dialog.ChosenFont()) ApplyChosenFont(*family);
   if (auto language = dialog.ChosenLanguage()) session_.SetLanguage(*language);
+}
+
+void KVwin::ApplyChosenFont(const QString& family) {
+  // The canvas labels and the number list take the font as well as every interface text, and
+  // the settings file keeps it as the window's font.
+  session_.draw.fontName = S(family);
+  ApplyInterfaceFontFamily(family);
+  canvas_->update();
 }
 
 QMenu* KVwin::MenuNamed(const QString& name) const {

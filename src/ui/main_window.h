@@ -79,6 +79,7 @@ class KVwin : public QMainWindow, public UiPort {
   void RunCommand(MenuCommand cmd);
   bool TopMenuEnabledFor(MenuCommand cmd) const;
   void ChooseLanguage();
+  void ApplyChosenFont(const QString& family);
   void ApplyTopMenuEnabling();
   void Recaption();
 

@@ -13,6 +13,7 @@
 
 #include "ui/canvas_widget.h"
 #include "ui/status_bar.h"
+#include "ui_test_main.h"
 
 namespace kv {
 
@@ -262,5 +263,14 @@ class MainWindowTest : public QObject {
 
 }  // namespace kv
 
-QTEST_MAIN(kv::MainWindowTest)
+// Every test class of kvui_tests runs from here, one after another.
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  kv::MainWindowTest mainWindow;
+  int failures = QTest::qExec(&mainWindow, argc, argv);
+  failures += kv::RunLanguageDialogTest(argc, argv);
+  return failures;
+}
+
 #include "main_window_test.moc"
