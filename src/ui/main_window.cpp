@@ -359,12 +359,14 @@ void KVwin::ShowTextWindow(std::string_view title, std::string_view text) {
 }
 
 void KVwin::ShowAbout() {
+  const AboutTexts texts = AboutBoxTexts(session_.translator);
   QMessageBox box(this);
   box.setObjectName("KVAbout");
-  box.setWindowTitle(Q(session_.Tr("バージョン")));
-  box.setText(Q(std::string(kProgramTitle) + " " + std::to_string(kVersionMajor) + "." +
-                std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision)));
+  box.setWindowTitle(Q(texts.windowTitle));
+  box.setText(Q(texts.heading));
+  box.setInformativeText(Q(texts.body));
   box.setStandardButtons(QMessageBox::Ok);
+  box.button(QMessageBox::Ok)->setText(Q(texts.okCaption));
   box.exec();
 }
 
