@@ -10,7 +10,7 @@ namespace kv {
 
 namespace {
 // Shares of the bar's width; the panels shrink together so that small windows fit.
-constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 16, 11, 5, 6, 4, 3, 7, 4, 4, 12};
+constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 15, 11, 5, 6, 4, 5, 10, 4, 4, 8};
 }  // namespace
 
 KVStatus1::KVStatus1(QWidget* parent) : QWidget(parent) {
