@@ -409,7 +409,9 @@ void Session::StatusPanelClick(int panel) {
       Key(kKeyEscape, 0);
       break;
     case 2:
-      LoadFigureCommand();
+      // Loading in the middle of a command would pull the figure from under its pending step
+      // or drag; the panel does what the File menu does, and only while that menu is enabled.
+      if (topMenus_.file) LoadFigureCommand();
       break;
     case 3:
       locusSw_ = !locusSw_;
@@ -435,10 +437,10 @@ void Session::StatusPanelClick(int panel) {
       shiftLock_ = !shiftLock_;
       break;
     case 9:
-      Redo();
+      if (topMenus_.construction) Redo();
       break;
     case 10:
-      Undo();
+      if (topMenus_.construction) Undo();
       break;
     default:
       break;

@@ -215,8 +215,18 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
   session.Command(MenuCommand::mnuLoad);
   EXPECT_EQ(session.FigureFileName(), "untitled");
   EXPECT_EQ(session.Modes().Top(), 1);
-
+  // While a construction waits for its picks the file name panel opens no dialog.
+  session.PushInputMode(kModeConstruct);
+  session.PushInputMode(kModeConstructSelect);
+  session.RefreshStatus();
   ui.fileReplies = {sample};
+  session.StatusPanelClick(2);
+  EXPECT_EQ(ui.dialogFolders.size(), 1u);
+  EXPECT_EQ(session.figure.stepCount, 0);
+  session.PopInputMode();
+  session.PopInputMode();
+  session.RefreshStatus();
+
   session.StatusPanelClick(2);  // the file name panel loads too
   EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
   const int32_t steps = session.figure.stepCount;
