@@ -18,7 +18,24 @@ struct Rgb {
 constexpr uint32_t ToColorRef(Rgb c) {
   return uint32_t(c.r) | (uint32_t(c.g) << 8) | (uint32_t(c.b) << 16);
 }
+
+// A stored value with the top bit set does not hold red, green and blue but names a system
+// colour by its number in the low byte: a background set to the button-face colour (15) can
+// be stored that way, -2147483633 in the file. Read bytewise it would give an almost black
+// canvas, so it reads as the usual value of that system colour instead: the window colour (5)
+// white, the window and button text colours (8, 18) black, any other the button face.
 constexpr Rgb FromColorRef(uint32_t v) {
+  if (v & 0x80000000u) {
+    switch (v & 0xFF) {
+      case 5:
+        return Rgb{255, 255, 255};
+      case 8:
+      case 18:
+        return Rgb{0, 0, 0};
+      default:
+        return Rgb{240, 240, 240};
+    }
+  }
   return Rgb{uint8_t(v & 0xFF), uint8_t((v >> 8) & 0xFF), uint8_t((v >> 16) & 0xFF)};
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "draw/grid.h"
@@ -82,6 +83,26 @@ TEST(View, ZoomOutDefaultAndComplex) {
   EXPECT_TRUE(std::isfinite(v.HalfWidth));
   EXPECT_TRUE(v.ZoomIn(nullptr));
   EXPECT_TRUE(std::isfinite(v.ScaleUnit));
+}
+
+// Stored colours are red + 256 green + 65536 blue; a value with the top bit set names a
+// system colour (the button face, stored as -2147483633) and must not read as near black.
+TEST(View, StoredColourValues) {
+  struct Case {
+    int64_t stored;
+    Rgb colour;
+  } cases[] = {{11184810, {170, 170, 170}},
+               {197121, {1, 2, 3}},
+               {16777215, {255, 255, 255}},
+               {-2147483633, {240, 240, 240}},
+               {-2147483643, {255, 255, 255}}};
+  for (const Case& c : cases) {
+    const Rgb read = FromColorRef(static_cast<uint32_t>(c.stored));
+    EXPECT_EQ(read, c.colour) << c.stored;
+    if (c.stored >= 0) {
+      EXPECT_EQ(int64_t(ToColorRef(read)), c.stored);
+    }
+  }
 }
 
 TEST(Grid, OrthogonalLinesEveryUnitThenSolidAxes) {
