@@ -103,10 +103,9 @@ void QtCanvas::Line(DevicePoint a, DevicePoint b, const Pen& pen) {
 void QtCanvas::Polyline(std::span<const DevicePoint> points, const Pen& pen) {
   if (points.size() < 2) return;
   UsePen(pen);
-  QPolygonF poly;
-  poly.reserve(qsizetype(points.size()));
-  for (const DevicePoint& p : points) poly << At(p);
-  painter_.drawPolyline(poly);
+  poly_.clear();
+  for (const DevicePoint& p : points) poly_ << At(p);
+  painter_.drawPolyline(poly_);
 }
 
 void QtCanvas::Circle(DevicePoint centre, double radius, const Pen& pen) {
@@ -128,13 +127,12 @@ void QtCanvas::Circle(DevicePoint centre, double radius, const Pen& pen) {
   const double span = std::acos(c);
   const double step = 2 * std::sqrt(2 * 0.2 / radius);
   const int n = std::clamp(int(std::ceil(2 * span / step)), 2, 20000);
-  QPolygonF poly;
-  poly.reserve(n + 1);
+  poly_.clear();
   for (int i = 0; i <= n; ++i) {
     const double phi = phi0 - span + 2 * span * i / n;
-    poly << At({centre.x + radius * std::cos(phi), centre.y + radius * std::sin(phi)});
+    poly_ << At({centre.x + radius * std::cos(phi), centre.y + radius * std::sin(phi)});
   }
-  painter_.drawPolyline(poly);
+  painter_.drawPolyline(poly_);
 }
 
 void QtCanvas::Dot(DevicePoint p, Rgb colour, int width) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPolygonF>
 #include <QString>
 #include <string>
 
@@ -44,6 +45,7 @@ class QtCanvas : public Canvas {
   QFont font_;
   std::string fontName_;
   double fontSize_ = -1;
+  QPolygonF poly_;  // reused by every polyline of a paint (clear keeps its capacity)
 };
 
 }  // namespace kv
