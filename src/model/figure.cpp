@@ -79,6 +79,7 @@ void Figure::NewFigure(int capacity) {
   currentKind = Kind::kNone;
   currentStep = 0;
   curOutputs.fill(0);
+  stepSlotsOk.clear();
   ResetAllRecords();
 }
 
@@ -252,6 +253,7 @@ void Figure::SetStepKind(int32_t step, std::string_view code) {
   while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
   stepKind[step] = std::string(code);
   stepKindId[step] = ParseKind(code);
+  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
 }
 
 std::string_view Figure::KindCode(int32_t step) const { return stepKind[step]; }

@@ -142,7 +142,8 @@ class Figure {
   bool matrixDisplayOn = false;  // the matrix maps show their matrices when on
   // Per step, set by the dependency analysis: the slots name objects of the right classes
   // inside their tables. A step whose slots do not (a damaged file) only has its outputs
-  // made undefined.
+  // made undefined. Changing a step's kind (or starting a new figure) drops the checks from
+  // that step on, so that the next pass runs the analysis again instead of trusting stale ones.
   std::vector<uint8_t> stepSlotsOk;
 
   RecomputeHooks* hooks = nullptr;  // not owned; may be null

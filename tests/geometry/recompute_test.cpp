@@ -111,6 +111,15 @@ TEST(Recompute, DamagedReferencesUndefineTheStepWithoutCrashing) {
     EXPECT_EQ(t.P(p).valid, 0) << p.index;
   EXPECT_NE(t.P(good).valid, 0);  // the rest of the figure goes on
   EXPECT_NEAR(t.P(good).x, 1, 1e-12);
+
+  // A step replaced after the analysis (undone, then a damaged one appended in its slot) is
+  // checked again before a pass runs it, not trusted from the old analysis.
+  t.fig.RemoveLastStep();
+  t.fig.RemoveLastStep();
+  const ObjRef replaced = t.Step("P3", {a, b, ObjRef{kClassPoint, 999}}, kClassPoint);
+  t.P(replaced).valid = kTrue;
+  RunPasses(t.fig);
+  EXPECT_EQ(t.P(replaced).valid, 0);
 }
 
 TEST(Recompute, BoundPointOnADegenerateCircleStaysUndefined) {
