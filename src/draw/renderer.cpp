@@ -122,7 +122,8 @@ void DrawPointShape(Ctx& c, const PointRec& p, int colourIndex, int marker, int 
   }
 }
 
-// The pen of a line or circle: colour 3 at width 1 is dotted black.
+// The pen of a line or circle: colour 3 at width 1 is dotted black. The colour being drawn
+// decides, so that a forced highlight colour still shows on a line whose own colour is 3.
 Pen CurvePen(Ctx& c, int colourIndex, int width) {
   if (width == 1 && colourIndex == kColourDotted)
     return Pen{ColourOf(c, kColourBlack), 1, LineStyle::kDotted};
