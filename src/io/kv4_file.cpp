@@ -481,7 +481,8 @@ std::string FigureFileText(const Figure& fig) {
   for (int32_t s = 1; s <= n; ++s) {
     if (fig.stepSwap[s] == 0) continue;
     AppendText(out, "REV=");
-    out += "," + std::to_string(s);
+    out += ',';
+    out += std::to_string(s);
     EndLine(out);
   }
   return out;
@@ -603,7 +604,10 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
   for (int32_t i = 1; i <= add.classCount[kClassPoint]; ++i) {
     const int32_t at = fig.AllocObject(kClassPoint);
     PointRec& p = fig.points[at] = add.points[i];
-    if (p.boundIndex != 0) p.boundIndex += base[p.boundClass];
+    // The binding index moves with its class, also for a free point (class 0, by the number
+    // count). Only a binding still waiting for its target (index 0) keeps 0: moved, it would
+    // tie the point to an unrelated object of the figure held.
+    if (p.boundClass == 0 || p.boundIndex != 0) p.boundIndex += base[p.boundClass];
   }
   for (int32_t i = 1; i <= add.classCount[kClassLine]; ++i)
     fig.lines[fig.AllocObject(kClassLine)] = add.lines[i];

@@ -320,6 +320,7 @@ TEST(FigureFile, MergeMovesEveryReferenceByTheCountsHeldBefore) {
   EXPECT_EQ(fig.stepOutputs[9][1], N(6));
   EXPECT_EQ(fig.numbers[6].expression, "N4+N5*N4");
   EXPECT_EQ(fig.points[6].boundIndex, 5);
+  EXPECT_EQ(fig.points[5].boundIndex, 3);  // a free point's index moves by the number count
   EXPECT_EQ(fig.points[6].x, 2);
   EXPECT_NE(fig.stepSwap[7], 0);
   EXPECT_EQ(fig.stepSwap[6], 0);
