@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "lang/translate.h"
 #include "model/figure.h"
 
 namespace kv::cli {
@@ -21,9 +22,11 @@ int RenderCommand(int argc, char** argv);
 
 // Prints "kvtool: message" on stderr and returns 1.
 int Fail(std::string_view message);
-// Reads a figure file into fig (mode "R") and recomputes it. False with a message (English)
-// when the file cannot be read.
-bool LoadFigure(const std::string& path, Figure& fig, std::string& error);
+// Reads a figure file into fig (mode "R") and recomputes it, labelling its objects in the
+// language of `labels` (Japanese when null). False with a message (English) when the file
+// cannot be read.
+bool LoadFigure(const std::string& path, Figure& fig, std::string& error,
+                const Translator* labels = nullptr);
 // Writes fig to path (mode "W"). False with a message (English) on failure.
 bool SaveFigure(Figure& fig, const std::string& path, std::string& error);
 

@@ -38,8 +38,9 @@ int Fail(std::string_view message) {
   return 1;
 }
 
-bool LoadFigure(const std::string& path, Figure& fig, std::string& error) {
-  FigureFileIO io;
+bool LoadFigure(const std::string& path, Figure& fig, std::string& error,
+                const Translator* labels) {
+  FigureFileIO io(labels);
   const FileResult result = ReadKVFigFile(fig, path, io);
   if (!result.ok()) error = Describe(result, path);
   return result.ok();
@@ -81,7 +82,8 @@ int ReportCommand(int argc, char** argv) {
   if (path.empty()) return Usage("report IN.kv4 [--lang ja|en]");
   Figure fig;
   std::string error;
-  if (!LoadFigure(path, fig, error)) return Fail(error);
+  // The derived labels (names of measurements and expressions) follow the report's language.
+  if (!LoadFigure(path, fig, error, &tr)) return Fail(error);
   PrintText(FigureReport(fig, path, tr));
   return 0;
 }
