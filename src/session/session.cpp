@@ -100,7 +100,9 @@ bool Session::LoadSettings() {
 }
 
 void Session::SettingsToState() {
-  draw.ColorStrength = settings.colorStrength;
+  // A strength outside 1..255 (0 from an old settings file) means full strength, and is kept so.
+  draw.ColorStrength =
+      settings.colorStrength < 1 || settings.colorStrength > 255 ? 255 : settings.colorStrength;
   draw.NotChrDisp = settings.notChrDisp != 0;
   draw.drawWidth = settings.drawWidth;
   draw.fontSize = settings.fontSize;

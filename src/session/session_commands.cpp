@@ -278,9 +278,9 @@ void Session::ViewCommand(MenuCommand cmd) {
       RefreshStatus();
       return;
     case M::mnuAngleSW:
+      // Marks are recorded while the angles are measured, so turning them on needs a recompute.
       figure.angleMarksOn = !figure.angleMarksOn;
-      RefreshStatus();
-      ui_.RequestRepaint();
+      RedrawAll();
       return;
     default:
       return;

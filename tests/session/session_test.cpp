@@ -555,6 +555,24 @@ TEST_F(SessionTest, CheckMarksFollowTheChoices) {
   EXPECT_TRUE(checked(MenuCommand::mnuOmenu_full));
 }
 
+TEST_F(SessionTest, AngleMarkSwitchRecomputesAndFullStrengthReplacesZero) {
+  Start("", "KVwin_MenuMode = 0\r\nColorStrength = 0\r\n");
+  EXPECT_EQ(session.draw.ColorStrength, 255);
+  BuildSegment();
+  Figure& f = session.figure;
+  const int32_t c = f.AllocObject(kClassPoint);
+  f.points[c] = f.points[1];
+  f.points[c].y = 1;
+  f.AppendStep("PNEW", {}, {{kClassPoint, c}});
+  const int32_t n = f.AllocObject(kClassNumber);
+  f.AppendStep("NA3P", {{kClassPoint, 2}, {kClassPoint, 1}, {kClassPoint, c}}, {{kClassNumber, n}});
+  session.Command(MenuCommand::mnuAngleSW);  // off
+  EXPECT_EQ(f.angleMarkCount, 0);
+  session.Command(MenuCommand::mnuAngleSW);  // on: the mark is there without another redraw
+  EXPECT_EQ(f.angleMarkCount, 1);
+  EXPECT_NEAR(f.numbers[n].value, 90, 1e-9);
+}
+
 TEST_F(SessionTest, MenuModeSwitchesBothWaysAndEasyMenuShowsDraggablePoints) {
   Start();
   BuildSegment();
