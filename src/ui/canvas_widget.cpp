@@ -2,8 +2,10 @@
 #include "ui/canvas_widget.h"
 
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "qtcanvas/qt_canvas.h"
 #include "session/session.h"
@@ -67,7 +69,13 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QtCanvas canvas(painter, width(), height(), logicalDpiY());
   Scene scene = session_.MakeScene();
-  renderer_.Paint(scene, canvas);
+  const int bad = renderer_.Paint(scene, canvas).badColourIndex;
+  // A colour index outside the palette (from an edited file) is drawn black and named once in
+  // a message box, shown after the paint so that painting never waits on the user.
+  if (bad >= 0 && bad != reportedBadColour_)
+    QTimer::singleShot(
+        0, this, [this, bad] { QMessageBox::warning(this, QString(), QString::number(bad)); });
+  reportedBadColour_ = bad;
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {

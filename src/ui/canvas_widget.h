@@ -37,6 +37,7 @@ class CanvasWidget : public QWidget {
  private:
   Session& session_;
   Renderer renderer_;
+  int reportedBadColour_ = -1;  // the bad colour index last named in a message box
 };
 
 }  // namespace kv
