@@ -19,7 +19,7 @@ TEST(FileNames, PathParts) {
     const char* stem;
   } cases[] = {
       {"C:\\data\\tri.kv4", "C:\\data\\", "tri.kv4", "tri"},
-      {"/home/t/a.b.kv4", "/home/t/", "a.b.kv4", "a.b"},
+      {"/data/t/a.b.kv4", "/data/t/", "a.b.kv4", "a.b"},
       {"C:tri.kv4", "C:", "tri.kv4", "tri"},
       {"plain", "", "plain", "plain"},
       {"dir/", "dir/", "", ""},

@@ -125,9 +125,9 @@ TEST(SettingsFile, ReadingRules) {
 TEST(DataPathFile, HoldsTheWholeFolderLine) {
   ScratchFolder dir;
   EXPECT_FALSE(ReadDataPath(dir.File("datapath.txt")).has_value());
-  ASSERT_EQ(WriteDataPath(dir.File("datapath.txt"), "/home/t/図形,2024"), "");
+  ASSERT_EQ(WriteDataPath(dir.File("datapath.txt"), "/data/t/図形,2024"), "");
   EXPECT_EQ(ReadBytes(dir.File("datapath.txt")).back(), '\n');
-  EXPECT_EQ(ReadDataPath(dir.File("datapath.txt")), "/home/t/図形,2024");
+  EXPECT_EQ(ReadDataPath(dir.File("datapath.txt")), "/data/t/図形,2024");
   WriteBytes(dir.File("datapath.txt"), "\"C:\\data\"\r\nignored\r\n");
   EXPECT_EQ(ReadDataPath(dir.File("datapath.txt")), "C:\\data");
 }

@@ -262,9 +262,9 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
 }
 
 TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
-  std::ofstream(folder / "datapath.txt") << "\"/home/teacher/figures\"\r\n";
+  std::ofstream(folder / "datapath.txt") << "\"/data/teacher/figures\"\r\n";
   Start();
-  EXPECT_EQ(session.FigureDialogFolder(), "/home/teacher/figures");
+  EXPECT_EQ(session.FigureDialogFolder(), "/data/teacher/figures");
   EXPECT_EQ(session.MergeDialogFolder(), (folder / "sample.kv4").string());
 }
 
