@@ -22,6 +22,12 @@ void Session::Press(int button, int shift, double x, double y) {
     return;
   }
   if (!(button & (kLeftButton | kMiddleButton))) return;
+  if (IsSelectionMode(mode)) {
+    panels_[11].raised = true;
+    RefreshStatus();
+    SelectionPick(x, y);
+    return;
+  }
   switch (mode) {
     case kModeDeform:
       if (ShiftHeld(shift)) {
@@ -38,17 +44,6 @@ void Session::Press(int button, int shift, double x, double y) {
       break;
     case kModeNumberChange:
       if (button == kLeftButton) NumberStepUp();
-      break;
-    case kModeSelect:
-    case kModeMultiSelect:
-    case kModeConstructSelect:
-    case kModeEditSelect:
-    case kModeBindPickPoint:
-    case kModeBindPickTarget:
-    case kModeMultiDeformSelect:
-      panels_[11].raised = true;
-      RefreshStatus();
-      SelectionPick(x, y);
       break;
     case kModeNewPoint:
       NewPointPress(x, y);
