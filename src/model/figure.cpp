@@ -2,6 +2,7 @@
 #include "model/figure.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace kv {
 
@@ -42,6 +43,22 @@ void ResetTable(std::vector<Rec>& table, int cls) {
   for (size_t i = 0; i < table.size(); ++i) {
     table[i] = Rec{};
     table[i].name = DefaultTableName(cls, static_cast<int32_t>(i));
+  }
+}
+
+// Calls f with the table of class cls (0 to 3) and its previous-pass twin; every class-wise
+// operation goes through here so that the four tables are handled alike.
+template <typename Fig, typename F>
+decltype(auto) WithTables(Fig& fig, int cls, F&& f) {
+  switch (cls) {
+    case kClassNumber:
+      return f(fig.numbers, fig.prevNumbers);
+    case kClassPoint:
+      return f(fig.points, fig.prevPoints);
+    case kClassLine:
+      return f(fig.lines, fig.prevLines);
+    default:
+      return f(fig.circles, fig.prevCircles);
   }
 }
 
@@ -97,37 +114,19 @@ void Figure::ResetAllRecords() {
 }
 
 int32_t Figure::UpperBound(int cls) const {
-  switch (cls) {
-    case kClassNumber:
-      return static_cast<int32_t>(numbers.size()) - 1;
-    case kClassPoint:
-      return static_cast<int32_t>(points.size()) - 1;
-    case kClassLine:
-      return static_cast<int32_t>(lines.size()) - 1;
-    case kClassCircle:
-      return static_cast<int32_t>(circles.size()) - 1;
-    default:
-      return static_cast<int32_t>(stepParents.size()) - 1;
-  }
+  if (cls < kClassNumber || cls > kClassCircle) return static_cast<int32_t>(stepParents.size()) - 1;
+  return WithTables(*this, cls, [](const auto& table, const auto&) {
+    return static_cast<int32_t>(table.size()) - 1;
+  });
 }
 
 int32_t Figure::AllocObject(int cls) {
   if (UpperBound(cls) == classCount[cls]) {
-    constexpr size_t kGrowth = 10;
-    switch (cls) {
-      case kClassNumber:
-        GrowTable(numbers, kGrowth), GrowTable(prevNumbers, kGrowth);
-        break;
-      case kClassPoint:
-        GrowTable(points, kGrowth), GrowTable(prevPoints, kGrowth);
-        break;
-      case kClassLine:
-        GrowTable(lines, kGrowth), GrowTable(prevLines, kGrowth);
-        break;
-      case kClassCircle:
-        GrowTable(circles, kGrowth), GrowTable(prevCircles, kGrowth);
-        break;
-    }
+    WithTables(*this, cls, [](auto& table, auto& previous) {
+      constexpr size_t kGrowth = 10;
+      GrowTable(table, kGrowth);
+      GrowTable(previous, kGrowth);
+    });
   }
   return ++classCount[cls];
 }
@@ -182,21 +181,11 @@ void Figure::RemoveLastStep() {
 
 void Figure::ResetObject(ObjRef ref) {
   if (!InTable(ref)) return;
-  std::string name = DefaultResetName(ref.cls, ref.index);
-  switch (ref.cls) {
-    case kClassNumber:
-      numbers[ref.index] = NumberRec{};
-      break;
-    case kClassPoint:
-      points[ref.index] = PointRec{}, points[ref.index].name = name;
-      break;
-    case kClassLine:
-      lines[ref.index] = LineRec{}, lines[ref.index].name = name;
-      break;
-    case kClassCircle:
-      circles[ref.index] = CircleRec{}, circles[ref.index].name = name;
-      break;
-  }
+  WithTables(*this, ref.cls, [&](auto& table, auto&) {
+    auto& rec = table[ref.index];
+    rec = std::remove_reference_t<decltype(rec)>{};
+    rec.name = DefaultResetName(ref.cls, ref.index);
+  });
 }
 
 void Figure::SetObjectName(ObjRef ref, std::string_view text) {
@@ -205,20 +194,7 @@ void Figure::SetObjectName(ObjRef ref, std::string_view text) {
   const int width = ref.cls == kClassNumber ? kNumberNameWidth : kNameWidth;
   std::string name = CutToWidth(text, width);
   while (!name.empty() && name.back() == ' ') name.pop_back();
-  switch (ref.cls) {
-    case kClassNumber:
-      numbers[ref.index].name = std::move(name);
-      break;
-    case kClassPoint:
-      points[ref.index].name = std::move(name);
-      break;
-    case kClassLine:
-      lines[ref.index].name = std::move(name);
-      break;
-    case kClassCircle:
-      circles[ref.index].name = std::move(name);
-      break;
-  }
+  WithTables(*this, ref.cls, [&](auto& table, auto&) { table[ref.index].name = std::move(name); });
 }
 
 void Figure::SetOutputsValid(int32_t step, int32_t v) {
@@ -264,48 +240,20 @@ bool Figure::InTable(ObjRef ref) const {
 
 int32_t Figure::GetValid(ObjRef ref) const {
   if (!InTable(ref)) return 0;
-  switch (ref.cls) {
-    case kClassNumber:
-      return numbers[ref.index].valid;
-    case kClassPoint:
-      return points[ref.index].valid;
-    case kClassLine:
-      return lines[ref.index].valid;
-    default:
-      return circles[ref.index].valid;
-  }
+  return WithTables(*this, ref.cls,
+                    [&](const auto& table, const auto&) { return table[ref.index].valid; });
 }
 
 void Figure::SetValid(ObjRef ref, int32_t v) {
   if (!InTable(ref)) return;
-  switch (ref.cls) {
-    case kClassNumber:
-      numbers[ref.index].valid = v;
-      break;
-    case kClassPoint:
-      points[ref.index].valid = v;
-      break;
-    case kClassLine:
-      lines[ref.index].valid = v;
-      break;
-    default:
-      circles[ref.index].valid = v;
-      break;
-  }
+  WithTables(*this, ref.cls, [&](auto& table, auto&) { table[ref.index].valid = v; });
 }
 
 std::string_view Figure::GetName(ObjRef ref) const {
   if (!InTable(ref)) return {};
-  switch (ref.cls) {
-    case kClassNumber:
-      return TrimSpaces(numbers[ref.index].name);
-    case kClassPoint:
-      return TrimSpaces(points[ref.index].name);
-    case kClassLine:
-      return TrimSpaces(lines[ref.index].name);
-    default:
-      return TrimSpaces(circles[ref.index].name);
-  }
+  return WithTables(*this, ref.cls, [&](const auto& table, const auto&) {
+    return TrimSpaces(table[ref.index].name);
+  });
 }
 
 }  // namespace kv
