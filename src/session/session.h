@@ -219,6 +219,10 @@ class Session : private RecomputeHooks {
   void PrepareDragDependencies();
   void DragStep(double x, double y);
   void SnapDragStep(double x, double y);
+  // A drag step, snapped while Shift is held.
+  void DragStepWithShift(int shift, double x, double y) {
+    ShiftHeld(shift) ? SnapDragStep(x, y) : DragStep(x, y);
+  }
   void MultiDragStep(double x, double y);
   void DeformationKeys(int code, int shift);
   void NumberStepUp();

@@ -30,11 +30,7 @@ void Session::Press(int button, int shift, double x, double y) {
   }
   switch (mode) {
     case kModeDeform:
-      if (ShiftHeld(shift)) {
-        SnapDragStep(x, y);
-      } else {
-        DragStep(x, y);
-      }
+      DragStepWithShift(shift, x, y);
       break;
     case kModePlacePoint:
       DragStep(x, y);
@@ -138,12 +134,7 @@ void Session::Move(int button, int shift, double x, double y) {
       break;
     case kModeDeform:
     case kModeDrag:
-      if (!left) break;
-      if (ShiftHeld(shift)) {
-        SnapDragStep(x, y);
-      } else {
-        DragStep(x, y);
-      }
+      if (left) DragStepWithShift(shift, x, y);
       break;
     case kModePlacePoint:
       if (left) DragStep(x, y);
