@@ -232,6 +232,16 @@ void Figure::SetStepKind(int32_t step, std::string_view code) {
   if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
 }
 
+void Figure::SetStepParent(int32_t step, int k, ObjRef ref) {
+  stepParents[step][k] = ref;
+  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
+}
+
+void Figure::SetStepOutput(int32_t step, int k, ObjRef ref) {
+  stepOutputs[step][k] = ref;
+  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
+}
+
 std::string_view Figure::KindCode(int32_t step) const { return stepKind[step]; }
 
 bool Figure::InTable(ObjRef ref) const {

@@ -169,6 +169,10 @@ class Figure {
 
   // Sets a step's kind code text and its parsed kind together.
   void SetStepKind(int32_t step, std::string_view code);
+  // Sets parent or output slot k (1..5) of a step. Like a kind change, this drops the slot
+  // checks from that step on, so the next pass analyses the figure again.
+  void SetStepParent(int32_t step, int k, ObjRef ref);
+  void SetStepOutput(int32_t step, int k, ObjRef ref);
   Kind KindOf(int32_t step) const { return stepKindId[step]; }
   // The trimmed kind code of a step.
   std::string_view KindCode(int32_t step) const;
