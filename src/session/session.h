@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "io/settings.h"
 #include "lang/translate.h"
 #include "model/figure.h"
+#include "session/dialog_model.h"
 #include "session/input_modes.h"
 #include "session/menu_tree.h"
 #include "session/ui_port.h"
@@ -101,6 +103,15 @@ class Session : private RecomputeHooks {
   void StatusPanelDoubleClick(int panel);
   void Resize(int width, int height, bool minimised);
   void TimerTick();
+
+  // --- The open dialog ---
+  // The dialog box the session has open, or null. The window shows it; scripts and tests drive
+  // it through the four calls below, which end the dialog's command when it closes.
+  DialogModel* ActiveDialog() { return dialog_.get(); }
+  bool DialogClick(std::string_view control);
+  bool DialogType(std::string_view control, std::string_view text);
+  bool DialogSelect(std::string_view control, int line);
+  bool DialogKey(int code, int shift);
 
   // --- Mode stack ---
   void PushInputMode(int16_t code);
@@ -263,6 +274,11 @@ class Session : private RecomputeHooks {
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene
+
+  // Runs after every action on the open dialog: once it has closed, carries out its result
+  // and drops it.
+  void AfterDialogAction();
+  std::unique_ptr<DialogModel> dialog_;
 };
 
 // The figure path named by a command line: blanks trimmed, then a closing and an opening double

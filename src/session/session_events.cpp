@@ -216,4 +216,34 @@ void Session::EscapeOtherMode(int shift) {
   }
 }
 
+bool Session::DialogClick(std::string_view control) {
+  const bool done = dialog_ && dialog_->Click(control);
+  AfterDialogAction();
+  return done;
+}
+
+bool Session::DialogType(std::string_view control, std::string_view text) {
+  const bool done = dialog_ && dialog_->Type(control, text);
+  AfterDialogAction();
+  return done;
+}
+
+bool Session::DialogSelect(std::string_view control, int line) {
+  const bool done = dialog_ && dialog_->SelectLine(control, line);
+  AfterDialogAction();
+  return done;
+}
+
+bool Session::DialogKey(int code, int shift) {
+  const bool done = dialog_ && dialog_->Key(code, shift);
+  AfterDialogAction();
+  return done;
+}
+
+void Session::AfterDialogAction() {
+  if (dialog_ && dialog_->Closed()) dialog_.reset();
+  RefreshStatus();
+  ui_.RequestRepaint();
+}
+
 }  // namespace kv
