@@ -196,7 +196,8 @@ class SelectionPicker {
   SelectionStep Step(const Figure& fig, int direction);
 
   SelectionRules rules_;
-  std::vector<int32_t> candidates_;  // object indices of class rules_.cls, in list order
+  std::vector<int32_t> candidates_;    // object indices of class rules_.cls, in list order
+  std::vector<uint8_t> excludedMark_;  // by object index: 1 when the rules exclude it
   int32_t cursor_ = 0;
   bool active_ = false;
 };
