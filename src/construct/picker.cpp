@@ -129,8 +129,21 @@ bool ObjectPickDistance(const Figure& fig, ObjRef ref, double x, double y, doubl
 bool IsDraggable(const Figure& fig, ObjRef ref) {
   if (!fig.InTable(ref)) return false;
   if (ref.cls == kClassPoint) return fig.points[ref.index].free == kTrue;
-  if (ref.cls == kClassLine) return fig.lines[ref.index].byTwoPoints != 0;
+  if (ref.cls == kClassLine) {
+    const LineRec& line = fig.lines[ref.index];
+    return line.byTwoPoints != 0 && IsDraggable(fig, {kClassPoint, line.endA}) &&
+           IsDraggable(fig, {kClassPoint, line.endB});
+  }
   return false;
+}
+
+void ListDraggablePoints(const Figure& fig, std::vector<ObjRef>& out) {
+  out.clear();
+  const int32_t count = LastIndex(fig, kClassPoint);
+  for (int32_t i = 1; i <= count; ++i) {
+    const PointRec& p = fig.points[i];
+    if (p.free == kTrue && p.valid != 0 && p.colour != 0) out.push_back({kClassPoint, i});
+  }
 }
 
 HoverResult HoverPick(const Figure& fig, const View& view, double x, double y) {

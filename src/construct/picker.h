@@ -66,9 +66,15 @@ struct HoverResult {
   bool IsNothing() const { return object.index == 0; }
 };
 
-// What a press in the standard mode may drag: a point whose `free` is -1, or a line drawn
-// through two free points (`byTwoPoints`) by its body.
+// What a press in the standard mode may drag: a point whose `free` is -1, or a line joining two
+// points (`byTwoPoints`, kept by Figure::RefreshLineEnds) by its body when both of its points
+// are draggable. Moving a line moves its two points, so a line through a constructed point
+// would only jump back, and one through a locked point would break the lock.
 bool IsDraggable(const Figure& fig, ObjRef ref);
+// The points shown as markers to say what can be dragged (a press on empty canvas, the easy
+// menu's redraw): the draggable points a picker can find, in index order. `out` is cleared
+// and refilled, so that its capacity is reused.
+void ListDraggablePoints(const Figure& fig, std::vector<ObjRef>& out);
 
 // Full menu: lines and circles first, then points, in index order; equal weighted distances
 // keep the object met first. Within 10/3 pixels for a line or circle, 10 for an ordinary

@@ -184,7 +184,13 @@ TEST(HoverPick, DraggableObjectsGetTheSizeAllPointer) {
   AddLine(fig, -1, 5, 1, 5);
   AddLine(fig, -1, -5, 1, -5);
   AddCircle(fig, 10, 0, 1);
-  fig.lines[1].byTwoPoints = kTrue;
+  fig.lines[1].byTwoPoints = kTrue;  // joins the free point 1 and the free point 3
+  fig.lines[1].endA = 1, fig.lines[1].endB = 3;
+  fig.lines[2].byTwoPoints = kTrue;  // joins the locked point 2 and the free point 3
+  fig.lines[2].endA = 2, fig.lines[2].endB = 3;
+  AddPoint(fig, 0, 10, kTrue);
+  AddPoint(fig, 0, 20, kTrue);  // hidden: neither found nor shown as draggable
+  fig.points[4].colour = 0;
   const View view = DefaultView();
   struct Case {
     double x, y;
@@ -202,6 +208,9 @@ TEST(HoverPick, DraggableObjectsGetTheSizeAllPointer) {
     EXPECT_EQ(r.draggable, c.draggable);
     EXPECT_EQ(r.pointer, c.draggable ? PointerShape::kSizeAll : PointerShape::kArrow);
   }
+  std::vector<ObjRef> marks{Ln(1)};
+  ListDraggablePoints(fig, marks);
+  EXPECT_EQ(marks, (std::vector<ObjRef>{Pt(1), Pt(3)}));
 }
 
 TEST(HoverIndication, MarksOnlyChangesOfTheDraggableObject) {
