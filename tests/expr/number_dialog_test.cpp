@@ -21,14 +21,6 @@ TEST(NumberDialog, LeadingNumberReadsWhatTheTextStartsWith) {
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
-TEST(NumberDialog, ValueTextIsShortAndReadsBack) {
-  EXPECT_EQ(ValueText(4), "4");
-  EXPECT_EQ(ValueText(-0.125), "-0.125");
-  EXPECT_EQ(ValueText(0.1 + 0.2), "0.3");
-  EXPECT_EQ(ValueText(-0.0), "0");
-  EXPECT_EQ(ValueText(1e20), "1e+20");
-}
-
 TEST(NumberDialog, ListLinesShowIndexNameAndAlignedValue) {
   Figure fig;
   const int32_t ab = Variable(fig, 2.5);
@@ -155,14 +147,6 @@ TEST(NumberDialog, OtherCallersHaveNoValueChange) {
   ASSERT_TRUE(locus.SelectLine("NumList", 2));
   ASSERT_TRUE(locus.Click("Cmd_OK"));
   EXPECT_EQ(locus.ChosenNumber(), 3);
-}
-
-TEST(NumberDialog, CaptionsFollowTheLanguage) {
-  DialogFigure f;
-  Translator english(Language::kEnglish);
-  NumberDialog d(f.fig, SelNumCaller::kAttributeEdit, Kind::kNone, 2, english);
-  EXPECT_EQ(d.FormName(), "KVSelNum");
-  EXPECT_NE(d.Text("Cmd_Cancel"), "キャンセル");
 }
 
 }  // namespace
