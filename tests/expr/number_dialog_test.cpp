@@ -130,6 +130,14 @@ TEST(NumberDialog, ChangeNumberListsVariablesAndChangesAValue) {
   EXPECT_EQ(d.Caller(), SelNumCaller::kChangeNumber);
 }
 
+TEST(NumberDialog, CallerFollowsTheInputMode) {
+  EXPECT_EQ(SelNumCallerForMode(63), SelNumCaller::kChangeNumber);
+  EXPECT_EQ(SelNumCallerForMode(60), SelNumCaller::kChangeNumber);
+  EXPECT_EQ(SelNumCallerForMode(71), SelNumCaller::kLocusNumber);
+  EXPECT_EQ(SelNumCallerForMode(40), SelNumCaller::kAttributeEdit);
+  EXPECT_EQ(SelNumCallerForMode(15), SelNumCaller::kConstruction);
+}
+
 TEST(NumberDialog, OtherCallersHaveNoValueChange) {
   DialogFigure f;
   const std::pair<SelNumCaller, size_t> cases[] = {{SelNumCaller::kLocusNumber, 2},
