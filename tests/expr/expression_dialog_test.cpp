@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
+#include <regex>
+
 #include "../geometry/figure_builder.h"
 #include "geometry/recompute.h"
 #include "session/input_modes.h"
@@ -142,6 +146,55 @@ TEST(ExpressionDialog, LongExpressionStopsBeforeTheStoredWidth) {
   ASSERT_TRUE(d.Click("cmdInputEnd"));
   RecomputeAll(fig);
   EXPECT_DOUBLE_EQ(fig.numbers[13].value, 17);
+}
+
+// Whatever the user clicks, types or presses, the working expression stays in the stored
+// syntax and within its width, names only numbers of the figure, and a built step holds an
+// expression that ends with an operand.
+TEST(ExpressionDialog, RandomActionsKeepTheExpressionWellFormed) {
+  const std::regex partial("(N[1-9][0-9]*([-+*/^]N[1-9][0-9]*)*[-+*/^]?)?");
+  const char* buttons[] = {"NumSelectOK", "cmdAddNum",  "cmdNewNumOK", "cmdReInput",
+                           "cmdInputEnd", "cmdOpAdd",   "cmdOpMinus",  "cmdOpMulti",
+                           "cmdOpDiv",    "cmdOpPower", "cmdCancel"};
+  const int keys[] = {kKeyUp, kKeyDown, kKeyEnter, '+', '-', '*', '/', '^', '=', kKeyEscape};
+  std::mt19937 random(7);
+  int built = 0;
+  for (int run = 0; run < 200; ++run) {
+    Figure fig;
+    Translator tr;
+    for (int i = 0; i < run % 4; ++i) Variable(fig, i);
+    ExpressionDialog d(fig, 2, tr);
+    for (int action = 0; action < 60 && !d.Closed(); ++action) {
+      switch (random() % 4) {
+        case 0:
+          // キャンセル (the last button) rarely, so that many runs reach 入力終了.
+          d.Click(random() % 16 == 0 ? "cmdCancel" : buttons[random() % (std::size(buttons) - 1)]);
+          break;
+        case 1:
+          d.Key(keys[random() % std::size(keys)], 0);
+          break;
+        case 2:
+          d.Type("Text1", std::to_string(static_cast<int>(random() % 2000) - 1000));
+          break;
+        default:
+          d.SelectLine("NumList", static_cast<int>(random() % 6));
+      }
+      const std::string& e = d.WorkingExpression();
+      ASSERT_TRUE(std::regex_match(e, partial)) << e;
+      ASSERT_LE(e.size(), 70u);
+    }
+    if (d.Outcome() != ExpressionDialog::ExpressionOutcome::kBuilt) continue;
+    ++built;
+    const std::string& stored = fig.numbers[fig.Output(d.BuiltStep(), 1).index].expression;
+    ASSERT_TRUE(std::regex_match(stored, partial)) << stored;
+    ASSERT_TRUE(std::isdigit(static_cast<unsigned char>(stored.back()))) << stored;
+    for (size_t i = 0; i < stored.size(); ++i) {
+      if (stored[i] == 'N') {
+        EXPECT_LE(std::stoi(stored.substr(i + 1)), fig.classCount[0]);
+      }
+    }
+  }
+  EXPECT_GT(built, 20);
 }
 
 }  // namespace
