@@ -519,6 +519,10 @@ constexpr Row kTable[] = {
     {"→線/円", "->line/circle"},
     {"→線", "->line"},
     {"→格子点", "->lattice"},
+    // The question before unsaved work would be lost, and its buttons.
+    {"この図は保存されていません。保存しますか。",
+     "The figure has unsaved changes. Do you want to save it?"},
+    {"保存しない", "Don't save"},
 };
 
 }  // namespace

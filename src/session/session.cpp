@@ -72,6 +72,7 @@ void Session::Startup(const StartupArgs& args) {
   // 10-12. Mode stack with the standard mode, untitled figure, status.
   modes_.Reset();
   figureFileName_ = "untitled";
+  MarkSaved();
   RefreshStatus();
   // 13. Figure dialog filter.
   figureDialogFilter_ = Tr("すべてのファイル") + "(*.*)|*.*|" + Tr("KV4形式") + "(*.kv4)|*.kv4|";
@@ -218,7 +219,7 @@ void Session::UpdateFixedPanels() {
 
 void Session::RefreshStatus() {
   const int16_t mode = CurrentInputMode();
-  caption_ = "[" + ShortFileName() + "] " + VersionText();
+  caption_ = (Modified() ? "*[" : "[") + ShortFileName() + "] " + VersionText();
   if (auto text = StatusTextOf(mode)) {
     panels_[1].text = mode == kModeScribble ? std::string(*text) : Tr(*text);
   } else {
@@ -298,10 +299,13 @@ bool Session::ReadFigure(const std::string& path) {
   RedrawAll();
   panels_[2].text = ShortFileName();
   if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
+  // What was read, as recomputed and relabelled, is the saved state.
+  if (result.ok()) MarkSaved();
   return result.ok();
 }
 
 void Session::LoadFigureCommand() {
+  if (!ConfirmDiscardChanges()) return;
   PushInputMode(kModeLoading);
   RefreshStatus();
   auto path = ui_.OpenFileDialog(figureDialogFolder_, figureDialogFilter_);
@@ -311,9 +315,10 @@ void Session::LoadFigureCommand() {
   RefreshStatus();
 }
 
-void Session::SaveFigureCommand() {
+bool Session::SaveFigureCommand() {
   PushInputMode(kModeSaving);
   RefreshStatus();
+  bool written = false;
   auto path = ui_.SaveFileDialog(figureDialogFolder_, figureDialogFilter_, figureFileName_);
   if (path && !TrimSpaces(*path).empty()) {
     FigureFileIO io(&translator);
@@ -322,13 +327,16 @@ void Session::SaveFigureCommand() {
       // Only a written file becomes the figure's name.
       figureFileName_ = *path;
       panels_[2].text = ShortFileName();
+      written = true;
     } else {
       ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
     }
   }
   PopInputMode();
   RedrawAll();
+  if (written) MarkSaved();
   RefreshStatus();
+  return written;
 }
 
 void Session::MergeFigureCommand() {

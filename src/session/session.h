@@ -92,6 +92,20 @@ class Session : private RecomputeHooks {
   void Startup(const StartupArgs& args);
   // Deletes the scratch files and asks the window to end the program.
   void Shutdown();
+  // Closing the window or the exit command: asks first when the figure has unsaved changes.
+  // False when the user chose to stay (nothing has changed then).
+  bool RequestClose();
+
+  // --- Unsaved changes ---
+  // True when the figure differs from what was last saved or loaded (or from the empty figure
+  // of a new start).
+  bool Modified() const;
+  // Before work would be lost (new figure, load, close): when the figure has unsaved changes,
+  // asks whether to save it, and saves when asked to. False when the caller must stop: the
+  // user cancelled, or the save did not happen.
+  bool ConfirmDiscardChanges();
+  // Starts an empty, untitled figure (after ConfirmDiscardChanges).
+  void StartNewFigure();
 
   // --- Window events (positions in world coordinates) ---
   void Press(int button, int shift, double x, double y);
@@ -136,7 +150,8 @@ class Session : private RecomputeHooks {
   bool OpenFigure(const std::string& path);
   // The file commands: a file dialog, then read, write or merge.
   void LoadFigureCommand();
-  void SaveFigureCommand();
+  // True when the figure was written.
+  bool SaveFigureCommand();
   void MergeFigureCommand();
   void StartReplay();
   void SetReplayInterval(int ms);
@@ -279,6 +294,10 @@ class Session : private RecomputeHooks {
   // and drops it.
   void AfterDialogAction();
   std::unique_ptr<DialogModel> dialog_;
+
+  // The figure file text as last saved or loaded; the figure is modified while it differs.
+  void MarkSaved();
+  std::string savedText_;
 };
 
 // The figure path named by a command line: blanks trimmed, then a closing and an opening double

@@ -14,6 +14,7 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuSave:
     case M::mnuMerge:
     case M::mnuExit:
+    case M::mnuNew:
     case M::mnuOSDeformLC:
     case M::mnuOSDeformL:
     case M::mnuOSDeformCross:
@@ -71,7 +72,10 @@ void Session::Command(MenuCommand cmd) {
       ToggleMenuMode();
       break;
     case M::mnuExit:
-      Shutdown();
+      RequestClose();
+      break;
+    case M::mnuNew:
+      if (ConfirmDiscardChanges()) StartNewFigure();
       break;
     case M::mnuLoad:
       LoadFigureCommand();

@@ -13,6 +13,9 @@
 
 namespace kv {
 
+// The answer to "the figure has unsaved changes: save it?".
+enum class UnsavedChoice { kSave, kDiscard, kCancel };
+
 class UiPort {
  public:
   virtual ~UiPort() = default;
@@ -25,6 +28,11 @@ class UiPort {
   virtual std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                               std::string_view defaultText) = 0;
   virtual void Beep() = 0;
+  // Modal question with the buttons save, discard and cancel, asked before unsaved work would
+  // be lost. A port that cannot ask keeps the work.
+  virtual UnsavedChoice AskUnsavedChanges(std::string_view /*text*/, std::string_view /*title*/) {
+    return UnsavedChoice::kCancel;
+  }
   // Hands a file to the operating system's "open" action; the result is not examined.
   virtual void OpenWithSystem(const std::string& path) = 0;
 

@@ -377,8 +377,31 @@ void KVwin::Quit() {
 }
 
 void KVwin::closeEvent(QCloseEvent* event) {
-  if (!quitting_) session_.Shutdown();
+  // The session asks about unsaved changes; staying keeps the window and the figure.
+  if (!quitting_ && !session_.RequestClose()) {
+    event->ignore();
+    return;
+  }
   event->accept();
+}
+
+UnsavedChoice KVwin::AskUnsavedChanges(std::string_view text, std::string_view title) {
+  QMessageBox box(QMessageBox::Warning, Q(title), Q(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+  box.setObjectName("UnsavedChanges");
+  box.button(QMessageBox::Save)->setText(Q(session_.Tr("保存")));
+  box.button(QMessageBox::Discard)->setText(Q(session_.Tr("保存しない")));
+  box.button(QMessageBox::Cancel)->setText(Q(session_.Tr("キャンセル")));
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return UnsavedChoice::kSave;
+    case QMessageBox::Discard:
+      return UnsavedChoice::kDiscard;
+    default:
+      return UnsavedChoice::kCancel;
+  }
 }
 
 }  // namespace kv

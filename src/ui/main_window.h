@@ -47,6 +47,7 @@ class KVwin : public QMainWindow, public UiPort {
   std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                       std::string_view defaultText) override;
   void Beep() override;
+  UnsavedChoice AskUnsavedChanges(std::string_view text, std::string_view title) override;
   void OpenWithSystem(const std::string& path) override;
   void StatusChanged() override;
   void RequestRepaint() override;

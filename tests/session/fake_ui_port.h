@@ -53,6 +53,15 @@ class FakeUiPort : public UiPort {
     return NextFile(folder);
   }
   void Beep() override { ++beeps; }
+  std::deque<UnsavedChoice> unsavedReplies;  // empty: the question is cancelled
+  std::vector<std::string> unsavedQuestions;
+  UnsavedChoice AskUnsavedChanges(std::string_view text, std::string_view) override {
+    unsavedQuestions.emplace_back(text);
+    if (unsavedReplies.empty()) return UnsavedChoice::kCancel;
+    const UnsavedChoice reply = unsavedReplies.front();
+    unsavedReplies.pop_front();
+    return reply;
+  }
   void OpenWithSystem(const std::string& path) override { opened.push_back(path); }
   void StatusChanged() override { Record("StatusChanged"); }
   void RequestRepaint() override { ++repaints; }

@@ -1,0 +1,162 @@
+// Closing, loading and starting a new figure never drop unsaved work without asking.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "fake_ui_port.h"
+#include "session/session.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class UnsavedChangesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("kv_unsaved_" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
+    Session::StartupArgs args;
+    args.programFolder = folder.string();
+    args.canvasWidth = 401;
+    args.canvasHeight = 301;
+    session.Startup(args);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  // A pupil's work: one free point, placed and recomputed.
+  void AddPoint(double x, double y) {
+    Figure& f = session.figure;
+    const int32_t p = f.AllocObject(kClassPoint);
+    f.points[p].x = x;
+    f.points[p].y = y;
+    f.points[p].free = kTrue;
+    f.points[p].valid = kTrue;
+    f.AppendStep("PNEW", {}, {{kClassPoint, p}});
+    session.RedrawAll();
+    session.RefreshStatus();
+  }
+  bool Quit() const { return !ui.calls.empty() && ui.calls.back() == "Quit"; }
+
+  fs::path folder;
+  FakeUiPort ui;
+  Session session{ui};
+};
+
+TEST_F(UnsavedChangesTest, CaptionShowsModifiedStateAndUndoingByHandClearsIt) {
+  EXPECT_FALSE(session.Modified());
+  EXPECT_EQ(session.Caption().substr(0, 1), "[");
+  AddPoint(1, 2);
+  EXPECT_TRUE(session.Modified());
+  EXPECT_EQ(session.Caption().substr(0, 2), "*[");
+  ui.fileReplies = {(folder / "a.kv4").string()};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_FALSE(session.Modified());
+  // A drag changes what a save writes; dragging back to the same place does not count.
+  session.figure.points[1].x = 5;
+  EXPECT_TRUE(session.Modified());
+  session.figure.points[1].x = 1;
+  EXPECT_FALSE(session.Modified());
+  session.figure.points[1].name = "P";
+  EXPECT_TRUE(session.Modified());
+}
+
+TEST_F(UnsavedChangesTest, CloseAsksOnlyWhenThereIsUnsavedWork) {
+  session.Command(MenuCommand::mnuExit);  // nothing drawn yet: no question
+  EXPECT_TRUE(ui.unsavedQuestions.empty());
+  EXPECT_TRUE(Quit());
+  ui.calls.clear();
+
+  AddPoint(0, 0);
+  // Cancel keeps the window and the figure.
+  EXPECT_FALSE(session.RequestClose());
+  ASSERT_EQ(ui.unsavedQuestions.size(), 1u);
+  EXPECT_EQ(ui.unsavedQuestions[0], "この図は保存されていません。保存しますか。");
+  EXPECT_FALSE(Quit());
+  EXPECT_EQ(session.figure.classCount[kClassPoint], 1);
+  EXPECT_TRUE(session.Modified());
+
+  // Save, but the save dialog is cancelled: still nothing is dropped.
+  ui.unsavedReplies = {UnsavedChoice::kSave};
+  EXPECT_FALSE(session.RequestClose());
+  EXPECT_FALSE(Quit());
+
+  // Save into a file: written, then the program ends.
+  const std::string path = (folder / "work.kv4").string();
+  ui.unsavedReplies = {UnsavedChoice::kSave};
+  ui.fileReplies = {path};
+  EXPECT_TRUE(session.RequestClose());
+  EXPECT_TRUE(fs::exists(path));
+  EXPECT_TRUE(Quit());
+  EXPECT_FALSE(session.Modified());
+}
+
+TEST_F(UnsavedChangesTest, ClosingRightAfterSavingDoesNotAsk) {
+  AddPoint(0, 0);
+  ui.fileReplies = {(folder / "a.kv4").string()};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_FALSE(session.Modified());
+  EXPECT_EQ(session.Caption().substr(0, 1), "[");
+  session.Command(MenuCommand::mnuExit);
+  EXPECT_TRUE(ui.unsavedQuestions.empty());
+  EXPECT_TRUE(Quit());
+}
+
+TEST_F(UnsavedChangesTest, DiscardEndsWithoutSaving) {
+  AddPoint(0, 0);
+  ui.unsavedReplies = {UnsavedChoice::kDiscard};
+  session.Command(MenuCommand::mnuExit);
+  EXPECT_TRUE(Quit());
+  EXPECT_TRUE(ui.dialogFolders.empty());  // no save dialog
+}
+
+TEST_F(UnsavedChangesTest, LoadAsksFirstAndALoadedFigureIsUnmodified) {
+  AddPoint(3, 3);
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuLoad);  // question cancelled: no file dialog, work kept
+  EXPECT_EQ(ui.unsavedQuestions.size(), 1u);
+  EXPECT_TRUE(ui.dialogFolders.empty());
+  EXPECT_EQ(session.figure.classCount[kClassPoint], 1);
+
+  ui.unsavedReplies = {UnsavedChoice::kDiscard};
+  session.Command(MenuCommand::mnuLoad);
+  EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
+  EXPECT_FALSE(session.Modified());
+  // Loading again with nothing changed asks nothing.
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuLoad);
+  EXPECT_EQ(ui.unsavedQuestions.size(), 2u);
+}
+
+TEST_F(UnsavedChangesTest, NewFigureAsksAndStartsUntitled) {
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
+  ASSERT_TRUE(session.OpenFigure(sample));
+  AddPoint(7, 7);
+  session.Command(MenuCommand::mnuNew);  // cancelled
+  EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
+  EXPECT_GT(session.figure.stepCount, 1);
+
+  ui.unsavedReplies = {UnsavedChoice::kDiscard};
+  session.Command(MenuCommand::mnuNew);
+  EXPECT_EQ(session.FigureFileName(), "untitled");
+  EXPECT_EQ(session.figure.stepCount, 0);
+  EXPECT_EQ(session.figure.classCount[kClassPoint], 0);
+  EXPECT_FALSE(session.Modified());
+}
+
+TEST_F(UnsavedChangesTest, QuestionFollowsTheInterfaceLanguage) {
+  session.SetLanguage(Language::kEnglish);
+  AddPoint(0, 0);
+  session.RequestClose();
+  ASSERT_EQ(ui.unsavedQuestions.size(), 1u);
+  EXPECT_EQ(ui.unsavedQuestions[0], "The figure has unsaved changes. Do you want to save it?");
+}
+
+}  // namespace
+}  // namespace kv
