@@ -1,10 +1,8 @@
-// kvtool render: paints a figure file into a PNG image, as the window shows it at the given
-// canvas size with the default settings.
+// kvtool render: paints a figure file into a picture, as the window shows it at the given
+// canvas size with the default settings; OUT's extension chooses PNG, BMP, SVG or PDF.
 #ifdef KV_WITH_QTGUI
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +10,9 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "draw/recording_canvas.h"
 #include "draw/renderer.h"
-#include "qtcanvas/qt_canvas.h"
+#include "images/picture_export.h"
 
 namespace kv::cli {
 
@@ -22,6 +21,8 @@ namespace {
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
 constexpr int kMaxSide = 16384;
+constexpr std::string_view kUsage =
+    "usage: kvtool render IN.kv4 OUT.png|OUT.svg|OUT.pdf|OUT.bmp [--width W --height H]";
 
 bool ParseSide(std::string_view text, int& out) {
   int v = 0;
@@ -60,11 +61,13 @@ int RenderCommand(int argc, char** argv) {
     } else if (out.empty()) {
       out = arg;
     } else {
-      return Fail("usage: kvtool render IN.kv4 OUT.png [--width W --height H]");
+      return Fail(kUsage);
     }
   }
-  if (in.empty() || out.empty())
-    return Fail("usage: kvtool render IN.kv4 OUT.png [--width W --height H]");
+  if (in.empty() || out.empty()) return Fail(kUsage);
+  const PictureFormat format = PictureFormatOf(out);
+  if (format == PictureFormat::kUnknown)
+    return Fail("the picture format is not known from " + out + ": use .png, .svg, .pdf or .bmp");
 
   Figure fig;
   std::string error;
@@ -82,18 +85,16 @@ int RenderCommand(int argc, char** argv) {
   // The offscreen platform lets fonts and painting work without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(guiArgc, guiArgv);
-  QImage image(width, height, QImage::Format_RGB32);
-  PaintReport report;
+  // A dry run on a recording canvas finds what the user should hear about.
   {
-    QPainter painter(&image);
-    QtCanvas canvas(painter, width, height);
+    RecordingCanvas probe;
     Renderer renderer;
-    report = renderer.Paint(scene, canvas);
+    const PaintReport report = renderer.Paint(scene, probe);
+    if (report.badColourIndex >= 0)
+      std::fprintf(stderr, "kvtool: colour index %d is not in the palette; drawn in black\n",
+                   report.badColourIndex);
   }
-  if (report.badColourIndex >= 0)
-    std::fprintf(stderr, "kvtool: colour index %d is not in the palette; drawn in black\n",
-                 report.badColourIndex);
-  if (!image.save(QString::fromStdString(out), "PNG")) return Fail("cannot write the image " + out);
+  if (!ExportPicture(scene, width, height, out, format, error)) return Fail(error);
   return 0;
 }
 
