@@ -523,6 +523,13 @@ constexpr Row kTable[] = {
     {"この図は保存されていません。保存しますか。",
      "The figure has unsaved changes. Do you want to save it?"},
     {"保存しない", "Don't save"},
+    // Canvas pictures.
+    {"サムネイル表示", "thumbnail view"},
+    {"小さいサムネイル表示", "small thumbnail view"},
+    {"ビットマップを作りました", "bitmaps written"},
+    {"読めなかった図", "figures that could not be read"},
+    {"図を画像として保存(PNG,SVG,PDF)", "save as picture(PNG,SVG,PDF)"},
+    {"図を画像として保存できませんでした。", "The picture could not be saved."},
 };
 
 }  // namespace

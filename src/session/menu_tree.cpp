@@ -35,6 +35,7 @@ constexpr MenuItemInfo kMenuRows[] = {
     KV_ROW(mnuf_html, mnuFile, "html保存", "", 0),
     KV_ROW(mnuMerge, mnuFile, "図形の追加", "Ctrl+M", kSep | kFull),
     KV_ROW(mnuFprint, mnuFile, "印刷", "Ctrl+P", kFull),
+    KV_ROW(mnuFexportPicture, mnuFile, "図を画像として保存(PNG,SVG,PDF)", "", kFull),
     KV_ROW(mnufB, mnuFile, "画面切換", "", kSep),
     KV_ROW(mnuOcopyWindow, mnufB, "画面複写", "F4", 0),
     KV_ROW(mnufBMP, mnufB, "画面保存(bmp,クリップボード)", "F7", 0),

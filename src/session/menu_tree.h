@@ -32,6 +32,7 @@ enum class MenuCommand : int16_t {
   mnuf_html,
   mnuMerge,
   mnuFprint,
+  mnuFexportPicture,  // the canvas as a PNG, SVG or PDF file
   mnufB,
   mnuOcopyWindow,
   mnufBMP,

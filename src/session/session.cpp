@@ -251,6 +251,8 @@ Scene Session::MakeScene() {
   scene.settings = &draw;
   scene.loci = &loci;
   scene.inputMode = CurrentInputMode();
+  scene.thumbnailState = thumbnailState_;
+  scene.statusBarShown = statusBarShown_;
   if (replay_.active) {
     scene.replayStep = replay_.step;
     if (replay_.step >= 1 && replay_.step <= figure.stepCount) {

@@ -166,6 +166,20 @@ class Session : private RecomputeHooks {
   // The object menu of a right click on `target` in standard mode.
   void OpenObjectMenu(PickResult target);
 
+  // --- Canvas images, printing, the window copy ---
+  void CopyImageCommand();      // the canvas to the clipboard (F7, status panel 6)
+  void ThumbnailStep();         // one step of the five-state thumbnail cycle
+  void FolderBitmapsCommand();  // a bitmap of every figure of the current folder
+  void PrintCommand();
+  void CopyWindowCommand();     // a second window on a copy of the figure
+  void ExportPictureCommand();  // the canvas as a PNG, SVG or PDF file
+  int ThumbnailState() const { return thumbnailState_; }
+  bool StatusBarShown() const { return statusBarShown_; }
+  // The caption of the thumbnail command in the present state, translated.
+  std::string ThumbnailMenuCaption() const;
+  // The folder the batch bitmaps use: the current figure's folder, else the working folder.
+  std::string CurrentFolder() const;
+
   // --- State the window reads ---
   const std::string& Caption() const { return caption_; }
   const StatusPanel& Panel(int n) const;  // 1..11
@@ -294,6 +308,19 @@ class Session : private RecomputeHooks {
   // and drops it.
   void AfterDialogAction();
   std::unique_ptr<DialogModel> dialog_;
+
+  // The window as it was before the thumbnail cycle left state 0.
+  struct ThumbnailRecord {
+    int widthTwips = 0, heightTwips = 0, windowState = 0;
+    double fontSize = 9;
+    std::string fontName;
+    double scaleUnit = kDefaultScaleUnit;
+    int menuMode = 0;
+  };
+  int thumbnailState_ = 0;
+  ThumbnailRecord thumbnailSaved_;
+  bool statusBarShown_ = true;
+  void ShowThumbnailMenus(bool easy, bool hideMenus);
 
   // The figure file text as last saved or loaded; the figure is modified while it differs.
   void MarkSaved();

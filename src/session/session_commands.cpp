@@ -15,6 +15,12 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuMerge:
     case M::mnuExit:
     case M::mnuNew:
+    case M::mnufBMP:
+    case M::mnuOWindowMini:
+    case M::mnuHmakeAllBmp:
+    case M::mnuFprint:
+    case M::mnuOcopyWindow:
+    case M::mnuFexportPicture:
     case M::mnuOSDeformLC:
     case M::mnuOSDeformL:
     case M::mnuOSDeformCross:
@@ -76,6 +82,24 @@ void Session::Command(MenuCommand cmd) {
       break;
     case M::mnuNew:
       if (ConfirmDiscardChanges()) StartNewFigure();
+      break;
+    case M::mnufBMP:
+      CopyImageCommand();
+      break;
+    case M::mnuOWindowMini:
+      ThumbnailStep();
+      break;
+    case M::mnuHmakeAllBmp:
+      FolderBitmapsCommand();
+      break;
+    case M::mnuFprint:
+      PrintCommand();
+      break;
+    case M::mnuOcopyWindow:
+      CopyWindowCommand();
+      break;
+    case M::mnuFexportPicture:
+      ExportPictureCommand();
       break;
     case M::mnuLoad:
       LoadFigureCommand();

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "draw/canvas.h"
+#include "session/menu_tree.h"
 
 namespace kv {
 
@@ -73,6 +74,29 @@ class UiPort {
 
   // Status panel actions that need the platform.
   virtual void CopyCanvasToClipboard() {}
+
+  // --- Canvas images, printing, the window copy ---
+  // 0 normal, 1 minimised, 2 maximised.
+  virtual int WindowState() { return 0; }
+  virtual void SetStatusBarVisible(bool /*visible*/) {}
+  // Shows or hides one menu of the bar (after ApplyMenuMode, which shows the mode's menus).
+  virtual void SetMenuVisible(MenuCommand /*menu*/, bool /*visible*/) {}
+  // Prints the window as it is now. False when printing failed; a print dialog the user
+  // cancelled is not a failure.
+  virtual bool PrintWindow() { return false; }
+  // Writes the canvas as it is now to a picture file, the format by the extension (PNG, BMP,
+  // SVG, PDF). An empty text on success, otherwise why it failed.
+  virtual std::string ExportPicture(const std::string& /*path*/) { return "not available"; }
+  // Bitmaps of every figure file of `folder` into its "bmp" subfolder ("t_" names for the
+  // thumbnail sizes), opening each through the session. Returns the numbers written and
+  // failed.
+  virtual std::pair<int, int> MakeFolderBitmaps(const std::string& /*folder*/, bool /*thumbnail*/) {
+    return {0, 0};
+  }
+  // The window copy: the window at normal size, moved right by its own width and resized.
+  virtual void PlaceWindowCopy(int /*widthTwips*/, int /*heightTwips*/) {}
+  // Starts a second instance of the program on a figure file.
+  virtual void StartProgramCopy(const std::string& figurePath) { OpenWithSystem(figurePath); }
   // Colour dialog opened on `initial`; nothing when cancelled.
   virtual std::optional<Rgb> ChooseColour(Rgb /*initial*/) { return std::nullopt; }
   // The system's colour of button faces (the grey background preset).

@@ -9,15 +9,23 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
+#include "images/folder_bitmaps.h"
+#include "images/picture_export.h"
 #include "session/about_text.h"
 #include "ui/canvas_widget.h"
 #include "ui/language_dialog.h"
@@ -205,6 +213,8 @@ void KVwin::Recaption() {
   for (const MenuItemInfo& row : MenuTree())
     if (QAction* a = actions_[static_cast<size_t>(row.id)])
       a->setText(Q(session_.Tr(MenuJapaneseCaption(row.id, mode))));
+  if (QAction* a = actions_[static_cast<size_t>(MenuCommand::mnuOWindowMini)])
+    a->setText(Q(session_.ThumbnailMenuCaption()));
 }
 
 // --- UiPort ---
@@ -242,6 +252,8 @@ void KVwin::StatusChanged() {
   ApplyTopMenuEnabling();
   for (const auto& [cmd, checked] : session_.CheckMarks())
     if (QAction* a = actions_[static_cast<size_t>(cmd)]) a->setChecked(checked);
+  if (QAction* a = actions_[static_cast<size_t>(MenuCommand::mnuOWindowMini)])
+    a->setText(Q(session_.ThumbnailMenuCaption()));
 }
 
 void KVwin::RequestRepaint() { canvas_->update(); }
@@ -312,8 +324,75 @@ std::optional<std::string> KVwin::SaveFileDialog(const std::string& folder,
   return S(dialog.selectedFiles().front());
 }
 
-void KVwin::CopyCanvasToClipboard() {
-  QApplication::clipboard()->setImage(canvas_->grab().toImage());
+QImage KVwin::CanvasPicture() {
+  // Painted from the session's state at the canvas's inner size: what the canvas shows, also
+  // while the window is hidden or covered.
+  if (layout()) layout()->activate();
+  return ScenePicture(session_.MakeScene(), std::max(1, canvas_->width()),
+                      std::max(1, canvas_->height()));
+}
+
+void KVwin::CopyCanvasToClipboard() { QApplication::clipboard()->setImage(CanvasPicture()); }
+
+int KVwin::WindowState() {
+  if (isMinimized()) return 1;
+  if (isMaximized() || isFullScreen()) return 2;
+  return 0;
+}
+
+void KVwin::SetStatusBarVisible(bool visible) { status_->setVisible(visible); }
+
+void KVwin::SetMenuVisible(MenuCommand menu, bool visible) {
+  if (QAction* a = actions_[static_cast<size_t>(menu)]) a->setVisible(visible);
+}
+
+bool KVwin::PrintWindowOn(QPrinter& printer) {
+  const QPixmap window = grab();
+  QPainter painter;
+  if (window.isNull() || !painter.begin(&printer)) return false;
+  // The window fills the page's printable width (or height), keeping its proportions.
+  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const double scale = std::min(page.width() / window.width(), page.height() / window.height());
+  painter.drawPixmap(QRectF(0, 0, window.width() * scale, window.height() * scale), window,
+                     QRectF(window.rect()));
+  return painter.end();
+}
+
+bool KVwin::PrintWindow() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setObjectName("PrintDialog");
+  if (dialog.exec() != QDialog::Accepted) return true;  // the user chose not to print
+  return PrintWindowOn(printer);
+}
+
+std::string KVwin::ExportPicture(const std::string& path) {
+  std::string error;
+  if (layout()) layout()->activate();
+  if (!kv::ExportPicture(session_.MakeScene(), std::max(1, canvas_->width()),
+                         std::max(1, canvas_->height()), path, PictureFormatOf(path), error))
+    return error;
+  return {};
+}
+
+std::pair<int, int> KVwin::MakeFolderBitmaps(const std::string& folder, bool thumbnail) {
+  const FolderBitmapsResult r = kv::MakeFolderBitmaps(
+      folder, thumbnail, [this](const std::string& path) { return session_.OpenFigure(path); },
+      [this] { return CanvasPicture(); });
+  return {r.written, static_cast<int>(r.failed.size())};
+}
+
+void KVwin::PlaceWindowCopy(int widthTwips, int heightTwips) {
+  if (isMaximized() || isMinimized()) showNormal();
+  const QPointF dpi = ScreenDpi(this);
+  move(x() + frameGeometry().width(), y());
+  resize(TwipsToPixels(widthTwips, dpi.x()), TwipsToPixels(heightTwips, dpi.y()));
+}
+
+void KVwin::StartProgramCopy(const std::string& figurePath) {
+  // A second instance of this program, which opens the figure named on its command line.
+  if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), {Q(figurePath)}))
+    OpenWithSystem(figurePath);
 }
 
 std::optional<Rgb> KVwin::ChooseColour(Rgb initial) {

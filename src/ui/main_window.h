@@ -12,6 +12,7 @@
 
 class QMenu;
 class QAction;
+class QPrinter;
 
 namespace kv {
 
@@ -64,6 +65,19 @@ class KVwin : public QMainWindow, public UiPort {
   std::optional<std::string> SaveFileDialog(const std::string& folder, const std::string& filter,
                                             const std::string& presetName) override;
   void CopyCanvasToClipboard() override;
+  int WindowState() override;
+  void SetStatusBarVisible(bool visible) override;
+  void SetMenuVisible(MenuCommand menu, bool visible) override;
+  bool PrintWindow() override;
+  std::string ExportPicture(const std::string& path) override;
+  std::pair<int, int> MakeFolderBitmaps(const std::string& folder, bool thumbnail) override;
+  void PlaceWindowCopy(int widthTwips, int heightTwips) override;
+  void StartProgramCopy(const std::string& figurePath) override;
+  // Prints the window onto a printer already set up (the print dialog's choice, or a PDF file
+  // in tests). False when the printer cannot be painted on.
+  bool PrintWindowOn(QPrinter& printer);
+  // The canvas as it is now, at its size.
+  QImage CanvasPicture();
   std::optional<Rgb> ChooseColour(Rgb initial) override;
   Rgb ButtonFaceColour() override;
   void PopupObjectMenu() override;

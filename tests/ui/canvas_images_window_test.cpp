@@ -1,0 +1,185 @@
+// Canvas pictures, printing and closing with unsaved work, on the real window (offscreen).
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "ui/canvas_widget.h"
+#include "ui/main_window.h"
+#include "ui/status_bar.h"
+#include "ui_test_main.h"
+
+namespace kv {
+
+namespace fs = std::filesystem;
+
+class CanvasImagesWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static QSize SizeOf(const QWidget& w, int widthTwips, int heightTwips) {
+    const QScreen* s = w.screen();
+    return QSize(TwipsToPixels(widthTwips, s->logicalDotsPerInchX()),
+                 TwipsToPixels(heightTwips, s->logicalDotsPerInchY()));
+  }
+  static void StartFull(KVwin& w, const QTemporaryDir& dir) {
+    std::ofstream((dir.path() + "/config_kvwin.txt").toStdString()) << "KVwin_MenuMode = 0\r\n";
+    w.show();
+    w.Start(dir.path().toStdString(), "");
+  }
+  // Answers the next message box that opens with `button` (or its default button).
+  static void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr) {
+    QTimer::singleShot(0, [=] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) {
+        AnswerNextBox(button, text);
+        return;
+      }
+      if (text) *text = box->text();
+      QAbstractButton* b = box->button(button);
+      if (b)
+        b->click();
+      else
+        box->accept();
+    });
+  }
+  static std::string Sample(const char* name) {
+    return std::string(KV_SOURCE_DIR) + "/samples/" + name;
+  }
+
+ private slots:
+  void ThumbnailCycleRestoresSizeFontMenusAndZoom() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    const QSize before = w.size();
+    const double scale = w.session().ScaleUnit();
+    const std::string font = w.session().draw.fontName;
+    const double fontSize = w.session().draw.fontSize;
+    QAction* deform = w.ActionNamed("mnuDeform");
+    QAction* language = w.ActionNamed("mnuLanguage");
+    QVERIFY(deform->isVisible());
+
+    w.ActionNamed("mnuOWindowMini")->trigger();
+    QCOMPARE(w.size(), SizeOf(w, 7000, 4900));
+    QCOMPARE(QApplication::clipboard()->image().size(), w.canvas()->size());
+    QCOMPARE(w.ActionNamed("mnuOWindowMini")->text(), QString::fromUtf8("1/2縮小表示"));
+    w.ActionNamed("mnuOWindowMini")->trigger();
+    w.ActionNamed("mnuOWindowMini")->trigger();
+    QVERIFY(!deform->isVisible());
+    QVERIFY(!w.statusPanels()->isVisible());
+    w.ActionNamed("mnuOWindowMini")->trigger();
+    QVERIFY(!language->isVisible());
+    w.ActionNamed("mnuOWindowMini")->trigger();
+
+    QCOMPARE(w.session().ThumbnailState(), 0);
+    QCOMPARE(w.size(), before);
+    QCOMPARE(w.session().ScaleUnit(), scale);
+    QCOMPARE(w.session().draw.fontName, font);
+    QCOMPARE(w.session().draw.fontSize, fontSize);
+    QVERIFY(deform->isVisible());
+    QVERIFY(language->isVisible());
+    QVERIFY(w.statusPanels()->isVisible());
+  }
+
+  void ClipboardHoldsExactlyTheCanvas() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    w.ActionNamed("mnufBMP")->trigger();
+    const QImage copied = QApplication::clipboard()->image();
+    QCOMPARE(copied.size(), w.canvas()->size());
+    QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
+             w.CanvasPicture().convertToFormat(QImage::Format_RGB32));
+  }
+
+  void FolderExportWritesOneBitmapPerFigure() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    const fs::path figures = fs::path(dir.path().toStdString()) / "figures";
+    fs::create_directories(figures);
+    fs::copy_file(Sample("circumcircle.kv4"), figures / "a.kv4");
+    fs::copy_file(Sample("euler_line.kv4"), figures / "b.kv4");
+    QVERIFY(w.session().OpenFigure((figures / "a.kv4").string()));
+    QString report;
+    AnswerNextBox(QMessageBox::Ok, &report);
+    w.ActionNamed("mnuHmakeAllBmp")->trigger();
+    QVERIFY(fs::exists(figures / "bmp" / "a.bmp"));
+    QVERIFY(fs::exists(figures / "bmp" / "b.bmp"));
+    QVERIFY(report.contains("2"));
+    // The last figure stays open.
+    QCOMPARE(w.statusPanels()->PanelText(2), QString("b.kv4"));
+    const QImage bitmap(QString::fromStdString((figures / "bmp" / "b.bmp").string()));
+    // The canvas's size (the status bar may settle its height by a few pixels afterwards).
+    QCOMPARE(bitmap.width(), w.canvas()->width());
+    QVERIFY(std::abs(bitmap.height() - w.canvas()->height()) <= 8);
+  }
+
+  void PrintsTheWindowToAPdfFile() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.path() + "/print.pdf";
+    printer.setOutputFileName(pdf);
+    QVERIFY(w.PrintWindowOn(printer));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+  }
+
+  void ExportsTheCanvasAsSvg() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    const std::string svg = dir.path().toStdString() + "/sheet.svg";
+    QCOMPARE(w.ExportPicture(svg), std::string());
+    QFile file(QString::fromStdString(svg));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("<svg"));
+  }
+
+  void ClosingWithUnsavedWorkAsksAndCancelKeepsTheWindow() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    QVERIFY(!w.windowTitle().startsWith("*"));
+    w.session().figure.points[1].x += 1;
+    w.session().RefreshStatus();
+    QVERIFY(w.windowTitle().startsWith("*"));
+    const int32_t steps = w.session().figure.stepCount;
+
+    QString question;
+    AnswerNextBox(QMessageBox::Cancel, &question);
+    w.close();
+    QVERIFY(w.isVisible());
+    QCOMPARE(question, QString::fromUtf8("この図は保存されていません。保存しますか。"));
+    QCOMPARE(w.session().figure.stepCount, steps);
+
+    AnswerNextBox(QMessageBox::Discard);
+    w.close();
+    QVERIFY(!w.isVisible());
+  }
+};
+
+int RunCanvasImagesWindowTest(int argc, char** argv) {
+  CanvasImagesWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace kv
+
+#include "canvas_images_window_test.moc"
