@@ -523,6 +523,7 @@ constexpr Row kTable[] = {
     {"この図は保存されていません。保存しますか。",
      "The figure has unsaved changes. Do you want to save it?"},
     {"保存しない", "Don't save"},
+    {"先送り", "insert at front"},
     // Canvas pictures.
     {"サムネイル表示", "thumbnail view"},
     {"小さいサムネイル表示", "small thumbnail view"},

@@ -21,6 +21,7 @@
 #include "session/dialog_model.h"
 #include "session/input_modes.h"
 #include "session/menu_tree.h"
+#include "session/text_viewer.h"
 #include "session/ui_port.h"
 
 namespace kv {
@@ -180,6 +181,12 @@ class Session : private RecomputeHooks {
   // The folder the batch bitmaps use: the current figure's folder, else the working folder.
   std::string CurrentFolder() const;
 
+  // --- The data viewer ---
+  void DataViewCommand();      // the construction report in the viewer
+  void MatrixSwitchCommand();  // the matrix display on or off
+  void ViewerMenu(ViewerCommand cmd);
+  const TextViewerState& Viewer() const { return viewer_; }
+
   // --- State the window reads ---
   const std::string& Caption() const { return caption_; }
   const StatusPanel& Panel(int n) const;  // 1..11
@@ -221,6 +228,8 @@ class Session : private RecomputeHooks {
   // RecomputeHooks
   void Beep() override { ui_.Beep(); }
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
+  void InspectMatrix(Kind kind, int step, int rows, int cols, const double* entries) override;
+  TextViewerState viewer_;
 
   void SetScreen(int width, int height);
   void ApplyComplexZoom();

@@ -15,6 +15,8 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuMerge:
     case M::mnuExit:
     case M::mnuNew:
+    case M::mnuEditFigDataView:
+    case M::mnuPTmatrixSW:
     case M::mnufBMP:
     case M::mnuOWindowMini:
     case M::mnuHmakeAllBmp:
@@ -82,6 +84,12 @@ void Session::Command(MenuCommand cmd) {
       break;
     case M::mnuNew:
       if (ConfirmDiscardChanges()) StartNewFigure();
+      break;
+    case M::mnuEditFigDataView:
+      DataViewCommand();
+      break;
+    case M::mnuPTmatrixSW:
+      MatrixSwitchCommand();
       break;
     case M::mnufBMP:
       CopyImageCommand();

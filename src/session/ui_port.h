@@ -103,6 +103,9 @@ class UiPort {
   virtual Rgb ButtonFaceColour() { return Rgb{240, 240, 240}; }
   // Pops up the object menu (right click on an object) at the mouse.
   virtual void PopupObjectMenu() {}
+  // The data viewer's state changed (Session::Viewer()): the window shows, updates or hides it
+  // without blocking and leaves the focus on the main window.
+  virtual void TextViewerChanged() {}
   // Shows text in the construction data viewer window without blocking.
   virtual void ShowTextWindow(std::string_view /*title*/, std::string_view /*text*/) {}
   virtual void ShowAbout() {}

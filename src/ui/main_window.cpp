@@ -30,6 +30,7 @@
 #include "ui/canvas_widget.h"
 #include "ui/language_dialog.h"
 #include "ui/status_bar.h"
+#include "ui/text_viewer.h"
 
 namespace kv {
 
@@ -421,6 +422,11 @@ void KVwin::PopupObjectMenu() {
   }
   if (QMenu* menu = menus_[static_cast<size_t>(MenuCommand::mnuEdit2_point)])
     menu->popup(QCursor::pos());
+}
+
+void KVwin::TextViewerChanged() {
+  if (!textViewer_) textViewer_ = new TextViewer(session_, this);
+  textViewer_->ShowState();
 }
 
 void KVwin::ShowTextWindow(std::string_view title, std::string_view text) {

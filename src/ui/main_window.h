@@ -17,6 +17,7 @@ class QPrinter;
 namespace kv {
 
 class CanvasWidget;
+class TextViewer;
 class KVStatus1;
 
 // A length in twips at the given resolution (dots per inch), in pixels, and back.
@@ -82,6 +83,9 @@ class KVwin : public QMainWindow, public UiPort {
   Rgb ButtonFaceColour() override;
   void PopupObjectMenu() override;
   void ShowTextWindow(std::string_view title, std::string_view text) override;
+  void TextViewerChanged() override;
+  // The data viewer window, made when first needed (null before).
+  TextViewer* textViewer() const { return textViewer_; }
   void ShowAbout() override;
   void Quit() override;
 
@@ -106,6 +110,7 @@ class KVwin : public QMainWindow, public UiPort {
   std::array<QAction*, kMenuCommandCount> actions_{};
   std::array<QMenu*, kMenuCommandCount> menus_{};
   bool quitting_ = false;
+  TextViewer* textViewer_ = nullptr;
 };
 
 }  // namespace kv

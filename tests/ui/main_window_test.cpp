@@ -271,6 +271,7 @@ int main(int argc, char** argv) {
   int failures = QTest::qExec(&mainWindow, argc, argv);
   failures += kv::RunLanguageDialogTest(argc, argv);
   failures += kv::RunCanvasImagesWindowTest(argc, argv);
+  failures += kv::RunTextViewerWindowTest(argc, argv);
   return failures;
 }
 
