@@ -38,12 +38,19 @@ int Fail(std::string_view message) {
   return 1;
 }
 
-bool LoadFigure(const std::string& path, Figure& fig, std::string& error,
-                const Translator* labels) {
+bool ReadFigureFile(const std::string& path, Figure& fig, std::string& error,
+                    const Translator* labels) {
   FigureFileIO io(labels);
-  const FileResult result = ReadKVFigFile(fig, path, io);
+  const FileResult result = io.Read(fig, path);
   if (!result.ok()) error = Describe(result, path);
   return result.ok();
+}
+
+bool LoadFigure(const std::string& path, Figure& fig, std::string& error,
+                const Translator* labels) {
+  if (!ReadFigureFile(path, fig, error, labels)) return false;
+  RecomputeAll(fig);
+  return true;
 }
 
 bool SaveFigure(Figure& fig, const std::string& path, std::string& error) {
@@ -92,7 +99,8 @@ int MergeCommand(int argc, char** argv) {
   if (argc != 4) return Usage("merge A.kv4 B.kv4 OUT.kv4");
   Figure fig;
   std::string error;
-  if (!LoadFigure(argv[1], fig, error)) return Fail(error);
+  // Both files are read first, so that the merged figure is recomputed once.
+  if (!ReadFigureFile(argv[1], fig, error)) return Fail(error);
   FigureFileIO io;
   const FileResult merged = io.Merge(fig, argv[2]);
   if (!merged.ok()) return Fail(Describe(merged, argv[2]));

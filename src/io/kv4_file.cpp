@@ -190,9 +190,11 @@ void GrowObjectTables(Figure& fig) {
   GrowToHold(fig.circles, fig.prevCircles, fig.classCount[kClassCircle]);
 }
 
-void ReadObjRef(FieldReader& in, ObjRef& ref) {
+ObjRef ReadObjRef(FieldReader& in) {
+  ObjRef ref;
   ref.cls = in.Int();
   ref.index = in.Int();
+  return ref;
 }
 
 void ReadNumber(FieldReader& in, NumberRec& rec, bool older) {
@@ -279,10 +281,10 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
   std::vector<int> refLines(static_cast<size_t>(n) + 1);
   for (int32_t s = 1; s <= n; ++s) {
     refLines[s] = in.line();
-    for (int k = 1; k <= 5; ++k) ReadObjRef(in, fig.stepParents[s][k]);
+    for (int k = 1; k <= 5; ++k) fig.SetStepParent(s, k, ReadObjRef(in));
   }
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) ReadObjRef(in, fig.stepOutputs[s][k]);
+    for (int k = 1; k <= 5; ++k) fig.SetStepOutput(s, k, ReadObjRef(in));
 
   const int classLine = in.line();
   for (int k = 0; k <= kMaxClass; ++k) {
@@ -587,11 +589,10 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
   };
   for (int32_t i = 1; i <= add.stepCount; ++i) {
     const int32_t s = fig.AppendStep();
-    fig.stepKind[s] = add.stepKind[i];
-    fig.stepKindId[s] = add.stepKindId[i];
+    fig.SetStepKind(s, add.stepKind[i]);
     for (int k = 1; k <= 5; ++k) {
-      fig.stepParents[s][k] = moved(add.stepParents[i][k]);
-      fig.stepOutputs[s][k] = moved(add.stepOutputs[i][k]);
+      fig.SetStepParent(s, k, moved(add.stepParents[i][k]));
+      fig.SetStepOutput(s, k, moved(add.stepOutputs[i][k]));
     }
     fig.stepState[s] = 0;
     fig.stepSwap[s] = add.stepSwap[i];
@@ -618,13 +619,6 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
   Relabel(fig);
-  return result;
-}
-
-FileResult ReadKVFigFile(Figure& fig, const std::string& path, FigureFileIO& io) {
-  fig.NewFigure(fig.figureCapacity);
-  FileResult result = io.Read(fig, path);
-  RecomputeAll(fig);
   return result;
 }
 

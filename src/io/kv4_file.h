@@ -1,6 +1,6 @@
 // The KV4 figure file: the whole figure (steps, class counts, the four object tables and the
 // swap flags) as comma-separated Shift_JIS text with CR LF line ends. FigureFileIO writes,
-// reads and merges such files; ReadKVFigFile is the headless part of opening one.
+// reads and merges such files. Reading only reads: the caller recomputes once afterwards.
 #pragma once
 
 #include <optional>
@@ -75,8 +75,5 @@ std::string FileNumber(double value);
 // Reads a number in any of the forms the file accepts (2, -3.5, .5, 1E-05); nullopt for
 // anything else, including values outside the double range.
 std::optional<double> ParseFileNumber(std::string_view text);
-
-// Opening a figure file: empty the figure, read the file ("R"), recompute.
-FileResult ReadKVFigFile(Figure& fig, const std::string& path, FigureFileIO& io);
 
 }  // namespace kv

@@ -166,11 +166,6 @@ void Session::Shutdown() {
 
 void Session::SetScreen(int width, int height) { view.SetScreen(width, height); }
 
-void Session::ApplyComplexZoom() {
-  view.ZoomComplex();
-  RedrawAll();
-}
-
 void Session::Resize(int width, int height, bool minimised) {
   if (minimised) return;
   SetScreen(width, height);
@@ -286,19 +281,22 @@ bool Session::OpenFigure(const std::string& path) {
 
 bool Session::ReadFigure(const std::string& path) {
   FigureFileIO io(&translator);
-  const FileResult result = ReadKVFigFile(figure, path, io);
-  if (result.ok()) {
-    figureFileName_ = path;
-    ClearCandidates();
-    loci.Reset();
-  } else {
-    // The figure stays as it was; say why instead of showing a name over an empty canvas.
+  const FileResult result = io.Read(figure, path);
+  if (!result.ok()) {
+    // The figure, its name and its view stay exactly as they were; only say why.
     ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+    return false;
   }
-  RedrawAll();
+  figureFileName_ = path;
+  loci.Reset();
+  FigureChanged(io);
+  return true;
+}
+
+void Session::FigureChanged(const FigureFileIO& io) {
+  if (io.hasComplexSteps) view.ZoomComplex();
+  RedrawAll();  // the one recompute after a load or merge
   panels_[2].text = ShortFileName();
-  if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
-  return result.ok();
 }
 
 void Session::LoadFigureCommand() {
@@ -339,10 +337,11 @@ void Session::MergeFigureCommand() {
   if (path && !TrimSpaces(*path).empty()) {
     FigureFileIO io(&translator);
     const FileResult result = io.Merge(figure, *path);
-    if (!result.ok()) ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
-    RedrawAll();
-    panels_[2].text = ShortFileName();
-    if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
+    if (result.ok()) {
+      FigureChanged(io);
+    } else {
+      ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+    }
   }
   PopInputMode();
   RefreshStatus();
