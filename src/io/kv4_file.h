@@ -51,6 +51,9 @@ class FigureFileIO {
   bool hasComplexSteps = false;
   // True when the last read or merge needed the older layout (no `independent` lines).
   bool olderGeneration = false;
+  // True when the last read or merge took the file as UTF-8 (a file written by hand in
+  // another editor) instead of Shift_JIS. Saving always writes Shift_JIS.
+  bool readAsUtf8 = false;
 
   // mode "W" writes the figure, "R" reads the file into the figure (replacing what it held),
   // "A" merges the file behind the figure's last step. Any other mode does nothing. A read
