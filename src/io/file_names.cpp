@@ -21,7 +21,7 @@ namespace kv {
 namespace fs = std::filesystem;
 
 std::string FolderPart(std::string_view path) {
-  const size_t pos = path.find_last_of(":\\/");
+  const size_t pos = path.find_last_of(kFolderSeparators);
   return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
 }
 

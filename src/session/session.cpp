@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "geometry/recompute.h"
+#include "io/file_names.h"
 #include "io/kv4_file.h"
 #include "lang/user_dictionary.h"
 
@@ -183,11 +184,7 @@ void Session::PopInputMode() {
   if (!modes_.Pop()) ui_.Beep();
 }
 
-std::string Session::ShortFileName() const {
-  std::string_view s = figureFileName_;
-  size_t cut = s.find_last_of("/\\");
-  return std::string(cut == std::string_view::npos ? s : s.substr(cut + 1));
-}
+std::string Session::ShortFileName() const { return FileNamePart(figureFileName_); }
 
 std::string Session::ShiftDragKindText() const {
   switch (settings.sDeformKind) {

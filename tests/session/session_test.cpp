@@ -303,6 +303,24 @@ TEST_F(SessionTest, FailedLoadOrMergeLeavesFigureNameAndViewAsTheyWere) {
   }
 }
 
+#ifndef _WIN32
+TEST_F(SessionTest, NamesWithBackslashesAndColonsSaveAndShowWhole) {
+  Start();
+  BuildSegment();
+  for (const char* name : {"a\\b.kv4", "c:d.kv4"}) {
+    const std::string path = (folder / name).string();
+    ui.fileReplies = {path};
+    session.Command(MenuCommand::mnuSave);
+    EXPECT_TRUE(ui.messages.empty()) << name;
+    EXPECT_EQ(session.Panel(2).text, name);
+    ui.fileReplies = {path};
+    session.Command(MenuCommand::mnuLoad);
+    EXPECT_EQ(session.figure.stepCount, 3) << name;
+    EXPECT_EQ(session.Caption(), "[" + std::string(name) + "] Korvane Win 1.0.0");
+  }
+}
+#endif
+
 TEST_F(SessionTest, LoadAndMergeRecomputeExactlyOnce) {
   Start();
   CountingHooks counter;
