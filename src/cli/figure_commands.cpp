@@ -29,6 +29,12 @@ void PrintText(const std::string& text) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// A file written by hand in UTF-8 is read as such; saying so keeps the guess visible.
+void NoteUtf8(const std::string& path) {
+  std::fprintf(stderr, "kvtool: %s: %s\n", path.c_str(),
+               std::string(English()("UTF-8 のファイルとして読みました")).c_str());
+}
+
 int Usage(std::string_view usage) { return Fail("usage: kvtool " + std::string(usage)); }
 
 }  // namespace
@@ -43,6 +49,7 @@ bool ReadFigureFile(const std::string& path, Figure& fig, std::string& error,
   FigureFileIO io(labels);
   const FileResult result = io.Read(fig, path);
   if (!result.ok()) error = Describe(result, path);
+  if (result.ok() && io.readAsUtf8) NoteUtf8(path);
   return result.ok();
 }
 
@@ -104,6 +111,7 @@ int MergeCommand(int argc, char** argv) {
   FigureFileIO io;
   const FileResult merged = io.Merge(fig, argv[2]);
   if (!merged.ok()) return Fail(Describe(merged, argv[2]));
+  if (io.readAsUtf8) NoteUtf8(argv[2]);
   RecomputeAll(fig);
   if (!SaveFigure(fig, argv[3], error)) return Fail(error);
   return 0;

@@ -217,7 +217,7 @@ void Session::RefreshStatus() {
     ui_.Beep();
     panels_[1].text = std::string(kUnknownModeText);
   }
-  panels_[2].text = ShortFileName();
+  panels_[2].text = ShortFileName() + fileNotice_;
   panels_[5].text = mode == kModeScribble ? "Color" : "Marker";
   panels_[8].sunken = shiftLock_;
   panels_[3].sunken = locusSw_;
@@ -286,14 +286,20 @@ bool Session::ReadFigure(const std::string& path) {
   }
   figureFileName_ = path;
   loci.Reset();
-  FigureChanged(io);
+  FigureChanged(io, false);
   return true;
 }
 
-void Session::FigureChanged(const FigureFileIO& io) {
+void Session::FigureChanged(const FigureFileIO& io, bool merged) {
+  // A file written by hand in UTF-8 is read as such; the panel says so until the next save.
+  if (io.readAsUtf8) {
+    fileNotice_ = " (" + Tr("UTF-8 のファイルとして読みました") + ")";
+  } else if (!merged) {
+    fileNotice_.clear();
+  }
   if (io.hasComplexSteps) view.ZoomComplex();
   RedrawAll();  // the one recompute after a load or merge
-  panels_[2].text = ShortFileName();
+  panels_[2].text = ShortFileName() + fileNotice_;
 }
 
 void Session::LoadFigureCommand() {
@@ -316,7 +322,8 @@ void Session::SaveFigureCommand() {
     if (result.ok()) {
       // Only a written file becomes the figure's name.
       figureFileName_ = *path;
-      panels_[2].text = ShortFileName();
+      fileNotice_.clear();  // saved as Shift_JIS, like every figure file
+      panels_[2].text = ShortFileName() + fileNotice_;
     } else {
       ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
     }
@@ -335,7 +342,7 @@ void Session::MergeFigureCommand() {
     FigureFileIO io(&translator);
     const FileResult result = io.Merge(figure, *path);
     if (result.ok()) {
-      FigureChanged(io);
+      FigureChanged(io, true);
     } else {
       ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
     }

@@ -199,7 +199,7 @@ class Session : private RecomputeHooks {
   bool ReadFigure(const std::string& path);
   // After a successful load or merge: the complex zoom when the file asks for it, one
   // recompute and redraw, the file name panel.
-  void FigureChanged(const FigureFileIO& io);
+  void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
@@ -267,6 +267,7 @@ class Session : private RecomputeHooks {
 
   std::string programFolder_;
   std::string figureFileName_ = "untitled";
+  std::string fileNotice_;  // shown after the file name, e.g. that it was read as UTF-8
   std::string figureDialogFolder_, mergeDialogFolder_, figureDialogFilter_;
   bool readOnlyInstall_ = false;
   bool shiftLock_ = false;

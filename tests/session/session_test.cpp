@@ -321,6 +321,24 @@ TEST_F(SessionTest, NamesWithBackslashesAndColonsSaveAndShowWhole) {
 }
 #endif
 
+TEST_F(SessionTest, AFigureReadAsUtf8SaysSoUntilItIsSaved) {
+  Start();
+  std::string text = "1\r\n\"PNEW\"\r\n0,0\r\n0,0\r\n0,0\r\n0,0\r\n0,0\r\n1,1\r\n";
+  for (int i = 0; i < 4; ++i) text += "0,0\r\n";
+  text += "0\r\n1\r\n";
+  for (int i = 0; i < 9; ++i) text += "0\r\n";
+  text += "2,3\r\n7\r\n0\r\n-1\r\n2\r\n-1\r\n0,0\r\n0\r\n\"\xE7\x82\xB9\"\r\n";  // "点"
+  std::ofstream(folder / "utf8.kv4", std::ios::binary) << text;
+  ui.fileReplies = {(folder / "utf8.kv4").string()};
+  session.Command(MenuCommand::mnuLoad);
+  EXPECT_EQ(session.figure.points[1].name, "点");
+  EXPECT_EQ(session.Panel(2).text, "utf8.kv4 (UTF-8 のファイルとして読みました)");
+  EXPECT_EQ(session.Caption(), "[utf8.kv4] Korvane Win 1.0.0");
+  ui.fileReplies = {(folder / "sjis.kv4").string()};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_EQ(session.Panel(2).text, "sjis.kv4");
+}
+
 TEST_F(SessionTest, LoadAndMergeRecomputeExactlyOnce) {
   Start();
   CountingHooks counter;
