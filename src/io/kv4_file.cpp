@@ -450,6 +450,32 @@ std::string ShiftOperands(std::string_view expression, int32_t by) {
   return out;
 }
 
+// Step and object tables grow one record at a time while a merge appends; reserving the
+// combined size first keeps them from doubling past it (a merge of a large file would
+// otherwise hold up to twice the tables it needs).
+void ReserveForMerge(Figure& fig, const Figure& add) {
+  constexpr size_t kSlack = 11;  // element 0 and one growth step of ten
+  auto reserve = [](auto& table, auto& previous, size_t count) {
+    table.reserve(count + kSlack);
+    previous.reserve(count + kSlack);
+  };
+  auto objects = [&](int cls) {
+    return static_cast<size_t>(fig.classCount[cls]) + static_cast<size_t>(add.classCount[cls]);
+  };
+  reserve(fig.numbers, fig.prevNumbers, objects(kClassNumber));
+  reserve(fig.points, fig.prevPoints, objects(kClassPoint));
+  reserve(fig.lines, fig.prevLines, objects(kClassLine));
+  reserve(fig.circles, fig.prevCircles, objects(kClassCircle));
+  const size_t steps = static_cast<size_t>(fig.stepCount) + add.stepCount + kSlack;
+  fig.stepKind.reserve(steps);
+  fig.stepKindId.reserve(steps);
+  fig.stepParents.reserve(steps);
+  fig.stepOutputs.reserve(steps);
+  fig.stepState.reserve(steps);
+  fig.curOutputsTable.reserve(steps);
+  fig.stepSwap.reserve(steps);
+}
+
 }  // namespace
 
 std::optional<double> ParseFileNumber(std::string_view text) {
@@ -632,6 +658,7 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
     if (ref.index != 0) ref.index += base[ref.cls];
     return ref;
   };
+  ReserveForMerge(fig, add);
   for (int32_t i = 1; i <= add.stepCount; ++i) {
     const int32_t s = fig.AppendStep();
     fig.SetStepKind(s, add.stepKind[i]);
