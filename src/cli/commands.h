@@ -22,7 +22,11 @@ int RenderCommand(int argc, char** argv);
 
 // Prints "kvtool: message" on stderr and returns 1.
 int Fail(std::string_view message);
-// Reads a figure file into fig (mode "R") and recomputes it, labelling its objects in the
+// Reads a figure file into fig (mode "R") without recomputing it. False with a message
+// (English) when the file cannot be read; fig is then left as it was.
+bool ReadFigureFile(const std::string& path, Figure& fig, std::string& error,
+                    const Translator* labels = nullptr);
+// Reads a figure file into fig (mode "R") and recomputes it once, labelling its objects in the
 // language of `labels` (Japanese when null). False with a message (English) when the file
 // cannot be read.
 bool LoadFigure(const std::string& path, Figure& fig, std::string& error,

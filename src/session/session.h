@@ -37,6 +37,8 @@ inline constexpr int kVgaWidthTwips = 9600;
 inline constexpr int kVgaHeightTwips = 7200;
 
 // The last mouse press on the canvas, repeated by a double click.
+class FigureFileIO;
+
 struct LastPressRec {
   int button = 0;
   int shift = 0;
@@ -194,8 +196,10 @@ class Session : private RecomputeHooks {
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
 
   void SetScreen(int width, int height);
-  void ApplyComplexZoom();
   bool ReadFigure(const std::string& path);
+  // After a successful load or merge: the complex zoom when the file asks for it, one
+  // recompute and redraw, the file name panel.
+  void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
@@ -263,6 +267,7 @@ class Session : private RecomputeHooks {
 
   std::string programFolder_;
   std::string figureFileName_ = "untitled";
+  std::string fileNotice_;  // shown after the file name, e.g. that it was read as UTF-8
   std::string figureDialogFolder_, mergeDialogFolder_, figureDialogFilter_;
   bool readOnlyInstall_ = false;
   bool shiftLock_ = false;
