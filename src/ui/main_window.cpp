@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -15,10 +16,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSpacerItem>
+#include <QStandardPaths>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -48,6 +51,28 @@ int PixelsToTwips(int pixels, double dotsPerInch) {
   return dotsPerInch > 0 ? static_cast<int>(std::lround(pixels * 1440.0 / dotsPerInch)) : 0;
 }
 
+QString WritableDocumentsFolder() {
+  for (auto location : {QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation}) {
+    const QString folder = QStandardPaths::writableLocation(location);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir() && QFileInfo(folder).isWritable())
+      return folder;
+  }
+  return QDir::homePath();
+}
+
+SavePlace SavePlaceFor(const QString& folder, const QString& presetName,
+                       const std::function<bool(const QString&)>& writable) {
+  // A figure opened from the installed samples would be saved where nobody can write: the
+  // dialog opens on the user's documents instead, with the figure's name.
+  const QFileInfo preset(presetName);
+  if (preset.isAbsolute() && writable(preset.absolutePath()))
+    return {preset.absolutePath(), presetName};
+  SavePlace place{folder, preset.fileName()};
+  if (place.file == "untitled") place.file.clear();
+  if (place.folder.isEmpty() || !writable(place.folder)) place.folder = WritableDocumentsFolder();
+  return place;
+}
+
 QStringList NameFiltersOf(const std::string& filter) {
   QStringList filters;
   const QStringList parts = QString::fromUtf8(filter.c_str()).split('|');
@@ -65,6 +90,21 @@ QPointF ScreenDpi(const QWidget* w) {
   const QScreen* s = w->screen();
   return s ? QPointF(s->logicalDotsPerInchX(), s->logicalDotsPerInchY()) : QPointF(96, 96);
 }
+
+}  // namespace
+
+namespace {
+
+// Alt pressed and released alone moves to the menu bar, as desktop programs do, whatever the
+// style says.
+class MenuBarStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
 
 }  // namespace
 
@@ -94,6 +134,9 @@ KVwin::KVwin(QWidget* parent) : QMainWindow(parent), session_(*this) {
   auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
   connect(f10, &QShortcut::activated, this, &KVwin::OpenMenuBar);
   menuBar()->installEventFilter(this);
+  auto* barStyle = new MenuBarStyle;
+  barStyle->setParent(menuBar());
+  menuBar()->setStyle(barStyle);
   urlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
@@ -367,14 +410,20 @@ std::optional<std::string> KVwin::OpenFileDialog(const std::string& folder,
 std::optional<std::string> KVwin::SaveFileDialog(const std::string& folder,
                                                  const std::string& filter,
                                                  const std::string& presetName) {
-  QFileDialog dialog(this, QString(), Q(folder));
+  const SavePlace place = SavePlaceFor(Q(folder), Q(presetName), [](const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() && info.isWritable();
+  });
+  QFileDialog dialog(this, QString(), place.folder);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  // A name typed without an extension becomes a figure file that double-clicking opens.
+  dialog.setDefaultSuffix("kv4");
   const QStringList filters = NameFiltersOf(filter);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.back());
-  dialog.selectFile(Q(presetName));
+  if (!place.file.isEmpty()) dialog.selectFile(place.file);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return S(dialog.selectedFiles().front());
 }

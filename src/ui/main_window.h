@@ -24,6 +24,16 @@ class KVStatus1;
 // A length in twips at the given resolution (dots per inch), in pixels, and back.
 int TwipsToPixels(int twips, double dotsPerInch);
 int PixelsToTwips(int pixels, double dotsPerInch);
+// The user's documents folder, or home when there is none that can be written.
+QString WritableDocumentsFolder();
+// Where the save dialog opens and the name it proposes, for the figure dialog's folder and the
+// figure's name (a full path, or "untitled"): beside the figure when that folder can be
+// written, else in the dialog's folder, else in the user's documents.
+struct SavePlace {
+  QString folder, file;
+};
+SavePlace SavePlaceFor(const QString& folder, const QString& presetName,
+                       const std::function<bool(const QString&)>& writable);
 // A filter of description|pattern pairs ("KV4(*.kv4)|*.kv4|") as a file dialog's name filters.
 QStringList NameFiltersOf(const std::string& filter);
 

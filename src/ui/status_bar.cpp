@@ -9,7 +9,7 @@ namespace kv {
 
 namespace {
 // Shares of the bar's width; the panels shrink together so that small windows fit.
-constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 15, 11, 5, 6, 4, 5, 10, 4, 4, 8};
+constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 14, 10, 5, 6, 4, 5, 10, 4, 4, 11};
 }  // namespace
 
 StatusPanelLabel::StatusPanelLabel(QWidget* parent) : QLabel(parent) {

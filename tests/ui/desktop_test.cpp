@@ -25,6 +25,7 @@
 
 #include "lang/translate.h"
 #include "session/disabled_reason.h"
+#include "ui/canvas_widget.h"
 #include "ui/main_window.h"
 #include "ui/menu_access_keys.h"
 #include "ui/program_folder.h"
@@ -259,6 +260,14 @@ class DesktopTest : public QObject {
     QVERIFY(win.menuBar()->activeAction() != nullptr);
     QCOMPARE(win.menuBar()->activeAction(), win.MenuNamed("mnuFile")->menuAction());
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    QTRY_VERIFY(win.menuBar()->activeAction() == nullptr);
+    // Alt pressed and released alone moves to the menu bar too.
+    win.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&win));
+    QTest::keyPress(win.canvas(), Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(win.canvas(), Qt::Key_Alt, Qt::NoModifier);
+    QVERIFY(win.menuBar()->activeAction() != nullptr);
+    QTest::keyClick(win.menuBar(), Qt::Key_Escape);
   }
 
   void DisabledMenusSayWhy() {
@@ -321,6 +330,30 @@ class DesktopTest : public QObject {
     bar.resize(6000, 24);
     QTRY_VERIFY(!label->Elided());
     QCOMPARE(label->text(), name);
+  }
+
+  void SaveDialogNeverOpensWhereTheUserCannotWrite() {
+    const auto writable = [](const QString& path) { return path.startsWith("/home/u"); };
+    const QString docs = WritableDocumentsFolder();
+    const struct {
+      const char *folder, *preset, *wantFolder, *wantFile;
+    } cases[] = {
+        // A figure from the installed samples: the user's documents, the sample's name.
+        {"/usr/share/korvane/samples", "/usr/share/korvane/samples/euler_line.kv4", nullptr,
+         "euler_line.kv4"},
+        // A figure of the user's: beside it.
+        {"/usr/share/korvane/samples", "/home/u/class/a.kv4", "/home/u/class",
+         "/home/u/class/a.kv4"},
+        // A new figure: the data folder when it can be written, no name proposed.
+        {"/home/u/figures", "untitled", "/home/u/figures", ""},
+        {"/usr/share/korvane/samples", "untitled", nullptr, ""},
+        {"", "untitled", nullptr, ""},
+    };
+    for (const auto& c : cases) {
+      const SavePlace place = SavePlaceFor(c.folder, c.preset, writable);
+      QCOMPARE(place.folder, c.wantFolder ? QString(c.wantFolder) : docs);
+      QCOMPARE(place.file, QString(c.wantFile));
+    }
   }
 
   void AboutBoxIsWideEnoughForItsTitle() {
