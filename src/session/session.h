@@ -88,6 +88,7 @@ class Session : private RecomputeHooks {
 
   struct StartupArgs {
     std::string programFolder;              // where settings, dictionaries and scratch files live
+    std::string shippedFolder;              // help pages and samples; the program folder if empty
     std::string commandLine;                // the raw command line after the program name
     int canvasWidth = 0, canvasHeight = 0;  // client size in pixels
   };
@@ -165,6 +166,9 @@ class Session : private RecomputeHooks {
   const std::vector<ObjRef>& CandidateMarks() const { return candidateMarks_; }
   const std::string& FigureFileName() const { return figureFileName_; }
   const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& ShippedFolder() const { return shippedFolder_; }
+  // The shipped sample figures.
+  std::string SamplesFolder() const;
   const std::string& FigureDialogFolder() const { return figureDialogFolder_; }
   const std::string& MergeDialogFolder() const { return mergeDialogFolder_; }
   const std::string& FigureDialogFilter() const { return figureDialogFilter_; }
@@ -266,9 +270,13 @@ class Session : private RecomputeHooks {
   std::vector<ObjRef> candidateMarks_;
 
   std::string programFolder_;
+  std::string shippedFolder_;
   std::string figureFileName_ = "untitled";
   std::string fileNotice_;  // shown after the file name, e.g. that it was read as UTF-8
   std::string figureDialogFolder_, mergeDialogFolder_, figureDialogFilter_;
+  // The folder of the file last chosen in a figure dialog; "現在→標準に" stores it.
+  std::string lastUsedFolder_;
+  void RememberFolderOf(const std::string& path, std::string& dialogFolder);
   bool readOnlyInstall_ = false;
   bool shiftLock_ = false;
   int shiftDragCounter_ = 1;  // last shift-drag kind chosen, as kind + 1

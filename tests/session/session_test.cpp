@@ -163,17 +163,40 @@ TEST_F(SessionTest, ComplexFiguresOpenWithTheComplexZoom) {
 }
 
 TEST_F(SessionTest, MissingOrDamagedCommandLineFigures) {
-  // A name of no existing file is ignored.
-  Start((folder / "nothing.kv4").string());
+  // A name of no existing file (a file opened from the desktop that has gone) is reported
+  // with its path as a failure, and the figure is untitled.
+  const std::string missing = (folder / "nothing.kv4").string();
+  Start("\"" + missing + "\"");
   EXPECT_EQ(session.FigureFileName(), "untitled");
-  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find(missing), std::string::npos);
+  EXPECT_EQ(ui.warnings, 1);
   // A file that cannot be read is reported and leaves the figure untitled and empty.
   std::ofstream(folder / "broken.kv4") << "this is not a figure\r\n1,2,3\r\n";
   Start((folder / "broken.kv4").string());
   EXPECT_EQ(session.FigureFileName(), "untitled");
   EXPECT_EQ(session.figure.stepCount, 0);
-  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.warnings, 2);
+  // An empty command line or blanks name nothing and say nothing.
+  Start("  ");
+  EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(session.Modes().Top(), 1);
+}
+
+TEST_F(SessionTest, CanvasCopyWorksFromPanelAndF7InEveryModeAndSpringsBack) {
+  Start();
+  for (int16_t mode : {kModeStandard, kModeConstructSelect, kModeScribble, kModeDrag}) {
+    if (mode != kModeStandard) session.PushInputMode(mode);
+    session.RefreshStatus();
+    const int before = ui.copies;
+    session.StatusPanelClick(6);
+    session.Command(MenuCommand::mnufBMP);
+    EXPECT_EQ(ui.copies, before + 2) << mode;
+    EXPECT_FALSE(session.Panel(6).sunken) << mode;
+    EXPECT_EQ(session.CurrentInputMode(), mode);
+  }
+  EXPECT_TRUE(Session::Implements(MenuCommand::mnufBMP));
 }
 
 TEST_F(SessionTest, SavedSettingsComeBackAtTheNextStart) {
@@ -246,7 +269,8 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
   EXPECT_EQ(session.figure.stepCount, 2 * steps);
   EXPECT_EQ(session.figure.classCount[kClassPoint], 2 * points);
   EXPECT_EQ(session.FigureFileName(), copy);
-  EXPECT_EQ(ui.dialogFolders.back(), (folder / "sample.kv4").string());
+  // The merge dialog opens first on the shipped samples.
+  EXPECT_EQ(ui.dialogFolders.back(), (folder / "samples").string());
   EXPECT_EQ(session.Modes().Top(), 1);
   EXPECT_TRUE(ui.messages.empty());
 
@@ -368,7 +392,41 @@ TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
   std::ofstream(folder / "datapath.txt") << "\"/data/teacher/figures\"\r\n";
   Start();
   EXPECT_EQ(session.FigureDialogFolder(), "/data/teacher/figures");
-  EXPECT_EQ(session.MergeDialogFolder(), (folder / "sample.kv4").string());
+  EXPECT_EQ(session.MergeDialogFolder(), (folder / "samples").string());
+}
+
+TEST_F(SessionTest, DialogsStartOnTheShippedSamplesAndTheDataFolderKeepsTheLastOneUsed) {
+  const fs::path shipped = folder / "share";
+  fs::create_directories(shipped / "samples");
+  fs::create_directories(folder / "figures");
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
+  Session::StartupArgs args;
+  args.programFolder = folder.string();
+  args.shippedFolder = shipped.string();
+  args.canvasWidth = 401;
+  args.canvasHeight = 301;
+  session.Startup(args);
+  const std::string samples = (shipped / "samples").string();
+  EXPECT_EQ(session.FigureDialogFolder(), samples);
+  EXPECT_EQ(session.MergeDialogFolder(), samples);
+
+  // A figure saved elsewhere moves the figure dialog there; "サンプル" brings it back.
+  session.Command(MenuCommand::mnuLoad);
+  ui.fileReplies = {(folder / "figures" / "mine.kv4").string()};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_EQ(ui.dialogFolders, (std::vector<std::string>{samples, samples}));
+  EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
+  session.Command(MenuCommand::mnuFDataFolderSample);
+  EXPECT_EQ(session.FigureDialogFolder(), samples);
+
+  // "現在→標準に" stores the folder last used, which the next start opens on.
+  session.Command(MenuCommand::mnuFDataFolderStandardSet);
+  EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuMerge);
+  session.Command(MenuCommand::mnuFDataFolderGet);
+  EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(SessionTest, PopOnBaseBeepsAndUnknownModeShowsBlanks) {
