@@ -315,20 +315,23 @@ void Session::SaveFigureCommand() {
   PushInputMode(kModeSaving);
   RefreshStatus();
   auto path = ui_.SaveFileDialog(figureDialogFolder_, figureDialogFilter_, figureFileName_);
-  if (path && !TrimSpaces(*path).empty()) {
-    FigureFileIO io(&translator);
-    const FileResult result = io.Write(figure, *path);
-    if (result.ok()) {
-      // Only a written file becomes the figure's name.
-      figureFileName_ = *path;
-      panels_[2].text = ShortFileName();
-    } else {
-      ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
-    }
-  }
+  if (path && !TrimSpaces(*path).empty()) SaveFigureAs(*path);
   PopInputMode();
   RedrawAll();
   RefreshStatus();
+}
+
+bool Session::SaveFigureAs(const std::string& path) {
+  FigureFileIO io(&translator);
+  const FileResult result = io.Write(figure, path);
+  if (!result.ok()) {
+    ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+    return false;
+  }
+  // Only a written file becomes the figure's name.
+  figureFileName_ = path;
+  panels_[2].text = ShortFileName();
+  return true;
 }
 
 void Session::MergeFigureCommand() {
