@@ -30,6 +30,9 @@ constexpr Command kCommands[] = {
     {"render", "render IN.kv4 OUT.png [--width W --height H]",
      "paint a figure into a PNG image (default 640 x 480)", kv::cli::RenderCommand, false},
 #endif
+    {"play", "play SCRIPT [IN.kv4] OUT.kv4",
+     "run a script of user actions (menu, click, drag, key, ...) and write the figure",
+     kv::cli::PlayCommand, false},
     {"make-samples", "make-samples DIR", "write the sample figures into DIR",
      kv::cli::MakeSamplesCommand, true},
 };
@@ -43,7 +46,8 @@ void PrintHelp() {
   }
   std::printf(
       "\nFigure files are KV4 text in Shift_JIS; everything printed is UTF-8.\n"
-      "Exit status: 0 on success, 1 on failure (with one line on stderr).\n");
+      "Exit status: 0 on success, 1 on failure (with one line on stderr); play exits\n"
+      "with 2 when its script has a malformed line or an action that cannot be done.\n");
 }
 
 }  // namespace
