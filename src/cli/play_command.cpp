@@ -6,6 +6,8 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
 #include "session/script_player.h"
@@ -41,12 +43,26 @@ bool ReadScript(const std::string& path, std::string& text, std::string& error) 
 }  // namespace
 
 int PlayCommand(int argc, char** argv) {
-  if (argc != 3 && argc != 4) return Fail("usage: kvtool play SCRIPT [IN.kv4] OUT.kv4");
-  std::string text, error;
-  if (!ReadScript(argv[1], text, error)) return Fail(error);
+  constexpr std::string_view kUsage = "usage: kvtool play SCRIPT [IN.kv4] OUT.kv4 [--lang ja|en]";
   PlayOptions options;
-  if (argc == 4) options.inputFigure = argv[2];
-  options.outputFigure = argv[argc - 1];
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--lang" && i + 1 < argc) {
+      const std::string_view lang = argv[++i];
+      if (lang != "ja" && lang != "en") return Fail("--lang takes ja or en");
+      options.language = lang == "en" ? Language::kEnglish : Language::kJapanese;
+    } else if (arg.starts_with("--")) {
+      return Fail(kUsage);
+    } else {
+      files.emplace_back(arg);
+    }
+  }
+  if (files.size() != 2 && files.size() != 3) return Fail(kUsage);
+  std::string text, error;
+  if (!ReadScript(files[0], text, error)) return Fail(error);
+  if (files.size() == 3) options.inputFigure = files[1];
+  options.outputFigure = files.back();
   const PlayResult result = RunScript(text, options, std::cout);
   std::cout.flush();
   if (result.status != kPlayDone) std::fprintf(stderr, "%s\n", result.error.c_str());

@@ -440,6 +440,8 @@ PlayResult ScriptPlayer::Play(const ParsedScript& script, const PlayOptions& opt
   args.canvasWidth = width;
   args.canvasHeight = height;
   session_.Startup(args);
+  if (options.language && *options.language != session_.translator.language)
+    session_.SetLanguage(*options.language);
   if (!options.inputFigure.empty() && !session_.OpenFigure(options.inputFigure))
     return Failure(kPlayFileFailed, options.inputFigure + ": the figure could not be read");
 

@@ -1,21 +1,6 @@
 // Scripts of user actions played against a Session without a display: what `kvtool play`
-// runs and what the end-to-end tests drive. A script is text, one action a line, `#` starts a
-// comment, positions are world coordinates:
-//
-//   size W H                       canvas pixels (default 800 600); later lines resize
-//   open FILE | save FILE          read or write a figure file (standard mode only)
-//   menu NAME                      a menu command by its control name (mnuPcrossLL)
-//   click X Y [right] [shift]      press and release
-//   double X Y                     a double click: press, release, double click, release
-//   press X Y [right] [shift] | move X Y [shift] | release X Y [shift]
-//   drag X1 Y1 X2 Y2 [STEPS] [shift]   press, STEPS moves along the way (10), release
-//   key NAME [shift]               Escape Enter Up Down Left Right Delete F1..F12 A..Z 0..9
-//   panel N                        a click on status panel N (1..11)
-//   dialog FORM.CONTROL [VALUE]    click CONTROL, or type VALUE into it / select list line VALUE
-//   answer TEXT                    the reply to the next input box or file dialog
-//   confirm yes|no|cancel          the reply to the next question
-//
-// The whole script is parsed before anything runs, so a malformed line changes nothing.
+// runs and what the end-to-end tests drive. kScriptHelp below is the grammar. The whole script
+// is parsed before anything runs, so a malformed line changes nothing.
 #pragma once
 
 #include <iosfwd>
@@ -24,12 +9,33 @@
 #include <string_view>
 #include <vector>
 
+#include "lang/translate.h"
 #include "session/headless_port.h"
 #include "session/menu_tree.h"
 
 namespace kv {
 
 class Session;
+
+// The script grammar as `kvtool play --help` prints it.
+inline constexpr std::string_view kScriptHelp =
+    "One action a line; # starts a comment; X Y are world coordinates (y up).\n"
+    "  size W H                      canvas pixels (800 600); a later size resizes\n"
+    "  open FILE | save FILE         read or write a figure (standard mode only)\n"
+    "  menu NAME                     a menu command by control name, e.g. mnuZoomIn\n"
+    "  click X Y [right] [shift]     press and release\n"
+    "  double X Y                    double click\n"
+    "  press X Y [right] [shift] | move X Y [shift] | release X Y [shift]\n"
+    "  drag X1 Y1 X2 Y2 [STEPS] [shift]   press, STEPS moves (10), release\n"
+    "  key NAME [shift]              Escape Enter Up Down Left Right Delete F1..F12 A..Z 0..9\n"
+    "  panel N                       click status panel N (1..11)\n"
+    "  dialog FORM.CONTROL [VALUE]   click CONTROL; with VALUE type it or select list line\n"
+    "  answer TEXT                   reply to the next input box or file dialog\n"
+    "  confirm yes|no|cancel         reply to the next question\n"
+    "Each message box prints \"message: TEXT\", each beep \"beep\". A malformed line or an\n"
+    "action the window would not take stops with \"line N: ...\" and exit status 2; a figure\n"
+    "that cannot be read or written gives 1. OUT is written only when the script ends in the\n"
+    "standard mode with no dialog open.\n";
 
 enum class ScriptVerb {
   kSize,
@@ -96,6 +102,8 @@ struct PlayOptions {
   // the run and removed after it, so that a play never depends on or changes saved settings.
   std::string programFolder;
   int canvasWidth = 800, canvasHeight = 600;  // unless the script sizes the canvas first
+  // The interface language for the run (messages, derived labels); the saved one when empty.
+  std::optional<Language> language;
 };
 
 struct PlayResult {

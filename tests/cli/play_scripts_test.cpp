@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include "io/kv4_file.h"
@@ -200,7 +201,8 @@ std::vector<fs::path> Scripts() {
 class PlayScriptTest : public ::testing::TestWithParam<fs::path> {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("kv_playscript_" + GetParam().stem().string());
+    folder = fs::temp_directory_path() / ("kv_playscript_" + GetParam().stem().string() + "_" +
+                                          std::to_string(std::random_device{}()));
     fs::remove_all(folder);
     fs::create_directories(folder / "program");
     // Files a script saves and opens by relative name live beside its output.

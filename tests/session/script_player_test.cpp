@@ -233,6 +233,15 @@ TEST_F(ScriptPlayTest, MessagesAndBeepsArePrintedInOrder) {
   EXPECT_DOUBLE_EQ(session->ScaleUnit(), 0.05);
 }
 
+TEST_F(ScriptPlayTest, TheRunsLanguageTranslatesTheMessages) {
+  options.language = Language::kEnglish;
+  std::string script;
+  for (int i = 0; i < 9; ++i) script += "menu mnuZoomIn\n";
+  ASSERT_EQ(Play(script).status, kPlayDone);
+  EXPECT_EQ(out.str(), "message: expansion too much\n");
+  EXPECT_EQ(session->translator.language, Language::kEnglish);
+}
+
 TEST_F(ScriptPlayTest, LeadingSizeIsTheCanvasAndALaterOneResizes) {
   ASSERT_EQ(Play("size 401 301\n").status, kPlayDone);
   // (W - 1) pixels of 0.05 world units, centred on the origin.
@@ -369,7 +378,8 @@ TEST_F(ScriptPlayTest, ExitFromTheMenuEndsThePlay) {
 }
 
 TEST(RunScriptTest, MalformedScriptsRunNothingAndWriteNothing) {
-  const fs::path out = fs::temp_directory_path() / "kv_play_malformed_out.kv4";
+  const fs::path out = fs::temp_directory_path() /
+                       ("kv_play_malformed_" + std::to_string(std::random_device{}()) + ".kv4");
   fs::remove(out);
   PlayOptions options;
   options.outputFigure = out.string();
