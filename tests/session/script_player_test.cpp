@@ -315,6 +315,20 @@ TEST_F(ScriptPlayTest, ReplayStepsByClicksAndKeysAndEscapeEndsIt) {
   EXPECT_TRUE(fs::exists(options.outputFigure));
 }
 
+TEST_F(ScriptPlayTest, ADoubleClickIsTwoPressesAtOnePlace) {
+  // The sample starts with three free points, shown from the start; every press in the replay
+  // shows one more step, and the double click's repeated press is one more.
+  options.inputFigure = Sample("circumcircle.kv4");
+  ASSERT_EQ(Play("menu mnuFigData_Redraw\n").status, kPlayDone);
+  EXPECT_EQ(session->Replay().step, 3);
+  ASSERT_EQ(Play("menu mnuFigData_Redraw\nclick 5 5\n").status, kPlayDone);
+  EXPECT_EQ(session->Replay().step, 4);
+  ASSERT_EQ(Play("menu mnuFigData_Redraw\ndouble 5 5\n").status, kPlayDone);
+  EXPECT_EQ(session->Replay().step, 5);
+  EXPECT_DOUBLE_EQ(session->LastPress().x, 5);
+  EXPECT_EQ(session->LastPress().button, kLeftButton);
+}
+
 TEST_F(ScriptPlayTest, SaveAndOpenRoundTripThroughFiles) {
   options.inputFigure = Sample("circumcircle.kv4");
   const std::string copy = InFolder("copy.kv4");
