@@ -24,12 +24,16 @@ void HeadlessPort::MessageOk(std::string_view text, std::string_view /*title*/) 
   WriteMessage(text);
 }
 
-bool HeadlessPort::MessageOkCancel(std::string_view text, std::string_view /*title*/) {
-  WriteMessage(text);
-  if (confirms_.empty()) return false;
+ConfirmReply HeadlessPort::NextReply() {
+  if (confirms_.empty()) return ConfirmReply::kCancel;
   const ConfirmReply reply = confirms_.front();
   confirms_.pop_front();
-  return reply == ConfirmReply::kYes;
+  return reply;
+}
+
+bool HeadlessPort::MessageOkCancel(std::string_view text, std::string_view /*title*/) {
+  WriteMessage(text);
+  return NextReply() == ConfirmReply::kYes;
 }
 
 std::optional<std::string> HeadlessPort::NextAnswer() {

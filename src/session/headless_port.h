@@ -79,6 +79,8 @@ class HeadlessPort : public UiPort {
  private:
   void WriteMessage(std::string_view text);
   std::optional<std::string> NextAnswer();
+  // The next queued reply to a question; Cancel when none is left.
+  ConfirmReply NextReply();
 
   std::ostream& out_;
   std::deque<std::string> answers_;
