@@ -338,20 +338,25 @@ void Session::SaveFigureCommand() {
   auto path = ui_.SaveFileDialog(figureDialogFolder_, figureDialogFilter_, figureFileName_);
   if (path && !TrimSpaces(*path).empty()) {
     RememberFolderOf(*path, figureDialogFolder_);
-    FigureFileIO io(&translator);
-    const FileResult result = io.Write(figure, *path);
-    if (result.ok()) {
-      // Only a written file becomes the figure's name.
-      figureFileName_ = *path;
-      fileNotice_.clear();  // saved as Shift_JIS, like every figure file
-      panels_[2].text = ShortFileName() + fileNotice_;
-    } else {
-      ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
-    }
+    SaveFigureAs(*path);
   }
   PopInputMode();
   RedrawAll();
   RefreshStatus();
+}
+
+bool Session::SaveFigureAs(const std::string& path) {
+  FigureFileIO io(&translator);
+  const FileResult result = io.Write(figure, path);
+  if (!result.ok()) {
+    ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    return false;
+  }
+  // Only a written file becomes the figure's name.
+  figureFileName_ = path;
+  fileNotice_.clear();  // saved as Shift_JIS, like every figure file
+  panels_[2].text = ShortFileName() + fileNotice_;
+  return true;
 }
 
 void Session::MergeFigureCommand() {
@@ -362,11 +367,11 @@ void Session::MergeFigureCommand() {
     RememberFolderOf(*path, mergeDialogFolder_);
     FigureFileIO io(&translator);
     const FileResult result = io.Merge(figure, *path);
-  const FileResult result = io.Read(figure, path);
-  if (!result.ok()) {
-    // The figure, its name and its view stay exactly as they were; only say why.
-    ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
-    return false;
+    if (result.ok()) {
+      FigureChanged(io, true);
+    } else {
+      ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    }
   }
   PopInputMode();
   RefreshStatus();

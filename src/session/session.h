@@ -140,6 +140,9 @@ class Session : private RecomputeHooks {
   // The file commands: a file dialog, then read, write or merge.
   void LoadFigureCommand();
   void SaveFigureCommand();
+  // Writes the figure to `path` as the save command does once a name is chosen: the file
+  // becomes the figure's name; a failure is shown in a message box and returns false.
+  bool SaveFigureAs(const std::string& path);
   void MergeFigureCommand();
   void StartReplay();
   void SetReplayInterval(int ms);
