@@ -16,6 +16,8 @@ int ReportCommand(int argc, char** argv);
 int MergeCommand(int argc, char** argv);
 int InfoCommand(int argc, char** argv);
 int MakeSamplesCommand(int argc, char** argv);
+int HtmlCommand(int argc, char** argv);
+int CoordsCommand(int argc, char** argv);
 #ifdef KV_WITH_QTGUI
 int RenderCommand(int argc, char** argv);
 #endif
