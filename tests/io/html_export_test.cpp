@@ -274,7 +274,8 @@ TEST(OnlineSave, PageLinesFollowTheLanguage) {
         Lines(OnlineSavePageText(file, "u", c.tr ? *c.tr : Translator{}));
     ASSERT_GT(lines.size(), c.head.size());
     for (size_t i = 0; i < c.head.size(); ++i) {
-      if (i != 1) EXPECT_EQ(lines[i], c.head[i]) << "line " << i;
+      if (i == 1) continue;  // the encoding line, checked with the file
+      EXPECT_EQ(lines[i], c.head[i]) << "line " << i;
     }
     const std::vector<std::string> tail = {"</textarea><br>",
                                            "<INPUT TYPE=\"Submit\" name=\"submitbutton\" "
