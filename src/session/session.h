@@ -5,8 +5,8 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -198,6 +198,11 @@ class Session : private RecomputeHooks {
   bool ReadFigure(const std::string& path);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
+  // The web commands (web_commands.cpp).
+  static bool ImplementsWeb(MenuCommand cmd);
+  bool WebCommand(MenuCommand cmd);
+  void HtmlExportCommand();
+  void OnlineSaveCommand();
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
                                       double current);
   // Defaults, then the settings file when there is one; false when there is none.

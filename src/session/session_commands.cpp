@@ -60,7 +60,7 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuFDataFolderStandardSet:
       return true;
     default:
-      return false;
+      return ImplementsWeb(ForwardedCommand(cmd));
   }
 }
 
@@ -133,7 +133,7 @@ void Session::Command(MenuCommand cmd) {
       RefreshStatus();
       break;
     default:
-      if (!SettingsCommand(cmd)) ViewCommand(cmd);
+      if (!SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd))) ViewCommand(cmd);
       break;
   }
 }
