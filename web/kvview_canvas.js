@@ -49,16 +49,30 @@
       this.ascent = 0;
     }
 
+    // Strokes with the same pen gather in one path, stroked when the pen changes or something
+    // else is drawn: a figure of thousands of objects then costs a few strokes, not thousands.
     pen(rgb, width, dotted) {
+      const key = rgb * 64 + width * 2 + (dotted ? 1 : 0);
+      if (key === this.penKey) return;
+      this.flush();
+      this.penKey = key;
       const ctx = this.ctx;
       ctx.strokeStyle = cssColour(rgb);
       ctx.lineWidth = width < 1 ? 1 : width;
       ctx.lineCap = width <= 1 ? 'butt' : 'round';
       ctx.lineJoin = 'round';
       ctx.setLineDash(dotted ? [1, 2] : []);
+      ctx.beginPath();
+    }
+
+    flush() {
+      if (this.penKey === undefined) return;
+      this.ctx.stroke();
+      this.penKey = undefined;
     }
 
     clear(rgb) {
+      this.flush();
       this.ctx.fillStyle = cssColour(rgb);
       this.ctx.fillRect(0, 0, this.width, this.height);
     }
@@ -68,21 +82,16 @@
       const s = clipSegment(ax, ay, bx, by, -margin, this.width + margin, this.height + margin);
       if (!s) return;
       this.pen(rgb, width, dotted);
-      const ctx = this.ctx;
-      ctx.beginPath();
-      ctx.moveTo(s[0] + 0.5, s[1] + 0.5);
-      ctx.lineTo(s[2] + 0.5, s[3] + 0.5);
-      ctx.stroke();
+      this.ctx.moveTo(s[0] + 0.5, s[1] + 0.5);
+      this.ctx.lineTo(s[2] + 0.5, s[3] + 0.5);
     }
 
     polyline(xy, rgb, width, dotted) {
       if (xy.length < 4) return;
       this.pen(rgb, width, dotted);
       const ctx = this.ctx;
-      ctx.beginPath();
       ctx.moveTo(xy[0] + 0.5, xy[1] + 0.5);
       for (let i = 2; i < xy.length; i += 2) ctx.lineTo(xy[i] + 0.5, xy[i + 1] + 0.5);
-      ctx.stroke();
     }
 
     circle(x, y, r, rgb, width, dotted) {
@@ -95,10 +104,9 @@
       if (dist > r + diag || r > dist + diag) return;
       this.pen(rgb, width, dotted);
       const ctx = this.ctx;
-      ctx.beginPath();
       if (r < 4 * (this.width + this.height)) {
+        ctx.moveTo(x + 0.5 + r, y + 0.5);
         ctx.arc(x + 0.5, y + 0.5, r, 0, 2 * Math.PI);
-        ctx.stroke();
         return;
       }
       // A huge circle: only the arc near the canvas, fine enough to look round.
@@ -115,10 +123,10 @@
         if (i === 0) ctx.moveTo(px, py);
         else ctx.lineTo(px, py);
       }
-      ctx.stroke();
     }
 
     dot(x, y, rgb, width) {
+      this.flush();
       const ctx = this.ctx;
       ctx.fillStyle = cssColour(rgb);
       if (width <= 1) {
@@ -131,6 +139,7 @@
     }
 
     fillRect(ax, ay, bx, by, rgb) {
+      this.flush();
       const x0 = Math.min(ax, bx);
       const y0 = Math.min(ay, by);
       // Both corner pixels are covered.
@@ -154,6 +163,7 @@
 
     text(x, y, text, rgb, size, fontName) {
       if (!text) return;
+      this.flush();
       this.useFont(size, fontName);
       this.ctx.fillStyle = cssColour(rgb);
       this.ctx.textBaseline = 'alphabetic';
@@ -168,7 +178,7 @@
 
   // A port that draws nothing, for figures read without a page (Node, tests).
   const kNullPort = {
-    clear() {}, line() {}, polyline() {}, circle() {}, dot() {}, fillRect() {}, text() {},
+    flush() {}, clear() {}, line() {}, polyline() {}, circle() {}, dot() {}, fillRect() {}, text() {},
     textWidth(text, size) { return text.length * size * 2 / 3; },
   };
 
@@ -195,8 +205,11 @@
                                   o.decimals | 0);
     }
     paint(port) {
-      this.module.kvPort = port || kNullPort;
-      return this.module._kv_paint(this.handle);
+      const target = port || kNullPort;
+      this.module.kvPort = target;
+      const bad = this.module._kv_paint(this.handle);
+      target.flush();
+      return bad;
     }
     dispose() { this.module._kv_destroy(this.handle); }
   }
