@@ -18,6 +18,8 @@ int InfoCommand(int argc, char** argv);
 int MakeSamplesCommand(int argc, char** argv);
 // Exit status 2 (not 1) when the script itself is at fault.
 int PlayCommand(int argc, char** argv);
+int HtmlCommand(int argc, char** argv);
+int CoordsCommand(int argc, char** argv);
 #ifdef KV_WITH_QTGUI
 int RenderCommand(int argc, char** argv);
 #endif

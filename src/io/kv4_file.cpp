@@ -140,6 +140,52 @@ class FieldReader {
     decoder_ = decoder;
   }
 
+  // The value of a well-formed decimal with at most 15 significant digits and a power of ten
+  // within 10^22 either way, which is how the file writes its numbers. Both the digits and the
+  // power are exact doubles then, so one multiplication or division rounds exactly as strtod
+  // does, without its slow general path (software long double on some targets).
+  static std::optional<double> ExactShortDecimal(std::string_view s) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    size_t i = 0;
+    const bool negative = s[0] == '-';
+    if (s[0] == '+' || s[0] == '-') ++i;
+    uint64_t mantissa = 0;
+    int significant = 0, exponent = 0;
+    bool fraction = false;
+    for (; i < s.size() && s[i] != 'E' && s[i] != 'e'; ++i) {
+      if (s[i] == '.') {
+        fraction = true;
+        continue;
+      }
+      if (mantissa == 0 && s[i] == '0') {
+        if (fraction) --exponent;
+        continue;
+      }
+      if (++significant > 15) return std::nullopt;
+      mantissa = mantissa * 10 + uint64_t(s[i] - '0');
+      if (fraction) --exponent;
+    }
+    if (i < s.size()) {
+      ++i;
+      const bool expNegative = s[i] == '-';
+      if (s[i] == '+' || s[i] == '-') ++i;
+      int e = 0;
+      for (; i < s.size(); ++i) {
+        e = e * 10 + (s[i] - '0');
+        if (e > 1000) return std::nullopt;
+      }
+      exponent += expNegative ? -e : e;
+    }
+    double v = double(mantissa);
+    if (mantissa != 0) {
+      if (exponent < -22 || exponent > 22) return std::nullopt;
+      v = exponent < 0 ? v / kPowers[-exponent] : v * kPowers[exponent];
+    }
+    return negative ? -v : v;
+  }
+
   // Decimal number with an optional sign, point and exponent: 2, -3.5, .5, 1E-05.
   static std::optional<double> ParseNumber(std::string_view s) {
     size_t i = 0;
@@ -159,6 +205,7 @@ class FieldReader {
       if (expDigits == 0) return std::nullopt;
     }
     if (i != s.size()) return std::nullopt;
+    if (const std::optional<double> exact = ExactShortDecimal(s)) return exact;
     const std::string copy(s);
     const double v = std::strtod(copy.c_str(), nullptr);
     if (!std::isfinite(v)) return std::nullopt;

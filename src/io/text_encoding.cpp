@@ -43,11 +43,23 @@ size_t Utf8Length(unsigned char lead) {
   return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
+// The code page of the files; C libraries that do not know the Windows name (the one the web
+// viewer is built with) know its Shift_JIS core.
+const char* FileCodePage() {
+  static const char* const name = [] {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return "SHIFT_JIS";
+    iconv_close(cd);
+    return "CP932";
+  }();
+  return name;
+}
+
 }  // namespace
 
 std::string Utf8ToShiftJis(std::string_view utf8) {
   std::string out;
-  Converter conv("CP932", "UTF-8");
+  Converter conv(FileCodePage(), "UTF-8");
   if (!conv.ok()) return std::string(utf8);
   const char* in = utf8.data();
   size_t left = utf8.size();
@@ -63,11 +75,32 @@ std::string Utf8ToShiftJis(std::string_view utf8) {
 
 std::optional<std::string> ShiftJisToUtf8(std::string_view sjis) {
   std::string out;
-  Converter conv("UTF-8", "CP932");
+  out.reserve(sjis.size());
+  Converter conv("UTF-8", FileCodePage());
   if (!conv.ok()) return std::nullopt;
-  const char* in = sjis.data();
-  size_t left = sjis.size();
-  if (!conv.Step(in, left, out)) return std::nullopt;
+  // Figure files are mostly ASCII, which reads the same in both: only the runs of Shift_JIS
+  // characters go through the converter. A lead byte takes its trail byte with it, which may
+  // look like ASCII, so runs end only at character boundaries.
+  size_t i = 0;
+  while (i < sjis.size()) {
+    size_t end = i;
+    while (end < sjis.size() && static_cast<unsigned char>(sjis[end]) < 0x80) ++end;
+    if (end > i) {
+      out.append(sjis.data() + i, end - i);
+      i = end;
+      continue;
+    }
+    while (end < sjis.size() && static_cast<unsigned char>(sjis[end]) >= 0x80) {
+      const unsigned char lead = static_cast<unsigned char>(sjis[end]);
+      const bool twoBytes = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+      end += twoBytes ? 2 : 1;
+    }
+    end = std::min(end, sjis.size());
+    const char* in = sjis.data() + i;
+    size_t left = end - i;
+    if (!conv.Step(in, left, out)) return std::nullopt;
+    i = end;
+  }
   return out;
 }
 

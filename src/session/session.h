@@ -209,6 +209,11 @@ class Session : private RecomputeHooks {
   void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
+  // The web commands (web_commands.cpp).
+  static bool ImplementsWeb(MenuCommand cmd);
+  bool WebCommand(MenuCommand cmd);
+  void HtmlExportCommand();
+  void OnlineSaveCommand();
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
                                       double current);
   // Defaults, then the settings file when there is one; false when there is none.
