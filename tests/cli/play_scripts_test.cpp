@@ -24,6 +24,7 @@
 #include <random>
 #include <sstream>
 
+#include "geometry/recompute.h"
 #include "io/kv4_file.h"
 #include "session/script_player.h"
 #include "session/session.h"
@@ -254,8 +255,9 @@ TEST_P(PlayScriptTest, WritesTheExpectedFigure) {
     const std::string path = file.empty() ? options.outputFigure : (folder / file).string();
     Figure figure;
     FigureFileIO io;
-    const FileResult read = ReadKVFigFile(figure, path, io);
+    const FileResult read = io.Read(figure, path);
     ASSERT_TRUE(read.ok()) << path << ": " << read.reason;
+    RecomputeAll(figure);
     for (const Check& c : checks) CheckFigure(figure, c);
   }
 }
