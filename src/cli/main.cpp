@@ -28,6 +28,10 @@ constexpr Command kCommands[] = {
     {"info", "info IN.kv4",
      "tab-separated, one line per object: class, index, name, validity, coordinates or value",
      kv::cli::InfoCommand, false},
+    {"html", "html IN.kv4 OUT.htm [--program-folder DIR]",
+     "write the web page of a figure, with the viewer beside it", kv::cli::HtmlCommand, false},
+    {"coords", "coords IN.kv4", "every coordinate with 17 significant digits",
+     kv::cli::CoordsCommand, true},
 #ifdef KV_WITH_QTGUI
     {"render", "render IN.kv4 OUT.png [--width W --height H]",
      "paint a figure into a PNG image (default 640 x 480)", kv::cli::RenderCommand, false},
