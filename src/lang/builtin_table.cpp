@@ -511,6 +511,10 @@ constexpr Row kTable[] = {
     {"Shift_JIS の文字として読めません", "the text is not valid Shift_JIS"},
     {"ファイルが大きすぎます", "the file is too large"},
     {"番号を付け替えた数式が70文字を超えます", "a renumbered expression exceeds 70 characters"},
+    {"引用符が閉じていません", "a quote is not closed"},
+    {"文字列の欄が引用符で囲まれていません", "a text field is not in quotes"},
+    {"ファイルではなくフォルダです", "this is a folder, not a file"},
+    {"UTF-8 のファイルとして読みました", "read as a UTF-8 file"},
     {"行", "line"},
     // The window as a desktop program: messages, feedback and why menus are disabled.
     {"次のファイルが見つからないため,新しい図で始めます。",

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "geometry/recompute.h"
+#include "io/file_names.h"
 #include "io/kv4_file.h"
 #include "lang/user_dictionary.h"
 
@@ -183,11 +184,6 @@ void Session::Shutdown() {
 
 void Session::SetScreen(int width, int height) { view.SetScreen(width, height); }
 
-void Session::ApplyComplexZoom() {
-  view.ZoomComplex();
-  RedrawAll();
-}
-
 void Session::Resize(int width, int height, bool minimised) {
   if (minimised) return;
   SetScreen(width, height);
@@ -205,11 +201,7 @@ void Session::PopInputMode() {
   if (!modes_.Pop()) ui_.Beep();
 }
 
-std::string Session::ShortFileName() const {
-  std::string_view s = figureFileName_;
-  size_t cut = s.find_last_of("/\\");
-  return std::string(cut == std::string_view::npos ? s : s.substr(cut + 1));
-}
+std::string Session::ShortFileName() const { return FileNamePart(figureFileName_); }
 
 std::string Session::ShiftDragKindText() const {
   switch (settings.sDeformKind) {
@@ -242,7 +234,7 @@ void Session::RefreshStatus() {
     ui_.Beep();
     panels_[1].text = std::string(kUnknownModeText);
   }
-  panels_[2].text = ShortFileName();
+  panels_[2].text = ShortFileName() + fileNotice_;
   panels_[5].text = mode == kModeScribble ? "Color" : "Marker";
   panels_[8].sunken = shiftLock_;
   panels_[3].sunken = locusSw_;
@@ -303,19 +295,29 @@ bool Session::OpenFigure(const std::string& path) {
 
 bool Session::ReadFigure(const std::string& path) {
   FigureFileIO io(&translator);
-  const FileResult result = ReadKVFigFile(figure, path, io);
-  if (result.ok()) {
-    figureFileName_ = path;
-    ClearCandidates();
-    loci.Reset();
-  } else {
-    // The figure stays as it was; say why instead of showing a name over an empty canvas.
+  const FileResult result = io.Read(figure, path);
+  if (!result.ok()) {
+    // The figure, its name and its view stay exactly as they were; only say why.
     ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    return false;
   }
-  RedrawAll();
-  panels_[2].text = ShortFileName();
-  if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
-  return result.ok();
+  figureFileName_ = path;
+  ClearCandidates();
+  loci.Reset();
+  FigureChanged(io, false);
+  return true;
+}
+
+void Session::FigureChanged(const FigureFileIO& io, bool merged) {
+  // A file written by hand in UTF-8 is read as such; the panel says so until the next save.
+  if (io.readAsUtf8) {
+    fileNotice_ = " (" + Tr("UTF-8 のファイルとして読みました") + ")";
+  } else if (!merged) {
+    fileNotice_.clear();
+  }
+  if (io.hasComplexSteps) view.ZoomComplex();
+  RedrawAll();  // the one recompute after a load or merge
+  panels_[2].text = ShortFileName() + fileNotice_;
 }
 
 void Session::LoadFigureCommand() {
@@ -336,19 +338,25 @@ void Session::SaveFigureCommand() {
   auto path = ui_.SaveFileDialog(figureDialogFolder_, figureDialogFilter_, figureFileName_);
   if (path && !TrimSpaces(*path).empty()) {
     RememberFolderOf(*path, figureDialogFolder_);
-    FigureFileIO io(&translator);
-    const FileResult result = io.Write(figure, *path);
-    if (result.ok()) {
-      // Only a written file becomes the figure's name.
-      figureFileName_ = *path;
-      panels_[2].text = ShortFileName();
-    } else {
-      ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
-    }
+    SaveFigureAs(*path);
   }
   PopInputMode();
   RedrawAll();
   RefreshStatus();
+}
+
+bool Session::SaveFigureAs(const std::string& path) {
+  FigureFileIO io(&translator);
+  const FileResult result = io.Write(figure, path);
+  if (!result.ok()) {
+    ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    return false;
+  }
+  // Only a written file becomes the figure's name.
+  figureFileName_ = path;
+  fileNotice_.clear();  // saved as Shift_JIS, like every figure file
+  panels_[2].text = ShortFileName() + fileNotice_;
+  return true;
 }
 
 void Session::MergeFigureCommand() {
@@ -359,10 +367,11 @@ void Session::MergeFigureCommand() {
     RememberFolderOf(*path, mergeDialogFolder_);
     FigureFileIO io(&translator);
     const FileResult result = io.Merge(figure, *path);
-    if (!result.ok()) ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
-    RedrawAll();
-    panels_[2].text = ShortFileName();
-    if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
+    if (result.ok()) {
+      FigureChanged(io, true);
+    } else {
+      ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    }
   }
   PopInputMode();
   RefreshStatus();

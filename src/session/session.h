@@ -37,6 +37,8 @@ inline constexpr int kVgaWidthTwips = 9600;
 inline constexpr int kVgaHeightTwips = 7200;
 
 // The last mouse press on the canvas, repeated by a double click.
+class FigureFileIO;
+
 struct LastPressRec {
   int button = 0;
   int shift = 0;
@@ -138,6 +140,9 @@ class Session : private RecomputeHooks {
   // The file commands: a file dialog, then read, write or merge.
   void LoadFigureCommand();
   void SaveFigureCommand();
+  // Writes the figure to `path` as the save command does once a name is chosen: the file
+  // becomes the figure's name; a failure is shown in a message box and returns false.
+  bool SaveFigureAs(const std::string& path);
   void MergeFigureCommand();
   void StartReplay();
   void SetReplayInterval(int ms);
@@ -198,10 +203,17 @@ class Session : private RecomputeHooks {
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
 
   void SetScreen(int width, int height);
-  void ApplyComplexZoom();
   bool ReadFigure(const std::string& path);
+  // After a successful load or merge: the complex zoom when the file asks for it, one
+  // recompute and redraw, the file name panel.
+  void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
+  // The web commands (web_commands.cpp).
+  static bool ImplementsWeb(MenuCommand cmd);
+  bool WebCommand(MenuCommand cmd);
+  void HtmlExportCommand();
+  void OnlineSaveCommand();
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
                                       double current);
   // Defaults, then the settings file when there is one; false when there is none.
@@ -268,6 +280,7 @@ class Session : private RecomputeHooks {
   std::string programFolder_;
   std::string shippedFolder_;
   std::string figureFileName_ = "untitled";
+  std::string fileNotice_;  // shown after the file name, e.g. that it was read as UTF-8
   std::string figureDialogFolder_, mergeDialogFolder_, figureDialogFilter_;
   // The folder of the file last chosen in a figure dialog; "現在→標準に" stores it.
   std::string lastUsedFolder_;

@@ -61,7 +61,7 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnufBMP:
       return true;
     default:
-      return false;
+      return ImplementsWeb(ForwardedCommand(cmd));
   }
 }
 
@@ -138,7 +138,7 @@ void Session::Command(MenuCommand cmd) {
       ui_.CopyCanvasToClipboard();
       break;
     default:
-      if (!SettingsCommand(cmd)) ViewCommand(cmd);
+      if (!SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd))) ViewCommand(cmd);
       break;
   }
 }
