@@ -254,7 +254,7 @@ TEST_P(PlayScriptTest, WritesTheExpectedFigure) {
     const std::string path = file.empty() ? options.outputFigure : (folder / file).string();
     Figure figure;
     FigureFileIO io;
-    const FileResult read = ReadKVFigFile(figure, path, io);
+    const FileResult read = io.Read(figure, path);
     ASSERT_TRUE(read.ok()) << path << ": " << read.reason;
     for (const Check& c : checks) CheckFigure(figure, c);
   }
