@@ -118,7 +118,7 @@ EMSCRIPTEN_KEEPALIVE int kv_load(Viewer* v, const char* bytes, int length) {
   kv::FileResult result;
   if (written) {
     kv::FigureFileIO io;
-    result = kv::ReadKVFigFile(v->figure, path, io);
+    result = io.Read(v->figure, path);
     v->complex = io.hasComplexSteps;
   }
   std::remove(path.c_str());

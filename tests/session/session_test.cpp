@@ -429,6 +429,22 @@ TEST_F(SessionTest, DialogsStartOnTheShippedSamplesAndTheDataFolderKeepsTheLastO
   EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(SessionTest, HelpOpensThePageShippedWithTheProgramInItsLanguage) {
+  // An installed program keeps its settings in the user's folder and its pages in share/.
+  const fs::path shipped = folder / "share";
+  fs::create_directories(shipped / "document");
+  std::ofstream(shipped / "document" / "help_en.htm") << "<html></html>";
+  Session::StartupArgs args;
+  args.programFolder = (folder / "user").string();
+  args.shippedFolder = shipped.string();
+  session.Startup(args);
+  session.Command(MenuCommand::mnuHmanual);
+  session.SetLanguage(Language::kEnglish);
+  session.Command(MenuCommand::mnuHmanual);
+  EXPECT_EQ(ui.opened, (std::vector<std::string>{(shipped / "document" / "help.htm").string(),
+                                                 (shipped / "document" / "help_en.htm").string()}));
+}
+
 TEST_F(SessionTest, PopOnBaseBeepsAndUnknownModeShowsBlanks) {
   Start();
   session.PopInputMode();
