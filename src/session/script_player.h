@@ -109,6 +109,9 @@ struct PlayOptions {
 struct PlayResult {
   int status = kPlayDone;
   std::string error;  // "line N: ..." or a file failure; empty when done
+  // Said even when the play is done: replies that no box or question asked for, which
+  // usually means the script expected a box the session never showed.
+  std::string warning;
 };
 
 // Plays parsed scripts against one session. The session is started by Play.
