@@ -35,7 +35,7 @@ inline constexpr std::string_view kScriptHelp =
     "Each message box prints \"message: TEXT\", each beep \"beep\". A malformed line or an\n"
     "action the window would not take stops with \"line N: ...\" and exit status 2; a figure\n"
     "that cannot be read or written gives 1. OUT is written only when the script ends in the\n"
-    "standard mode with no dialog open.\n";
+    "standard mode with no dialog open. Replies no box asked for are named in a warning.\n";
 
 enum class ScriptVerb {
   kSize,
