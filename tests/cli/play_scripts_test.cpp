@@ -258,7 +258,7 @@ TEST_P(PlayScriptTest, WritesTheExpectedFigure) {
     SCOPED_TRACE("figure " + (file.empty() ? std::string("out.kv4") : file));
     const std::string path = file.empty() ? options.outputFigure : (folder / file).string();
     Figure figure;
-    // The values as written, not recomputed: the file must hold the finished figure.
+    // Read as the window opens a figure: the reader, then one recompute.
     FigureFileIO io;
     const FileResult read = io.Read(figure, path);
     ASSERT_TRUE(read.ok()) << path << ": " << read.reason;
