@@ -89,6 +89,9 @@ test('exported pages show the figure as kvtool render paints it', { skip }, asyn
         tool('render', figure, rendered);
         const ready = await browser.open('file://' + page, kReady);
         assert.ok(!isNaN(Number(ready)), 'viewer failed: ' + ready);
+        // The note for readers without the viewer goes away once it runs.
+        assert.strictEqual(await browser.evaluate(
+          "getComputedStyle(document.getElementById('kv-viewer-missing')).display"), 'none');
         const url = await browser.evaluate("document.getElementById('kvcanvas').toDataURL()");
         const shot = Buffer.from(url.slice(url.indexOf(',') + 1), 'base64');
         fs.writeFileSync(path.join(scratch, name + '_page.png'), shot);
