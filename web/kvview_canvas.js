@@ -178,7 +178,8 @@
 
   // A port that draws nothing, for figures read without a page (Node, tests).
   const kNullPort = {
-    flush() {}, clear() {}, line() {}, polyline() {}, circle() {}, dot() {}, fillRect() {}, text() {},
+    flush() {}, clear() {}, line() {}, polyline() {}, circle() {}, dot() {}, fillRect() {},
+    text() {},
     textWidth(text, size) { return text.length * size * 2 / 3; },
   };
 

@@ -136,7 +136,8 @@ test('a page of 10,000 objects is ready quickly', { skip }, async (t) => {
                    `(runs ${runs.map((r) => r.toFixed(0)).join(', ')})`);
       const count = await browser.evaluate(
         "document.getElementById('kvcanvas').kvFigure.objectCount");
-      const phases = await browser.evaluate("document.documentElement.getAttribute('data-kv-phases')");
+      const phases = await browser.evaluate(
+        "document.documentElement.getAttribute('data-kv-phases')");
       t.diagnostic(`${path.basename(figure)}: ${count} objects; last run ${phases}`);
     }
     // Generous for a busy two-core machine; the note reports the measured figures.
