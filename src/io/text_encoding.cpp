@@ -104,7 +104,7 @@ std::optional<std::string> ShiftJisToUtf8(std::string_view sjis) {
   return out;
 }
 
-ShiftJisDecoder::ShiftJisDecoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+ShiftJisDecoder::ShiftJisDecoder() : cd_(iconv_open("UTF-8", FileCodePage())) {}
 
 ShiftJisDecoder::~ShiftJisDecoder() {
   if (cd_ != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(cd_));
