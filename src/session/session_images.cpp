@@ -31,6 +31,7 @@ constexpr int kIconWidth = 1631, kIconHeight = 2646;    // 1631.25 twips, rounde
 
 }  // namespace
 
+// The same copy as status panel 6.
 void Session::CopyImageCommand() { ui_.CopyCanvasToClipboard(); }
 
 std::string Session::ThumbnailMenuCaption() const {

@@ -15,6 +15,7 @@
 
 #include "draw/recording_canvas.h"
 #include "images/folder_bitmaps.h"
+#include "geometry/recompute.h"
 #include "io/kv4_file.h"
 
 namespace kv {
@@ -45,7 +46,8 @@ class PictureTest : public ::testing::Test {
   // Opens a figure file into `fig` and describes it as the window at 640 x 480 shows it.
   bool Open(const std::string& path) {
     FigureFileIO io;
-    if (!ReadKVFigFile(fig, path, io).ok()) return false;
+    if (!io.Read(fig, path).ok()) return false;
+    RecomputeAll(fig);
     view.SetScreen(kWidth, kHeight);
     if (io.hasComplexSteps) view.ZoomComplex();
     scene.figure = &fig;

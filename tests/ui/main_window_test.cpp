@@ -272,6 +272,7 @@ int main(int argc, char** argv) {
   failures += kv::RunLanguageDialogTest(argc, argv);
   failures += kv::RunCanvasImagesWindowTest(argc, argv);
   failures += kv::RunTextViewerWindowTest(argc, argv);
+  failures += kv::RunDesktopTest(argc, argv);
   return failures;
 }
 

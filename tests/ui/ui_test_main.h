@@ -7,5 +7,6 @@ namespace kv {
 int RunLanguageDialogTest(int argc, char** argv);
 int RunCanvasImagesWindowTest(int argc, char** argv);
 int RunTextViewerWindowTest(int argc, char** argv);
+int RunDesktopTest(int argc, char** argv);
 
 }  // namespace kv
