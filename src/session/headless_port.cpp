@@ -36,6 +36,20 @@ bool HeadlessPort::MessageOkCancel(std::string_view text, std::string_view /*tit
   return NextReply() == ConfirmReply::kYes;
 }
 
+UnsavedChoice HeadlessPort::AskUnsavedChanges(std::string_view text, std::string_view /*title*/) {
+  WriteMessage(text);
+  // "confirm yes" saves, "confirm no" discards; cancel (or no reply) keeps the figure.
+  switch (NextReply()) {
+    case ConfirmReply::kYes:
+      return UnsavedChoice::kSave;
+    case ConfirmReply::kNo:
+      return UnsavedChoice::kDiscard;
+    case ConfirmReply::kCancel:
+      break;
+  }
+  return UnsavedChoice::kCancel;
+}
+
 std::optional<std::string> HeadlessPort::NextAnswer() {
   if (answers_.empty()) return std::nullopt;
   std::string reply = std::move(answers_.front());

@@ -45,6 +45,7 @@ class HeadlessPort : public UiPort {
 
   void MessageOk(std::string_view text, std::string_view title) override;
   bool MessageOkCancel(std::string_view text, std::string_view title) override;
+  UnsavedChoice AskUnsavedChanges(std::string_view text, std::string_view title) override;
   std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                       std::string_view defaultText) override;
   void Beep() override;

@@ -33,9 +33,15 @@ void Session::DeformationKeys(int code, int /*shift*/) {
 }
 
 void Session::NumberStepUp() {}
-void Session::SelectionPick(double /*x*/, double /*y*/) {}
+void Session::SelectionPick(double x, double y) {
+  if (AttributePickActive()) AttributePickStep(attributePicker_.Click(figure, x, y));
+}
 
 void Session::SelectionKeys(int code) {
+  if (AttributePickActive()) {
+    AttributePickKey(code);
+    return;
+  }
   if (code != kKeyEscape) return;
   PopInputMode();
   RedrawAll();

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "construct/picker.h"
 #include "draw/draw_settings.h"
 #include "draw/locus_store.h"
 #include "draw/renderer.h"
@@ -351,6 +352,23 @@ class Session : private RecomputeHooks {
   ThumbnailRecord thumbnailSaved_;
   bool statusBarShown_ = true;
   void ShowThumbnailMenus(bool easy, bool hideMenus);
+
+  // The edit commands (session_attributes.cpp).
+  bool AttributeCommand(MenuCommand cmd);
+  void StartEditSelection(int cls);
+  void StartAttributePick(SelectionRules rules);
+  void ShowAttributeCandidate();
+  bool AttributePickActive() const;
+  void AttributePickStep(const SelectionStep& step);
+  void AttributePickKey(int code);
+  void CancelAttributePick();
+  void AttributePicked(ObjRef ref);
+  void OpenShapeDialog(ObjRef target);
+  void OpenBindingDialog(int32_t point);
+  // Carries out a closed attribute, number-choice or binding dialog; false for other dialogs.
+  bool FinishAttributeDialog();
+  SelectionPicker attributePicker_;
+  int32_t bindPoint_ = 0;  // the point being bound
 
   // The figure file text as last saved or loaded; the figure is modified while it differs.
   void MarkSaved();

@@ -17,6 +17,15 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuNew:
     case M::mnuEditFigDataView:
     case M::mnuPTmatrixSW:
+    case M::mnuEbasicPt:
+    case M::mnuEbasicLine:
+    case M::mnuEbasicCircle:
+    case M::mnuEbasicNum:
+    case M::mnuEboundedPt:
+    case M::mnuEdit2_point_Edit:
+    case M::mnuEdit2_point_Bounded:
+    case M::mnuEVarDispAllOn:
+    case M::mnuEVarDispAllOff:
     case M::mnufBMP:
     case M::mnuOWindowMini:
     case M::mnuHmakeAllBmp:
@@ -169,7 +178,9 @@ void Session::Command(MenuCommand cmd) {
       RefreshStatus();
       break;
     default:
-      if (!SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd))) ViewCommand(cmd);
+      if (!AttributeCommand(ForwardedCommand(cmd)) && !SettingsCommand(cmd) &&
+          !WebCommand(ForwardedCommand(cmd)))
+        ViewCommand(cmd);
       break;
   }
 }

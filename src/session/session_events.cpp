@@ -241,7 +241,7 @@ bool Session::DialogKey(int code, int shift) {
 }
 
 void Session::AfterDialogAction() {
-  if (dialog_ && dialog_->Closed()) dialog_.reset();
+  if (dialog_ && dialog_->Closed() && !FinishAttributeDialog()) dialog_.reset();
   RefreshStatus();
   ui_.RequestRepaint();
 }

@@ -108,6 +108,9 @@ class UiPort {
   virtual Rgb ButtonFaceColour() { return Rgb{240, 240, 240}; }
   // Pops up the object menu (right click on an object) at the mouse.
   virtual void PopupObjectMenu() {}
+  // The session opened a dialog (Session::ActiveDialog()); the window shows it modally and
+  // forwards the user's actions until it closes.
+  virtual void DialogOpened() {}
   // The data viewer's state changed (Session::Viewer()): the window shows, updates or hides it
   // without blocking and leaves the focus on the main window.
   virtual void TextViewerChanged() {}

@@ -1,0 +1,155 @@
+// The edit commands driven like a user session: pick, fill the dialog, confirm or cancel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "construct/attribute_dialogs.h"
+#include "fake_ui_port.h"
+#include "session/session.h"
+
+namespace kv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AttributeCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder =
+        fs::temp_directory_path() /
+        ("kv_attr_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
+    Session::StartupArgs args;
+    args.programFolder = folder.string();
+    args.canvasWidth = 401;
+    args.canvasHeight = 301;
+    session.Startup(args);
+    // The circumcircle sample: free points A(-4,-2), B(5,-1), C, the triangle and its circle.
+    ASSERT_TRUE(session.OpenFigure(std::string(KV_SOURCE_DIR) + "/samples/circumcircle.kv4"));
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  fs::path folder;
+  FakeUiPort ui;
+  Session session{ui};
+};
+
+TEST_F(AttributeCommandsTest, EditMenuPicksThePointAndLockingItStopsDrags) {
+  session.Command(MenuCommand::mnuEbasicPt);
+  EXPECT_EQ(session.CurrentInputMode(), kModeEditSelect);
+  session.Key(kKeyEnter, 0);  // the first point, A
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.ActiveDialog()->FormName(), "PtAttribute");
+  EXPECT_EQ(session.CurrentInputMode(), kModePointEdit);
+  EXPECT_TRUE(session.DialogSelect("ComboIndependent", 2));  // "不可能"
+  EXPECT_TRUE(session.DialogType("TextName", "P"));
+  EXPECT_TRUE(session.DialogClick("CommandOK"));
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.figure.points[1].free, 1);
+  EXPECT_EQ(session.figure.points[1].name, "P");
+  EXPECT_TRUE(session.Modified());
+  // A locked point is no longer offered for dragging.
+  session.Command(MenuCommand::mnuEboundedPt);
+  session.Key(kKeyEnter, 0);
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  session.DialogClick("CmdCancel");
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+}
+
+TEST_F(AttributeCommandsTest, EscapeOrCancelWritesNothing) {
+  const std::string name = session.figure.lines[1].name;
+  session.Command(MenuCommand::mnuEbasicLine);
+  session.Key(kKeyEscape, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+
+  session.Command(MenuCommand::mnuEbasicLine);
+  session.Key(kKeyEnter, 0);
+  session.DialogType("TextName", "zz");
+  session.DialogClick("CommandCancel");
+  EXPECT_EQ(session.figure.lines[1].name, name);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_FALSE(session.Modified());
+}
+
+TEST_F(AttributeCommandsTest, BindingAPointToTheCircleEndsInPlacingIt) {
+  // A new free point D, then bound to the circle through A, B and C.
+  Figure& f = session.figure;
+  const int32_t d = f.AllocObject(kClassPoint);
+  f.points[d].x = 20;
+  f.points[d].y = 20;
+  f.points[d].free = kTrue;
+  f.points[d].valid = kTrue;
+  f.AppendStep("PNEW", {}, {{kClassPoint, d}});
+  session.RedrawAll();
+
+  session.Command(MenuCommand::mnuEboundedPt);
+  EXPECT_EQ(session.CurrentInputMode(), kModeBindPickPoint);
+  session.Press(1, 0, 20, 20);  // D becomes current
+  session.Press(1, 0, 20, 20);  // and is confirmed
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.ActiveDialog()->FormName(), "SelGeoKindBounded");
+  session.DialogSelect("ListKind", 4);  // "円上に取る"
+  session.DialogClick("cmdOK");
+  EXPECT_EQ(session.CurrentInputMode(), kModeBindPickTarget);
+  session.Key(kKeyEnter, 0);  // the only circle
+  EXPECT_EQ(session.CurrentInputMode(), kModePlacePoint);
+  EXPECT_EQ(session.Drag().dragPoint, d);
+  EXPECT_EQ(f.points[d].boundClass, kClassCircle);
+  EXPECT_EQ(f.points[d].boundIndex, 1);
+  // D now lies on the circle.
+  const CircleRec& c = f.circles[1];
+  EXPECT_NEAR(std::hypot(f.points[d].x - c.cx, f.points[d].y - c.cy), c.radius, 1e-9);
+  session.Key(kKeyEscape, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+}
+
+TEST_F(AttributeCommandsTest, BindingToAClassWithoutTargetsSaysSoAndCancels) {
+  session.Command(MenuCommand::mnuEboundedPt);
+  session.Key(kKeyEnter, 0);  // A: the circle and both lines through A are built on it
+  session.DialogSelect("ListKind", 4);
+  session.DialogClick("cmdOK");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "元にする対象がありません。キャンセルします。");
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.figure.points[1].boundClass, 0);
+}
+
+TEST_F(AttributeCommandsTest, ObjectMenuOpensTheDialogAtOnceAndNumbersHideTogether) {
+  session.OpenObjectMenu({kClassCircle, 1});
+  session.Command(MenuCommand::mnuEdit2_point_Edit);
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.ActiveDialog()->FormName(), "CircleAttribute");
+  EXPECT_EQ(session.CurrentInputMode(), kModeCircleEdit);
+  session.DialogSelect("ComboClr", 2);
+  session.DialogClick("CommandOK");
+  EXPECT_EQ(session.figure.circles[1].colour, 1);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+
+  const int32_t n = session.figure.AllocObject(kClassNumber);
+  session.figure.numbers[n].independent = kTrue;
+  session.Command(MenuCommand::mnuEVarDispAllOff);
+  EXPECT_EQ(session.figure.numbers[n].hidden, 7);
+  session.Command(MenuCommand::mnuEVarDispAllOn);
+  EXPECT_EQ(session.figure.numbers[n].hidden, 0);
+
+  // The number dialog chooses the number, then its attribute dialog opens.
+  session.Command(MenuCommand::mnuEbasicNum);
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.ActiveDialog()->FormName(), "KVSelNum");
+  session.DialogClick("Cmd_OK");
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.ActiveDialog()->FormName(), "NumAttribute");
+  session.DialogType("TextVal", "3.5");
+  session.DialogClick("CommandOK");
+  EXPECT_DOUBLE_EQ(session.figure.numbers[n].value, 3.5);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+}
+
+}  // namespace
+}  // namespace kv
