@@ -38,6 +38,7 @@
 #include "session/about_text.h"
 #include "session/disabled_reason.h"
 #include "ui/canvas_widget.h"
+#include "ui/dialog_view.h"
 #include "ui/language_dialog.h"
 #include "ui/menu_access_keys.h"
 #include "ui/status_bar.h"
@@ -543,6 +544,21 @@ void KVwin::PopupObjectMenu() {
   }
   if (QMenu* menu = menus_[static_cast<size_t>(MenuCommand::mnuEdit2_point)])
     menu->popup(QCursor::pos());
+}
+
+void KVwin::DialogOpened() {
+  // A command may open its next dialog while the last one closes; the loop shows each in turn.
+  if (showingDialog_) return;
+  showingDialog_ = true;
+  while (DialogModel* model = session_.ActiveDialog()) {
+    DialogView view(session_, *model, this);
+    view.exec();
+    if (session_.ActiveDialog() != model) continue;
+    // Closed with the window's close box or Esc: the dialog's own cancel.
+    session_.DialogKey(kKeyEscape, 0);
+    if (session_.ActiveDialog() == model) break;
+  }
+  showingDialog_ = false;
 }
 
 void KVwin::TextViewerChanged() {

@@ -103,6 +103,7 @@ class KVwin : public QMainWindow, public UiPort {
   void PopupObjectMenu() override;
   void ShowTextWindow(std::string_view title, std::string_view text) override;
   void TextViewerChanged() override;
+  void DialogOpened() override;
   // The data viewer window, made when first needed (null before).
   TextViewer* textViewer() const { return textViewer_; }
   void ShowAbout() override;
@@ -134,6 +135,7 @@ class KVwin : public QMainWindow, public UiPort {
   std::array<QMenu*, kMenuCommandCount> menus_{};
   bool quitting_ = false;
   TextViewer* textViewer_ = nullptr;
+  bool showingDialog_ = false;
 };
 
 }  // namespace kv

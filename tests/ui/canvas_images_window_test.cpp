@@ -1,6 +1,7 @@
 // Canvas pictures, printing and closing with unsaved work, on the real window (offscreen).
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
@@ -149,6 +150,33 @@ class CanvasImagesWindowTest : public QObject {
     QFile file(QString::fromStdString(svg));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("<svg"));
+  }
+
+  void AttributeDialogShowsTheModelAndWritesOnOk() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+      auto* view = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      QVERIFY(view);
+      QCOMPARE(view->objectName(), QString("CircleAttribute"));
+      QCOMPARE(view->windowTitle(), QString::fromUtf8("円の属性の設定"));
+      auto* colour = view->findChild<QComboBox*>("ComboClr");
+      QVERIFY(colour);
+      QVERIFY(!view->findChild<QComboBox*>("ComboKind"));
+      colour->setCurrentIndex(4);
+      emit colour->activated(4);  // "青"
+      view->findChild<QPushButton*>("CommandOK")->click();
+      seen = true;
+    });
+    w.session().OpenObjectMenu({kClassCircle, 1});
+    w.ActionNamed("mnuEdit2_point_Edit")->trigger();
+    QVERIFY(seen);
+    QCOMPARE(w.session().figure.circles[1].colour, 4);
+    QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
+    QVERIFY(w.windowTitle().startsWith("*"));
   }
 
   void ClosingWithUnsavedWorkAsksAndCancelKeepsTheWindow() {
