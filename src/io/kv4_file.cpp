@@ -390,12 +390,9 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
 // lines. A failure before that point is the file's own and is reported as it is. When both
 // attempts fail, the one that got further names the real damage: a current file fails at
 // its damage and an older one misread as current fails soon after the first number.
-FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, bool& older,
-                     bool& utf8) {
-  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
-  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, bool& older,
+                      bool& utf8) {
+  if (bytes.size() > kMaxFigureFileBytes)
     return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
   utf8 = LooksLikeUtf8(bytes);
   ShiftJisDecoder decoder;
@@ -420,6 +417,15 @@ FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, boo
   }
   out.fig = Figure(capacity);  // give back the tables of the failed attempt at once
   return {FileStatus::kFailed, std::string(first->reason), first->line, {}};
+}
+
+// The whole file in one buffer; the parse makes no further copy of it.
+FileResult LoadBytes(const std::string& path, std::string& bytes) {
+  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
+  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+  return {};
 }
 
 // Moves the operand indices of a stored expression (N3 -> N<3 + by>), keeping the operators
@@ -603,10 +609,22 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
 }
 
 FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? ReadBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? MergeBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
   const int capacity = fig.figureCapacity;
-  FileResult result = ParseFile(path, capacity, parsed, older, utf8);
+  FileResult result = ParseBytes(bytes, capacity, parsed, older, utf8);
   if (!result.ok()) return result;
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
@@ -622,10 +640,10 @@ FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
   return result;
 }
 
-FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
-  FileResult result = ParseFile(path, kInitialCapacity, parsed, older, utf8);
+  FileResult result = ParseBytes(bytes, kInitialCapacity, parsed, older, utf8);
   if (!result.ok()) return result;
   const Figure& add = parsed.fig;
 
