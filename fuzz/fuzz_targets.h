@@ -25,6 +25,8 @@ void SettingsReaderTarget(std::string_view bytes);
 // the numbers it may name; the result is defined and finite or undefined.
 void EvaluatorTarget(std::string_view bytes);
 
+// The scripts of `kvtool play` get a target of their own once that command exists.
+
 // The targets by name, for the regression runner and scripts.
 struct NamedTarget {
   const char* name;

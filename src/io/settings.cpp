@@ -184,6 +184,7 @@ bool ReadSettingsFile(Settings& settings, const std::string& path) {
 
 void ReadSettingsText(Settings& settings, std::string_view bytes) {
   settings.wwwUrl = kDefaultWwwUrl;
+  ShiftJisDecoder decode;
   size_t pos = 0;
   while (pos < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", pos);
@@ -191,7 +192,7 @@ void ReadSettingsText(Settings& settings, std::string_view bytes) {
     const std::string_view raw(bytes.data() + pos, end - pos);
     pos = end + 1;
     if (end < bytes.size() && bytes[end] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
-    const std::optional<std::string> line = ShiftJisToUtf8(raw);
+    const std::optional<std::string> line = decode(raw);
     if (!line) continue;  // a line that is not text is skipped
     const std::string key = Upper(TrimSettingBlanks(FieldOf(*line, "=", 1)));
     for (const Row& row : kRows) {
