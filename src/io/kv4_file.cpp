@@ -65,6 +65,25 @@ void AppendText(std::string& out, std::string_view text) {
 
 void EndLine(std::string& out) { out += "\r\n"; }
 
+// A number's name shares its text field with the hidden mark "_" and the expression after
+// "@". Written as they are, an "_" in a name would read back as the hidden mark (a
+// measurement of a point named P_1 would come back hidden and cut) and an "@" would hand the
+// rest of the name to the expression (replacing the formula of an expression number). The
+// names keep their look with the full-width forms instead.
+std::string NumberNameField(std::string_view name) {
+  std::string out;
+  for (char c : RightTrim(name)) {
+    if (c == '_') {
+      out += "\xEF\xBC\xBF";  // U+FF3F FULLWIDTH LOW LINE
+    } else if (c == '@') {
+      out += "\xEF\xBC\xA0";  // U+FF20 FULLWIDTH COMMERCIAL AT
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // ---------------------------------------------------------------------------------------
 // Field reader: fields are separated by commas, and a line end counts as a comma.
 
@@ -520,7 +539,7 @@ std::string FigureFileText(const Figure& fig) {
   auto integer = [](int32_t v) { return std::to_string(v); };
   for (int32_t i = 1; i <= counts[kClassNumber]; ++i) {
     const NumberRec& r = fig.numbers[i];
-    std::string field(RightTrim(r.name));
+    std::string field = NumberNameField(r.name);
     if (r.hidden == kHiddenMark) field += '_';
     field += '@';
     field += RightTrim(r.expression);
