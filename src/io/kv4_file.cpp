@@ -65,6 +65,25 @@ void AppendText(std::string& out, std::string_view text) {
 
 void EndLine(std::string& out) { out += "\r\n"; }
 
+// A number's name shares its text field with the hidden mark "_" and the expression after
+// "@". Written as they are, an "_" in a name would read back as the hidden mark (a
+// measurement of a point named P_1 would come back hidden and cut) and an "@" would hand the
+// rest of the name to the expression (replacing the formula of an expression number). The
+// names keep their look with the full-width forms instead.
+std::string NumberNameField(std::string_view name) {
+  std::string out;
+  for (char c : RightTrim(name)) {
+    if (c == '_') {
+      out += "\xEF\xBC\xBF";  // U+FF3F FULLWIDTH LOW LINE
+    } else if (c == '@') {
+      out += "\xEF\xBC\xA0";  // U+FF20 FULLWIDTH COMMERCIAL AT
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // ---------------------------------------------------------------------------------------
 // Field reader: fields are separated by commas, and a line end counts as a comma.
 
@@ -437,12 +456,9 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
 // lines. A failure before that point is the file's own and is reported as it is. When both
 // attempts fail, the one that got further names the real damage: a current file fails at
 // its damage and an older one misread as current fails soon after the first number.
-FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, bool& older,
-                     bool& utf8) {
-  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
-  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, bool& older,
+                      bool& utf8) {
+  if (bytes.size() > kMaxFigureFileBytes)
     return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
   utf8 = LooksLikeUtf8(bytes);
   ShiftJisDecoder decoder;
@@ -467,6 +483,15 @@ FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, boo
   }
   out.fig = Figure(capacity);  // give back the tables of the failed attempt at once
   return {FileStatus::kFailed, std::string(first->reason), first->line, {}};
+}
+
+// The whole file in one buffer; the parse makes no further copy of it.
+FileResult LoadBytes(const std::string& path, std::string& bytes) {
+  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
+  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+  return {};
 }
 
 // Moves the operand indices of a stored expression (N3 -> N<3 + by>), keeping the operators
@@ -561,7 +586,7 @@ std::string FigureFileText(const Figure& fig) {
   auto integer = [](int32_t v) { return std::to_string(v); };
   for (int32_t i = 1; i <= counts[kClassNumber]; ++i) {
     const NumberRec& r = fig.numbers[i];
-    std::string field(RightTrim(r.name));
+    std::string field = NumberNameField(r.name);
     if (r.hidden == kHiddenMark) field += '_';
     field += '@';
     field += RightTrim(r.expression);
@@ -650,10 +675,22 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
 }
 
 FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? ReadBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? MergeBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
   const int capacity = fig.figureCapacity;
-  FileResult result = ParseFile(path, capacity, parsed, older, utf8);
+  FileResult result = ParseBytes(bytes, capacity, parsed, older, utf8);
   if (!result.ok()) return result;
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
@@ -669,10 +706,10 @@ FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
   return result;
 }
 
-FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
-  FileResult result = ParseFile(path, kInitialCapacity, parsed, older, utf8);
+  FileResult result = ParseBytes(bytes, kInitialCapacity, parsed, older, utf8);
   if (!result.ok()) return result;
   const Figure& add = parsed.fig;
 

@@ -133,9 +133,10 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
   add("AB", 7, "");
   add("x", 0, "A+B");
   add("AB", 7, "A+B");
-  add("a_b", 0, "");   // an underscore in the name reads back as a hidden mark
-  add("p@q", 0, "");   // so does an at sign: the rest goes to the expression
-  add("∠ABC", 0, "");  // Japanese signs survive the code page
+  add("a_b", 0, "");        // written full-width, so as not to read back as the hidden mark
+  add("p@q", 0, "");        // nor as the start of the expression
+  add("∠ABC", 0, "");       // Japanese signs survive the code page
+  add("AB@C", 0, "N1+N2");  // a derived label from points named with "@" keeps its formula
   FigureFileIO io;
   ASSERT_TRUE(io(fig, dir.File("n.kv4"), "W").ok());
   const std::string text = *ShiftJisToUtf8(ReadBytes(dir.File("n.kv4")));
@@ -149,14 +150,28 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
     const char* name;
     int32_t hidden;
     const char* expression;
-  } expected[] = {{"AB", 7, ""}, {"x", 0, "A+B"}, {"AB", 7, "A+B"},
-                  {"a", 7, ""},  {"p", 0, "q"},   {"∠ABC", 0, ""}};
-  for (int i = 0; i < 6; ++i) {
+  } expected[] = {{"AB", 7, ""},   {"x", 0, "A+B"}, {"AB", 7, "A+B"},     {"a＿b", 0, ""},
+                  {"p＠q", 0, ""}, {"∠ABC", 0, ""}, {"AB＠C", 0, "N1+N2"}};
+  for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(back.numbers[i + 1].name, expected[i].name) << i;
     EXPECT_EQ(back.numbers[i + 1].hidden, expected[i].hidden) << i;
     EXPECT_EQ(back.numbers[i + 1].expression, expected[i].expression) << i;
     EXPECT_EQ(back.numbers[i + 1].independent, -1) << i;
   }
+
+  // A file that holds "_" or "@" inside the name field itself reads as ever: the name is cut
+  // there, an "_" marks it hidden and what follows the first "@" is the expression.
+  std::string raw = ReadBytes(dir.File("n.kv4"));
+  const std::string wide = Utf8ToShiftJis("a＿b@");
+  raw.replace(raw.find(wide), wide.size(), "a_b@");
+  const std::string wideAt = Utf8ToShiftJis("p＠q@");
+  raw.replace(raw.find(wideAt), wideAt.size(), "p@q@");
+  WriteBytes(dir.File("n.kv4"), raw);
+  ASSERT_TRUE(io(back, dir.File("n.kv4"), "R").ok());
+  EXPECT_EQ(back.numbers[4].name, "a");
+  EXPECT_EQ(back.numbers[4].hidden, 7);
+  EXPECT_EQ(back.numbers[5].name, "p");
+  EXPECT_EQ(back.numbers[5].expression, "q");
 }
 
 TEST(FigureFile, PendingClassesAreWrittenAsZeroAndQuotesCannotBreakTheFile) {
