@@ -332,11 +332,10 @@ void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
   shown_[kClassPoint].assign(fig.points.size(), 0);
   shown_[kClassLine].assign(fig.lines.size(), 0);
   shown_[kClassCircle].assign(fig.circles.size(), 0);
-  const int32_t last =
-      std::min<int32_t>({lastStep, fig.stepCount, int32_t(fig.stepOutputs.size()) - 1});
+  const int32_t last = std::min<int32_t>(lastStep, fig.StepCount());
   for (int32_t s = 1; s <= last; ++s) {
     for (int k = 1; k <= 5; ++k) {
-      const ObjRef out = fig.stepOutputs[s][k];
+      const ObjRef out = fig.Output(s, k);
       if (out.IsEmpty()) break;
       if (out.cls < 0 || out.cls > 3) continue;
       auto& mask = shown_[out.cls];

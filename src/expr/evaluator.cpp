@@ -187,8 +187,8 @@ double EvaluateWorkingForm(std::string& text, OperandTable& table) {
 }
 
 void EvaluateCalcStep(Figure& fig, int32_t s) {
-  if (s < 1 || s > fig.stepCount) return;
-  const ObjRef out = fig.stepOutputs[s][1];
+  if (s < 1 || s > fig.StepCount()) return;
+  const ObjRef out = fig.Output(s, 1);
   if (out.cls != kClassNumber || !fig.InTable(out)) return;
   NumberRec& number = fig.numbers[out.index];
   double result = 0;

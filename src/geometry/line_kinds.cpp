@@ -158,7 +158,7 @@ void MapLine(Figure& fig, int32_t s, PointMap map) {
 }  // namespace
 
 void RecomputeLine(Figure& fig, int32_t s) {
-  switch (fig.stepKindId[s]) {
+  switch (fig.KindOf(s)) {
     case Kind::kL1:
       LineThroughPoints(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), OutputLine(fig, s, 1));
       break;

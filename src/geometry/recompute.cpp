@@ -12,12 +12,18 @@ namespace {
 
 bool ClassMatches(char letter, int32_t cls) {
   switch (letter) {
-    case 'N': return cls == kClassNumber;
-    case 'P': return cls == kClassPoint;
-    case 'L': return cls == kClassLine;
-    case 'C': return cls == kClassCircle;
-    case 'X': return cls == kClassLine || cls == kClassCircle;
-    default: return false;
+    case 'N':
+      return cls == kClassNumber;
+    case 'P':
+      return cls == kClassPoint;
+    case 'L':
+      return cls == kClassLine;
+    case 'C':
+      return cls == kClassCircle;
+    case 'X':
+      return cls == kClassLine || cls == kClassCircle;
+    default:
+      return false;
   }
 }
 
@@ -36,7 +42,7 @@ int32_t BindingTarget(Figure& fig, int32_t p, bool apply) {
 // changed its state; `onlyLower` is the rule of the sweeps after the change test.
 bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
   bool changed = false;
-  for (int32_t s = 1; s <= fig.stepCount; ++s) {
+  for (int32_t s = 1; s <= fig.StepCount(); ++s) {
     const int32_t st = StepStatus(fig, s);
     if (st != fig.stepState[s]) changed = true;
     fig.stepState[s] = st;
@@ -56,13 +62,13 @@ bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
 
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
                     std::string_view outputs) {
-  if (s < 1 || s > fig.stepCount) return false;
+  if (s < 1 || s > fig.StepCount()) return false;
   for (size_t k = 0; k < parents.size() && k < 5; ++k) {
-    const ObjRef ref = fig.stepParents[s][k + 1];
+    const ObjRef ref = fig.Parent(s, k + 1);
     if (!ClassMatches(parents[k], ref.cls) || !fig.InTable(ref)) return false;
   }
   for (size_t k = 0; k < outputs.size() && k < 5; ++k) {
-    const ObjRef ref = fig.stepOutputs[s][k + 1];
+    const ObjRef ref = fig.Output(s, k + 1);
     if (!ClassMatches(outputs[k], ref.cls) || !fig.InTable(ref)) return false;
   }
   return true;
@@ -71,7 +77,7 @@ bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
 int32_t StepStatus(const Figure& fig, int32_t s) {
   int32_t st = 2;
   for (int k = 1; k <= 5; ++k) {
-    const ObjRef ref = fig.stepParents[s][k];
+    const ObjRef ref = fig.Parent(s, k);
     if (ref.index == 0 && ref.cls % 100 == 0) return k == 1 ? -1 : st;
     const int32_t v = fig.GetValid(ref);
     if (v == 0) return 0;
@@ -82,21 +88,21 @@ int32_t StepStatus(const Figure& fig, int32_t s) {
 
 void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
   // The slot check runs here, once per analysis, so that the passes can index directly.
-  fig.stepSlotsOk.assign(static_cast<size_t>(fig.stepCount) + 1, 0);
-  for (int32_t s = 1; s <= fig.stepCount; ++s) {
-    const KindInfo& info = InfoOf(fig.stepKindId[s]);
+  fig.stepSlotsOk.assign(static_cast<size_t>(fig.StepCount()) + 1, 0);
+  for (int32_t s = 1; s <= fig.StepCount(); ++s) {
+    const KindInfo& info = InfoOf(fig.KindOf(s));
     // A continuation step computes nothing; its map step checks the slots it reads (an
     // affine map uses only two of its parents).
-    fig.stepSlotsOk[s] = info.macro || fig.stepKindId[s] == Kind::kPT62 ||
+    fig.stepSlotsOk[s] = info.macro || fig.KindOf(s) == Kind::kPT62 ||
                          StepSlotsValid(fig, s, info.parents, info.outputs);
   }
 
-  std::fill(fig.stepState.begin(), fig.stepState.end(), 0);
+  fig.stepState.assign(static_cast<size_t>(fig.StepCount()) + 1, 0);
   int32_t iteration = -1;
   bool bound = false;
   // Steps that name later steps as parents need extra sweeps; a figure whose steps name
   // themselves could go on changing, so the sweeps are capped.
-  const int32_t maxSweeps = fig.stepCount + 2;
+  const int32_t maxSweeps = fig.StepCount() + 2;
   bool changed = true;
   while (changed && iteration + 1 < maxSweeps) {
     ++iteration;
@@ -107,30 +113,39 @@ void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
 }
 
 void RecomputeStep(Figure& fig, int32_t s) {
-  const Kind kind = fig.stepKindId[s];
+  const Kind kind = fig.KindOf(s);
   if (!fig.stepSlotsOk[s]) {
     fig.SetOutputsValid(s, 0);
     return;
   }
   if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
   fig.currentStep = s;
-  for (int i = 1; i <= 5; ++i) fig.curOutputs[i] = fig.stepOutputs[s][i].index;
+  for (int i = 1; i <= 5; ++i) fig.curOutputs[i] = fig.Output(s, i).index;
   if (fig.lastPass) fig.currentKind = kind;
   switch (InfoOf(kind).family) {
-    case KindFamily::kPoint: RecomputePoint(fig, s); break;
-    case KindFamily::kLine: RecomputeLine(fig, s); break;
-    case KindFamily::kCircle: RecomputeCircle(fig, s); break;
-    case KindFamily::kNumber: RecomputeNumber(fig, s); break;
-    default: break;
+    case KindFamily::kPoint:
+      RecomputePoint(fig, s);
+      break;
+    case KindFamily::kLine:
+      RecomputeLine(fig, s);
+      break;
+    case KindFamily::kCircle:
+      RecomputeCircle(fig, s);
+      break;
+    case KindFamily::kNumber:
+      RecomputeNumber(fig, s);
+      break;
+    default:
+      break;
   }
   fig.currentKind = Kind::kNone;
 }
 
 void RunPasses(Figure& fig) {
-  if (fig.stepSlotsOk.size() < static_cast<size_t>(fig.stepCount) + 1) AnalyseDependencies(fig);
+  if (fig.stepSlotsOk.size() < static_cast<size_t>(fig.StepCount()) + 1) AnalyseDependencies(fig);
   for (int32_t pass = 1; pass <= fig.passCount; ++pass) {
     fig.lastPass = pass == fig.passCount;
-    const int32_t count = fig.stepCount;
+    const int32_t count = fig.StepCount();
     for (int32_t s = 1; s <= count; ++s)
       if (fig.stepState[s] != 2) RecomputeStep(fig, s);
     for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {

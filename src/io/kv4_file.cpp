@@ -269,7 +269,7 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
   const int32_t n = in.Int();
   if (n < 0 || int64_t{21} * n > fieldsLeft()) throw ReadFailure{kBadCount, countLine};
   if (n > capacity) fig.NewFigure(n + 10);
-  fig.stepCount = n;
+  for (int32_t s = 1; s <= n; ++s) fig.AppendStep();
 
   for (int32_t s = 1; s <= n; ++s) {
     const std::string code = CutToWidth(in.Text(), kKindWidth);
@@ -279,10 +279,18 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
   std::vector<int> refLines(static_cast<size_t>(n) + 1);
   for (int32_t s = 1; s <= n; ++s) {
     refLines[s] = in.line();
-    for (int k = 1; k <= 5; ++k) ReadObjRef(in, fig.stepParents[s][k]);
+    for (int k = 1; k <= 5; ++k) {
+      ObjRef ref;
+      ReadObjRef(in, ref);
+      fig.SetStepParent(s, k, ref);
+    }
   }
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) ReadObjRef(in, fig.stepOutputs[s][k]);
+    for (int k = 1; k <= 5; ++k) {
+      ObjRef ref;
+      ReadObjRef(in, ref);
+      fig.SetStepOutput(s, k, ref);
+    }
 
   const int classLine = in.line();
   for (int k = 0; k <= kMaxClass; ++k) {
@@ -308,8 +316,8 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
   // References are checked once the counts are known.
   for (int32_t s = 1; s <= n; ++s)
     for (int k = 1; k <= 5; ++k) {
-      CheckReference(fig, fig.stepParents[s][k], refLines[s]);
-      CheckReference(fig, fig.stepOutputs[s][k], refLines[s]);
+      CheckReference(fig, fig.Parent(s, k), refLines[s]);
+      CheckReference(fig, fig.Output(s, k), refLines[s]);
     }
   for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
     const PointRec& p = fig.points[i];
@@ -344,7 +352,7 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
         throw ReadFailure{kNotNumber, line};
       }
       if (s < 1 || s > n) throw ReadFailure{kBadReference, line};
-      fig.stepSwap[s] = kTrue;
+      fig.SetStepSwap(s, kTrue);
     }
     ++line;
   }
@@ -421,21 +429,21 @@ std::string FileNumber(double value) {
 
 std::string FigureFileText(const Figure& fig) {
   std::string out;
-  const int32_t n = std::clamp(fig.stepCount, 0, fig.UpperBound(-1));
+  const int32_t n = std::clamp(fig.StepCount(), 0, fig.UpperBound(-1));
   std::array<int32_t, 11> counts = fig.classCount;
   for (int c = 0; c <= 3; ++c) counts[c] = std::clamp(counts[c], 0, fig.UpperBound(c));
 
   out += std::to_string(n);
   EndLine(out);
-  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.stepKind[s]), EndLine(out);
+  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.KindCode(s)), EndLine(out);
   auto writeRef = [&](ObjRef ref, int32_t cls) {
     out += std::to_string(cls) + "," + std::to_string(ref.index);
     EndLine(out);
   };
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) writeRef(fig.stepParents[s][k], fig.stepParents[s][k].cls % 100);
+    for (int k = 1; k <= 5; ++k) writeRef(fig.Parent(s, k), fig.Parent(s, k).cls % 100);
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) writeRef(fig.stepOutputs[s][k], fig.stepOutputs[s][k].cls);
+    for (int k = 1; k <= 5; ++k) writeRef(fig.Output(s, k), fig.Output(s, k).cls);
   for (int32_t c : counts) out += std::to_string(c), EndLine(out);
 
   auto num = [](double v) { return FileNumber(v); };
@@ -479,7 +487,7 @@ std::string FigureFileText(const Figure& fig) {
     EndLine(out);
   }
   for (int32_t s = 1; s <= n; ++s) {
-    if (fig.stepSwap[s] == 0) continue;
+    if (fig.StepSwap(s) == 0) continue;
     AppendText(out, "REV=");
     out += ',';
     out += std::to_string(s);
@@ -557,7 +565,7 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
   const Figure& add = parsed.fig;
 
   std::array<int32_t, 11> base = fig.classCount;
-  const int32_t baseSteps = fig.stepCount;
+  const int32_t baseSteps = fig.StepCount();
   for (int k = 0; k <= kMaxClass; ++k)
     if (int64_t{base[k]} + add.classCount[k] > std::numeric_limits<int32_t>::max())
       return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
@@ -565,7 +573,7 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
     if (int64_t{add.points[i].boundIndex} + base[add.points[i].boundClass] >
         std::numeric_limits<int32_t>::max())
       return {FileStatus::kFailed, std::string(kBadReference), 0, {}};
-  if (int64_t{baseSteps} + add.stepCount > std::numeric_limits<int32_t>::max())
+  if (int64_t{baseSteps} + add.StepCount() > std::numeric_limits<int32_t>::max())
     return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
 
   // Expressions name their operands by number index: they move with the numbers. Checked
@@ -585,16 +593,14 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
     if (ref.index != 0) ref.index += base[ref.cls];
     return ref;
   };
-  for (int32_t i = 1; i <= add.stepCount; ++i) {
+  for (int32_t i = 1; i <= add.StepCount(); ++i) {
     const int32_t s = fig.AppendStep();
-    fig.stepKind[s] = add.stepKind[i];
-    fig.stepKindId[s] = add.stepKindId[i];
+    fig.SetStepKind(s, add.KindCode(i));
     for (int k = 1; k <= 5; ++k) {
-      fig.stepParents[s][k] = moved(add.stepParents[i][k]);
-      fig.stepOutputs[s][k] = moved(add.stepOutputs[i][k]);
+      fig.SetStepParent(s, k, moved(add.Parent(i, k)));
+      fig.SetStepOutput(s, k, moved(add.Output(i, k)));
     }
-    fig.stepState[s] = 0;
-    fig.stepSwap[s] = add.stepSwap[i];
+    fig.SetStepSwap(s, add.StepSwap(i));
   }
   for (int32_t i = 1; i <= add.classCount[kClassNumber]; ++i) {
     const int32_t at = fig.AllocObject(kClassNumber);

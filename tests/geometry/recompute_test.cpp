@@ -83,7 +83,7 @@ TEST(Recompute, CyclicReferencesTerminate) {
   t.fig.AppendStep("P3", {first, a, b}, {second});
   for (ObjRef p : {self, first, second}) t.P(p).valid = kTrue;
   t.Recompute();
-  EXPECT_LE(t.fig.passCount, t.fig.stepCount + 2);
+  EXPECT_LE(t.fig.passCount, t.fig.StepCount() + 2);
   for (ObjRef p : {self, first, second}) {
     EXPECT_TRUE(std::isfinite(t.P(p).x));
     EXPECT_TRUE(std::isfinite(t.P(p).y));
@@ -120,6 +120,32 @@ TEST(Recompute, DamagedReferencesUndefineTheStepWithoutCrashing) {
   t.P(replaced).valid = kTrue;
   RunPasses(t.fig);
   EXPECT_EQ(t.P(replaced).valid, 0);
+}
+
+// A slot changed after the analysis must be checked again before the next pass reads it: a
+// circumcentre whose third parent is moved past the point table, or to a line, becomes
+// undefined instead of reading outside the tables; set back, it is computed again.
+TEST(Recompute, SlotChangedAfterTheAnalysisIsCheckedBeforeThePassReadsIt) {
+  KindTestFigure t;
+  const ObjRef a = t.Point(0, 0), b = t.Point(4, 0), c = t.Point(0, 2);
+  const ObjRef centre = t.Step("P1", {a, b, c}, kClassPoint);
+  const int32_t s = t.fig.StepCount();
+  t.Recompute();
+  ExpectAt(t.P(centre), 2, 1);
+
+  for (const ObjRef bad : {ObjRef{kClassPoint, 100000}, ObjRef{kClassLine, 1}, ObjRef{9, 1}}) {
+    t.fig.SetStepParent(s, 3, bad);
+    RunPasses(t.fig);
+    EXPECT_EQ(t.P(centre).valid, 0) << bad.cls << " " << bad.index;
+  }
+  // An output moved past its table is not written either.
+  t.fig.SetStepParent(s, 3, c);
+  t.fig.SetStepOutput(s, 1, ObjRef{kClassPoint, 100000});
+  RunPasses(t.fig);
+  t.fig.SetStepOutput(s, 1, centre);
+  t.Move(c, 0, 6);
+  RunPasses(t.fig);
+  ExpectAt(t.P(centre), 2, 3);
 }
 
 TEST(Recompute, BoundPointOnADegenerateCircleStaysUndefined) {
