@@ -61,7 +61,7 @@ bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
 }  // namespace
 
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
-                    std::string_view outputs) {
+                    std::string_view outputs, int requiredOutputs) {
   if (s < 1 || s > fig.StepCount()) return false;
   for (size_t k = 0; k < parents.size() && k < 5; ++k) {
     const ObjRef ref = fig.Parent(s, k + 1);
@@ -69,6 +69,7 @@ bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
   }
   for (size_t k = 0; k < outputs.size() && k < 5; ++k) {
     const ObjRef ref = fig.Output(s, k + 1);
+    if (static_cast<int>(k) >= requiredOutputs && ref.IsEmpty()) break;
     if (!ClassMatches(outputs[k], ref.cls) || !fig.InTable(ref)) return false;
   }
   return true;
@@ -93,8 +94,9 @@ void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
     const KindInfo& info = InfoOf(fig.KindOf(s));
     // A continuation step computes nothing; its map step checks the slots it reads (an
     // affine map uses only two of its parents).
-    fig.stepSlotsOk[s] = info.macro || fig.KindOf(s) == Kind::kPT62 ||
-                         StepSlotsValid(fig, s, info.parents, info.outputs);
+    fig.stepSlotsOk[s] =
+        info.macro || fig.KindOf(s) == Kind::kPT62 ||
+        StepSlotsValid(fig, s, info.parents, info.outputs, RequiredOutputs(fig.KindOf(s)));
   }
 
   fig.stepState.assign(static_cast<size_t>(fig.StepCount()) + 1, 0);

@@ -20,7 +20,8 @@ void RecomputeQuiet(Figure& fig);
 
 // True when the parent and output slots of step s hold objects of the classes the template
 // letters name ('N', 'P', 'L', 'C', 'X' = line or circle) and lie inside their tables.
+// Output slots from `requiredOutputs` on may be empty; an empty one ends the outputs.
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
-                    std::string_view outputs);
+                    std::string_view outputs, int requiredOutputs = 5);
 
 }  // namespace kv
