@@ -236,8 +236,8 @@ void SetBoundParam(Figure& fig, int32_t p) {
 
 void RecomputePoint(Figure& fig, int32_t s) {
   // The slot check of the dependency analysis lets the routines index their slots directly.
-  if (s < 1 || s > fig.StepCount() || static_cast<size_t>(s) >= fig.stepSlotsOk.size() ||
-      !fig.stepSlotsOk[s])
+  if (s < 1 || s > fig.StepCount() || static_cast<size_t>(s) >= fig.pass.stepRunnable.size() ||
+      !fig.pass.stepRunnable[s])
     return;
   const Kind kind = fig.KindOf(s);
   switch (kind) {

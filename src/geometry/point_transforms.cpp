@@ -74,7 +74,7 @@ void StoreMatrixNumbers(Figure& fig, int32_t s, const double entries[9]) {
 }
 
 void ShowMatrix(Figure& fig, int32_t s, Kind kind, int size, const double* entries) {
-  if (fig.matrixDisplayOn && fig.currentKind == kind && fig.hooks != nullptr)
+  if (fig.matrixDisplayOn && fig.pass.currentKind == kind && fig.hooks != nullptr)
     fig.hooks->InspectMatrix(kind, s, size, size, entries);
 }
 

@@ -89,13 +89,9 @@ void Figure::NewFigure(int capacity) {
   angleMarks.assign(1, {});
   angleMarks.shrink_to_fit();
   angleMarksOn = true;
-  passCount = 0;
-  lastPass = false;
-  currentKind = Kind::kNone;
-  currentStep = 0;
-  curOutputs.fill(0);
-  stepState.clear();
-  stepSlotsOk.clear();
+  const int64_t analyses = pass.analysisCount;
+  pass = PassScratch{};
+  pass.analysisCount = analyses;
   ResetAllRecords();
 }
 
@@ -222,11 +218,49 @@ void Figure::SetOutputsValid(int32_t step, int32_t v) {
   }
 }
 
+void CopyWithoutTexts(const PointRec& from, PointRec& to) {
+  to.x = from.x, to.y = from.y;
+  to.colour = from.colour, to.locusColour = from.locusColour, to.valid = from.valid;
+  to.marker = from.marker, to.free = from.free;
+  to.boundClass = from.boundClass, to.boundIndex = from.boundIndex;
+  to.boundParam = from.boundParam;
+}
+
+void CopyWithoutTexts(const LineRec& from, LineRec& to) {
+  to.x1 = from.x1, to.y1 = from.y1, to.x2 = from.x2, to.y2 = from.y2;
+  to.valid = from.valid, to.lineType = from.lineType;
+  to.dx = from.dx, to.dy = from.dy;
+  to.colour = from.colour, to.locusColour = from.locusColour;
+  to.byTwoPoints = from.byTwoPoints, to.endA = from.endA, to.endB = from.endB;
+}
+
+void CopyWithoutTexts(const CircleRec& from, CircleRec& to) {
+  to.cx = from.cx, to.cy = from.cy, to.radius = from.radius, to.valid = from.valid;
+  to.colour = from.colour, to.locusColour = from.locusColour;
+}
+
+void CopyWithoutTexts(const NumberRec& from, NumberRec& to) {
+  to.value = from.value, to.valid = from.valid;
+  to.independent = from.independent, to.hidden = from.hidden;
+}
+
 void Figure::SnapshotPrevious() {
-  std::copy_n(numbers.begin() + 1, classCount[kClassNumber], prevNumbers.begin() + 1);
-  std::copy_n(points.begin() + 1, classCount[kClassPoint], prevPoints.begin() + 1);
-  std::copy_n(lines.begin() + 1, classCount[kClassLine], prevLines.begin() + 1);
-  std::copy_n(circles.begin() + 1, classCount[kClassCircle], prevCircles.begin() + 1);
+  // Geometry and attributes only: the previous-pass tables are read for positions (erasing,
+  // loci, the keep-order rule), never for names, and copying texts would cost more than all
+  // the rest.
+  for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
+    WithTables(*this, cls, [&](const auto& table, auto& previous) {
+      if (previous.size() < table.size()) previous.resize(table.size());
+      for (int32_t i = 1; i <= classCount[cls]; ++i) CopyWithoutTexts(table[i], previous[i]);
+    });
+}
+
+void Figure::SnapshotPrevious(ObjRef ref) {
+  if (!InTable(ref)) return;
+  WithTables(*this, ref.cls, [&](const auto& table, auto& previous) {
+    if (previous.size() < table.size()) previous.resize(table.size());
+    CopyWithoutTexts(table[ref.index], previous[ref.index]);
+  });
 }
 
 void Figure::RefreshLineEnds() {
@@ -244,7 +278,8 @@ void Figure::RefreshLineEnds() {
 
 void Figure::DropAnalysisFrom(int32_t step) {
   if (step < 0) step = 0;
-  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
+  if (pass.stepRunnable.size() > static_cast<size_t>(step)) pass.stepRunnable.resize(step);
+  pass.kept = false;
 }
 
 void Figure::SetStepKind(int32_t step, std::string_view code) {

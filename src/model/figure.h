@@ -107,6 +107,28 @@ class RecomputeHooks {
 
 constexpr int kInitialCapacity = 50;
 
+// The scratch of the recompute pass: what the dependency analysis decided and what the
+// dispatcher tells the kind routines about the step being computed. Not part of the document:
+// nothing here is saved, and every field can be rebuilt from the steps and records.
+struct PassScratch {
+  int32_t passCount = 0;
+  bool lastPass = false;
+  Kind currentKind = Kind::kNone;  // set only during the last pass
+  int32_t currentStep = 0;
+  std::array<int32_t, 6> curOutputs{};
+  std::vector<int32_t> stepState;
+  // Per step, set by the analysis: 1 when the slots name objects of the right classes inside
+  // their tables and the step does not read its own output. Any other step only has its
+  // outputs made undefined. A change of a step drops the entries from that step on.
+  std::vector<uint8_t> stepRunnable;
+  // The analysis is kept while the steps, the bindings and the validity it started from stay
+  // as they were: then it is replayed (its markers put back) instead of run again.
+  bool kept = false;
+  std::vector<int32_t> startValid, endValid;
+  std::vector<int32_t> bindings;  // free, boundClass, boundIndex of every point
+  int64_t analysisCount = 0;      // how many analyses ran (a test hook)
+};
+
 // One construction step: its parsed kind, the swap flag of the two-solution intersections, and
 // parent and output slots 1..5 (slot 0 exists and is never used).
 struct StepRec {
@@ -133,19 +155,8 @@ class Figure {
   int32_t angleMarkCount = 0;
   bool angleMarksOn = true;
 
-  // Recompute pass state.
-  int32_t passCount = 0;
-  bool lastPass = false;
-  Kind currentKind = Kind::kNone;  // set only during the last pass
-  int32_t currentStep = 0;
-  std::array<int32_t, 6> curOutputs{};
-  std::vector<int32_t> stepState;
+  PassScratch pass;
   bool matrixDisplayOn = false;  // the matrix maps show their matrices when on
-  // Per step, set by the dependency analysis: the slots name objects of the right classes
-  // inside their tables. A step whose slots do not (a damaged file) only has its outputs
-  // made undefined. Every change of a step's kind, parents or outputs drops the checks from
-  // that step on, so that the next pass runs the analysis again instead of trusting stale ones.
-  std::vector<uint8_t> stepSlotsOk;
 
   RecomputeHooks* hooks = nullptr;  // not owned; may be null
 
@@ -167,6 +178,7 @@ class Figure {
   void SetObjectName(ObjRef ref, std::string_view text);
   void SetOutputsValid(int32_t step, int32_t v);
   void SnapshotPrevious();
+  void SnapshotPrevious(ObjRef ref);  // one object (the dragged ones and their dependents)
   void RefreshLineEnds();
 
   // --- Steps: read through accessors, changed only through the setters, which drop the
@@ -229,6 +241,12 @@ class Figure {
   std::array<int32_t, 4> objectBound_{};  // documented bound of each object table
   int32_t freshBound_ = 0;                // records up to here carry the names of a fresh table
 };
+
+// Copies a record's geometry and attributes, leaving its texts (name, expression).
+void CopyWithoutTexts(const PointRec& from, PointRec& to);
+void CopyWithoutTexts(const LineRec& from, LineRec& to);
+void CopyWithoutTexts(const CircleRec& from, CircleRec& to);
+void CopyWithoutTexts(const NumberRec& from, NumberRec& to);
 
 // Default name of a point slot when a fresh table is set up (A..Z, then digits).
 std::string DefaultTableName(int cls, int32_t index);

@@ -127,7 +127,8 @@ std::string SlotList(const Figure& fig, const std::array<ObjRef, 6>& slots, cons
 void RelabelAll(Figure& fig, const Translator& tr) {
   std::string label;
   for (int32_t s = 1; s <= fig.StepCount(); ++s)
-    if (StepLabel(fig, s, tr, label)) fig.SetObjectName(fig.Output(s, 1), label);
+    if (!StepReadsOwnOutput(fig, s) && StepLabel(fig, s, tr, label))
+      fig.SetObjectName(fig.Output(s, 1), label);
 }
 
 std::string_view KindDescription(Kind kind, const Translator& tr) {

@@ -13,7 +13,7 @@ namespace {
 TEST(GeneratedFigure, EveryGroupComputesItsTextbookValues) {
   Figure fig = bench::GenerateFigure(20 * bench::kGroupSteps + 5);  // ends in a partial group
   RecomputeAll(fig);
-  EXPECT_EQ(fig.passCount, 1);
+  EXPECT_EQ(fig.pass.passCount, 1);
   auto out = [&](int32_t s, int k = 1) { return fig.Output(s, k).index; };
   for (int32_t first = 1; first + bench::kGroupSteps - 1 <= fig.StepCount();
        first += bench::kGroupSteps) {

@@ -259,7 +259,7 @@ TEST(PointTransforms, MatrixIsShownOncePerRecomputeWhenAskedFor) {
   EXPECT_EQ(hooks.matrices, 0);  // display switched off
   fig.matrixDisplayOn = true;
   RecomputeAll(fig);
-  EXPECT_EQ(fig.passCount, 2);
+  EXPECT_EQ(fig.pass.passCount, 2);
   EXPECT_EQ(hooks.matrices, 1);
   EXPECT_EQ(hooks.lastKind, Kind::kPT5);
   EXPECT_EQ(hooks.lastRows, 2);
