@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "allocation_counter.h"
+#include "engine_ratios.h"
 #include "figure_generator.h"
 #include "geometry/recompute.h"
 
@@ -70,6 +71,7 @@ void ReportAllocations() {
 
 int main(int argc, char** argv) {
   kv::bench::ReportAllocations();
+  kv::bench::ReportEngineRatios();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
