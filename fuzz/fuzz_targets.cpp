@@ -53,7 +53,7 @@ std::string SavedBytes(Figure& fig) {
 // from itself, so its name grows on every save until such steps are left undefined with
 // their stored names; the byte-for-byte check skips those figures.
 bool ReadsItsOwnOutput(const Figure& fig) {
-  for (int32_t s = 1; s <= fig.stepCount; ++s)
+  for (int32_t s = 1; s <= fig.StepCount(); ++s)
     for (int k = 1; k <= 5; ++k) {
       const ObjRef out = fig.stepOutputs[s][k];
       if (out.index == 0) continue;
@@ -75,7 +75,7 @@ void CheckSaveIsStable(Figure& fig, FigureFileIO& io) {
   Figure back;
   Check(io.ReadBytes(back, first).ok(), "a saved figure does not read back");
   Check(!io.readAsUtf8, "a saved figure reads back as UTF-8");
-  Check(back.stepCount == fig.stepCount, "the step count changes on reading back");
+  Check(back.StepCount() == fig.StepCount(), "the step count changes on reading back");
   Check(back.classCount == fig.classCount, "the class counts change on reading back");
   if (ReadsItsOwnOutput(fig)) return;
   Check(SavedBytes(back) == first, "saving the figure read back gives other bytes");
@@ -105,13 +105,13 @@ void FigureMergeTarget(std::string_view bytes) {
   const std::string before = FigureFileText(fig);
   const FileResult result = io.MergeBytes(fig, bytes);
   if (!result.ok()) return CheckFailedReadKeepsFigure(result, fig, before);
-  const int32_t steps = fig.stepCount;
+  const int32_t steps = fig.StepCount();
   CheckSaveIsStable(fig, io);
   // The merged figure merged behind itself: every reference moves by what it held.
   const std::string saved = SavedBytes(fig);
   const FileResult twice = io.MergeBytes(fig, saved);
   if (!twice.ok()) return;  // a renumbered expression may outgrow its field
-  Check(fig.stepCount == 2 * steps, "a merge behind itself does not double the steps");
+  Check(fig.StepCount() == 2 * steps, "a merge behind itself does not double the steps");
   CheckSaveIsStable(fig, io);
 }
 

@@ -366,7 +366,7 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
   const int32_t n = in.Int();
   if (n < 0 || int64_t{21} * n > fieldsLeft()) throw ReadFailure{kBadCount, countLine};
   if (n > capacity) fig.NewFigure(n + 10);
-  fig.stepCount = n;
+  for (int32_t s = 1; s <= n; ++s) fig.AppendStep();
 
   for (int32_t s = 1; s <= n; ++s) {
     const std::string code = CutToWidth(in.Text(), kKindWidth);
@@ -408,8 +408,8 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
   // References are checked once the counts are known.
   for (int32_t s = 1; s <= n; ++s)
     for (int k = 1; k <= 5; ++k) {
-      CheckReference(fig, fig.stepParents[s][k], refLines[s]);
-      CheckReference(fig, fig.stepOutputs[s][k], refLines[s]);
+      CheckReference(fig, fig.Parent(s, k), refLines[s]);
+      CheckReference(fig, fig.Output(s, k), refLines[s]);
     }
   for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
     const PointRec& p = fig.points[i];
@@ -444,7 +444,7 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
         throw ReadFailure{kNotNumber, line};
       }
       if (s < 1 || s > n) throw ReadFailure{kBadReference, line};
-      fig.stepSwap[s] = kTrue;
+      fig.SetStepSwap(s, kTrue);
     }
     ++line;
   }
@@ -522,7 +522,7 @@ std::string ShiftOperands(std::string_view expression, int32_t by) {
   return out;
 }
 
-// Step and object tables grow one record at a time while a merge appends; reserving the
+// Object tables grow one record at a time while a merge appends; reserving the
 // combined size first keeps them from doubling past it (a merge of a large file would
 // otherwise hold up to twice the tables it needs).
 void ReserveForMerge(Figure& fig, const Figure& add) {
@@ -538,14 +538,6 @@ void ReserveForMerge(Figure& fig, const Figure& add) {
   reserve(fig.points, fig.prevPoints, objects(kClassPoint));
   reserve(fig.lines, fig.prevLines, objects(kClassLine));
   reserve(fig.circles, fig.prevCircles, objects(kClassCircle));
-  const size_t steps = static_cast<size_t>(fig.stepCount) + add.stepCount + kSlack;
-  fig.stepKind.reserve(steps);
-  fig.stepKindId.reserve(steps);
-  fig.stepParents.reserve(steps);
-  fig.stepOutputs.reserve(steps);
-  fig.stepState.reserve(steps);
-  fig.curOutputsTable.reserve(steps);
-  fig.stepSwap.reserve(steps);
 }
 
 }  // namespace
@@ -565,21 +557,21 @@ std::string FileNumber(double value) {
 
 std::string FigureFileText(const Figure& fig) {
   std::string out;
-  const int32_t n = std::clamp(fig.stepCount, 0, fig.UpperBound(-1));
+  const int32_t n = std::clamp(fig.StepCount(), 0, fig.UpperBound(-1));
   std::array<int32_t, 11> counts = fig.classCount;
   for (int c = 0; c <= 3; ++c) counts[c] = std::clamp(counts[c], 0, fig.UpperBound(c));
 
   out += std::to_string(n);
   EndLine(out);
-  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.stepKind[s]), EndLine(out);
+  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.KindCode(s)), EndLine(out);
   auto writeRef = [&](ObjRef ref, int32_t cls) {
     out += std::to_string(cls) + "," + std::to_string(ref.index);
     EndLine(out);
   };
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) writeRef(fig.stepParents[s][k], fig.stepParents[s][k].cls % 100);
+    for (int k = 1; k <= 5; ++k) writeRef(fig.Parent(s, k), fig.Parent(s, k).cls % 100);
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) writeRef(fig.stepOutputs[s][k], fig.stepOutputs[s][k].cls);
+    for (int k = 1; k <= 5; ++k) writeRef(fig.Output(s, k), fig.Output(s, k).cls);
   for (int32_t c : counts) out += std::to_string(c), EndLine(out);
 
   auto num = [](double v) { return FileNumber(v); };
@@ -623,7 +615,7 @@ std::string FigureFileText(const Figure& fig) {
     EndLine(out);
   }
   for (int32_t s = 1; s <= n; ++s) {
-    if (fig.stepSwap[s] == 0) continue;
+    if (fig.StepSwap(s) == 0) continue;
     AppendText(out, "REV=");
     out += ',';
     out += std::to_string(s);
@@ -714,7 +706,7 @@ FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
   const Figure& add = parsed.fig;
 
   std::array<int32_t, 11> base = fig.classCount;
-  const int32_t baseSteps = fig.stepCount;
+  const int32_t baseSteps = fig.StepCount();
   for (int k = 0; k <= kMaxClass; ++k)
     if (int64_t{base[k]} + add.classCount[k] > std::numeric_limits<int32_t>::max())
       return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
@@ -722,7 +714,7 @@ FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
     if (int64_t{add.points[i].boundIndex} + base[add.points[i].boundClass] >
         std::numeric_limits<int32_t>::max())
       return {FileStatus::kFailed, std::string(kBadReference), 0, {}};
-  if (int64_t{baseSteps} + add.stepCount > std::numeric_limits<int32_t>::max())
+  if (int64_t{baseSteps} + add.StepCount() > std::numeric_limits<int32_t>::max())
     return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
 
   // Expressions name their operands by number index: they move with the numbers. Checked
@@ -743,15 +735,14 @@ FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
     return ref;
   };
   ReserveForMerge(fig, add);
-  for (int32_t i = 1; i <= add.stepCount; ++i) {
+  for (int32_t i = 1; i <= add.StepCount(); ++i) {
     const int32_t s = fig.AppendStep();
-    fig.SetStepKind(s, add.stepKind[i]);
+    fig.SetStepKind(s, add.KindCode(i));
     for (int k = 1; k <= 5; ++k) {
-      fig.SetStepParent(s, k, moved(add.stepParents[i][k]));
-      fig.SetStepOutput(s, k, moved(add.stepOutputs[i][k]));
+      fig.SetStepParent(s, k, moved(add.Parent(i, k)));
+      fig.SetStepOutput(s, k, moved(add.Output(i, k)));
     }
-    fig.stepState[s] = 0;
-    fig.stepSwap[s] = add.stepSwap[i];
+    fig.SetStepSwap(s, add.StepSwap(i));
   }
   for (int32_t i = 1; i <= add.classCount[kClassNumber]; ++i) {
     const int32_t at = fig.AllocObject(kClassNumber);

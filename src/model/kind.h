@@ -131,5 +131,8 @@ const KindInfo& InfoOf(Kind kind);
 // an empty text gives Kind::kNone.
 Kind ParseKind(std::string_view code);
 inline std::string_view CodeOf(Kind kind) { return InfoOf(kind).code; }
+// How many leading output slots a step of this kind must fill; the slots after them in the
+// output template are optional (a perpendicular made by the foot macro has no foot point).
+int RequiredOutputs(Kind kind);
 
 }  // namespace kv

@@ -261,7 +261,7 @@ Scene Session::MakeScene() {
   scene.inputMode = CurrentInputMode();
   if (replay_.active) {
     scene.replayStep = replay_.step;
-    if (replay_.step >= 1 && replay_.step <= figure.stepCount) {
+    if (replay_.step >= 1 && replay_.step <= figure.StepCount()) {
       for (int k = 1; k <= 5; ++k) {
         ObjRef out = figure.Output(replay_.step, k);
         if (out.index != 0 && out.cls >= kClassPoint && figure.InTable(out))

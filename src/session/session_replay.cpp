@@ -24,7 +24,7 @@ void Session::StartReplay() {
   replay_.active = true;
   // The free points the construction starts from are there from the beginning.
   replay_.step = 0;
-  while (replay_.step < figure.stepCount && figure.KindOf(replay_.step + 1) == Kind::kPNEW)
+  while (replay_.step < figure.StepCount() && figure.KindOf(replay_.step + 1) == Kind::kPNEW)
     ++replay_.step;
   panels_[3].text.clear();
   RefreshStatus();
@@ -50,7 +50,7 @@ void Session::TimerTick() {
 void Session::AdvanceReplay() {
   if (!replay_.active) return;
   ++replay_.step;
-  if (replay_.step >= figure.stepCount) {
+  if (replay_.step >= figure.StepCount()) {
     FinishReplay();
     return;
   }
@@ -60,7 +60,7 @@ void Session::AdvanceReplay() {
 }
 
 void Session::FinishReplay() {
-  replay_.step = figure.stepCount;
+  replay_.step = figure.StepCount();
   replay_.active = false;
   if (CurrentInputMode() == kModeReplay) PopInputMode();
   StopReplayTimer();
