@@ -65,6 +65,7 @@ bool Session::Implements(MenuCommand cmd) {
 }
 
 void Session::Command(MenuCommand cmd) {
+  EventScope scope(*this);
   using M = MenuCommand;
   switch (ForwardedCommand(cmd)) {
     case M::mnuEasyMenu:
@@ -93,11 +94,11 @@ void Session::Command(MenuCommand cmd) {
       break;
     case M::mnuOMenu_easy:
       settings.menuMode = kMenuModeEasy;
-      RefreshStatus();
+      statusDirty_ = true;
       break;
     case M::mnuOmenu_full:
       settings.menuMode = kMenuModeFull;
-      RefreshStatus();
+      statusDirty_ = true;
       break;
     case M::mnuRedrawslowOption_01:
       SetReplayInterval(200);
@@ -130,7 +131,6 @@ void Session::Command(MenuCommand cmd) {
       break;
     case M::mnuRakugaki:
       PushInputMode(kModeScribble);
-      RefreshStatus();
       break;
     default:
       if (!SettingsCommand(cmd)) ViewCommand(cmd);
@@ -187,7 +187,7 @@ bool Session::SettingsCommand(MenuCommand cmd) {
     default:
       return false;
   }
-  RefreshStatus();
+  statusDirty_ = true;
   return true;
 }
 
@@ -275,7 +275,7 @@ void Session::ViewCommand(MenuCommand cmd) {
     case M::mnuOchrDisp:
       // Only the check mark follows now; the labels change at the next full redraw.
       draw.NotChrDisp = !draw.NotChrDisp;
-      RefreshStatus();
+      statusDirty_ = true;
       return;
     case M::mnuAngleSW:
       // Marks are recorded while the angles are measured, so turning them on needs a recompute.
@@ -286,7 +286,7 @@ void Session::ViewCommand(MenuCommand cmd) {
       return;
   }
   RedrawAll();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 MenuCheckState Session::CheckState() const {
