@@ -12,12 +12,18 @@ namespace {
 
 bool ClassMatches(char letter, int32_t cls) {
   switch (letter) {
-    case 'N': return cls == kClassNumber;
-    case 'P': return cls == kClassPoint;
-    case 'L': return cls == kClassLine;
-    case 'C': return cls == kClassCircle;
-    case 'X': return cls == kClassLine || cls == kClassCircle;
-    default: return false;
+    case 'N':
+      return cls == kClassNumber;
+    case 'P':
+      return cls == kClassPoint;
+    case 'L':
+      return cls == kClassLine;
+    case 'C':
+      return cls == kClassCircle;
+    case 'X':
+      return cls == kClassLine || cls == kClassCircle;
+    default:
+      return false;
   }
 }
 
@@ -117,11 +123,20 @@ void RecomputeStep(Figure& fig, int32_t s) {
   for (int i = 1; i <= 5; ++i) fig.curOutputs[i] = fig.stepOutputs[s][i].index;
   if (fig.lastPass) fig.currentKind = kind;
   switch (InfoOf(kind).family) {
-    case KindFamily::kPoint: RecomputePoint(fig, s); break;
-    case KindFamily::kLine: RecomputeLine(fig, s); break;
-    case KindFamily::kCircle: RecomputeCircle(fig, s); break;
-    case KindFamily::kNumber: RecomputeNumber(fig, s); break;
-    default: break;
+    case KindFamily::kPoint:
+      RecomputePoint(fig, s);
+      break;
+    case KindFamily::kLine:
+      RecomputeLine(fig, s);
+      break;
+    case KindFamily::kCircle:
+      RecomputeCircle(fig, s);
+      break;
+    case KindFamily::kNumber:
+      RecomputeNumber(fig, s);
+      break;
+    default:
+      break;
   }
   fig.currentKind = Kind::kNone;
 }
