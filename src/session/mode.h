@@ -44,6 +44,7 @@ class ModeHost {
   virtual void PushMode(std::unique_ptr<Mode> mode) = 0;
   virtual void PopMode() = 0;
   virtual int16_t CurrentCode() const = 0;
+  virtual Mode* TopMode() = 0;
 
   // Full recompute, then the picture follows; Recompute alone leaves the marks as they are.
   virtual void RedrawAll() = 0;
@@ -53,6 +54,8 @@ class ModeHost {
   virtual void ShowMessage(std::string_view japanese) = 0;
   virtual bool ShiftHeld(int shift) const = 0;
   virtual bool EasyMenu() const = 0;
+  // Decimals of the numbers shown in lists and dialogs.
+  virtual int Decimals() const = 0;
   // The keyboard step of the arrow keys in world units.
   virtual double KeyStep() const = 0;
   // A status panel's text (panel 3 during a replay, panel 11 while picking).

@@ -238,7 +238,10 @@ void Session::FinishEvent() {
   repaintDirty_ = false;
 }
 
-double Session::KeyStep() const { return settings.delta != 0 ? settings.delta : 10; }
+double Session::KeyStep() const {
+  // The keyboard step is kept in pixels; 0 means the standard 10.
+  return (settings.delta != 0 ? settings.delta : 10) * view.ScaleUnit;
+}
 
 void Session::SetPanelText(int panel, std::string text) {
   if (panel < 1 || panel > kStatusPanelCount) return;
@@ -510,10 +513,10 @@ void Session::StatusPanelClick(int panel) {
       shiftLock_ = !shiftLock_;
       break;
     case 9:
-      if (topMenus_.construction) Redo();
+      if (topMenus_.construction) construction_.RepeatLastCommand(*this);
       break;
     case 10:
-      if (topMenus_.construction) Undo();
+      if (topMenus_.construction) construction_.UndoLast(*this);
       break;
     default:
       break;

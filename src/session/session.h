@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "construct/construction.h"
 #include "draw/draw_settings.h"
 #include "draw/locus_store.h"
 #include "draw/renderer.h"
@@ -205,6 +206,8 @@ class Session : private RecomputeHooks, private ModeHost {
   void PushMode(std::unique_ptr<Mode> mode) override { PushInputMode(std::move(mode)); }
   void PopMode() override { PopInputMode(); }
   int16_t CurrentCode() const override { return CurrentInputMode(); }
+  Mode* TopMode() override { return modes_.TopMode(); }
+  int Decimals() const override { return draw.KetaDecimal; }
   void StatusChanged() override { statusDirty_ = true; }
   void RepaintNeeded() override { repaintDirty_ = true; }
   void ShowMessage(std::string_view japanese) override {
@@ -239,8 +242,12 @@ class Session : private RecomputeHooks, private ModeHost {
   ReplayMode* RunningReplay() const;
   std::unique_ptr<Mode> MakeMode(int16_t code) const;
   void EraseLoci();
-  void Redo();
-  void Undo();
+  // The new-figure command: asks first when the figure holds points.
+  void NewFigureCommand();
+  // The language dialog and the font dialog, through the window.
+  void LanguageCommand();
+  void FontCommand();
+  void SetFont(const std::string& family);
 
   UiPort& ui_;
   ModeStack modes_;
@@ -263,6 +270,7 @@ class Session : private RecomputeHooks, private ModeHost {
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
   Rgb scribbleColour_ = kBlack;
+  Constructor construction_;
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene

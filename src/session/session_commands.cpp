@@ -2,13 +2,18 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "geometry/recompute.h"
 #include "session/session.h"
 
 namespace kv {
 
 bool Session::Implements(MenuCommand cmd) {
   using M = MenuCommand;
+  if (IsConstructionCommand(ForwardedCommand(cmd))) return true;
   switch (ForwardedCommand(cmd)) {
+    case M::mnuNew:
+    case M::mnuLanguage:
+    case M::mnuOFont:
     case M::mnuEasyMenu:
     case M::mnuLoad:
     case M::mnuSave:
@@ -67,7 +72,17 @@ bool Session::Implements(MenuCommand cmd) {
 void Session::Command(MenuCommand cmd) {
   EventScope scope(*this);
   using M = MenuCommand;
+  if (construction_.Command(*this, ForwardedCommand(cmd))) return;
   switch (ForwardedCommand(cmd)) {
+    case M::mnuNew:
+      NewFigureCommand();
+      break;
+    case M::mnuLanguage:
+      LanguageCommand();
+      break;
+    case M::mnuOFont:
+      FontCommand();
+      break;
     case M::mnuEasyMenu:
       ToggleMenuMode();
       break;
@@ -136,6 +151,54 @@ void Session::Command(MenuCommand cmd) {
       if (!SettingsCommand(cmd)) ViewCommand(cmd);
       break;
   }
+}
+
+void Session::NewFigureCommand() {
+  if (figure.classCount[kClassPoint] < 1) {
+    construction_.StartNewPoint(*this);
+    return;
+  }
+  switch (ui_.AskYesNoCancel(Tr("現在の図は失われますが,新しい図を作図しますか。"),
+                             Tr("新規作図の確認"), Tr("はい(Y)"), Tr("保存しておく(S)"),
+                             Tr("キャンセル(Esc)"))) {
+    case Answer::kYes:
+      figureFileName_ = "untitled";
+      panels_[2].text = ShortFileName();
+      figureCapacity_ = kInitialCapacity;
+      figure.NewFigure(figureCapacity_);
+      loci.Reset();
+      Standard().ClearCandidates();
+      construction_.StartNewPoint(*this);
+      repaintDirty_ = true;
+      break;
+    case Answer::kNo:
+      // The middle button keeps the figure and saves it first.
+      SaveFigureCommand();
+      break;
+    case Answer::kCancel:
+      RecomputeAll(figure);
+      repaintDirty_ = true;
+      break;
+  }
+  statusDirty_ = true;
+}
+
+void Session::LanguageCommand() {
+  const LanguageChoice choice = ui_.ChooseLanguage(translator.language, draw.fontName);
+  if (choice.fontFamily) SetFont(*choice.fontFamily);
+  if (choice.language) SetLanguage(*choice.language);
+}
+
+void Session::FontCommand() {
+  if (auto family = ui_.ChooseFont(draw.fontName)) SetFont(*family);
+}
+
+void Session::SetFont(const std::string& family) {
+  // The canvas labels and the number list take the font as well as every interface text, and
+  // the settings file keeps it as the window's font.
+  draw.fontName = family;
+  ui_.ApplyInterfaceFont(family);
+  repaintDirty_ = true;
 }
 
 bool Session::SettingsCommand(MenuCommand cmd) {

@@ -74,13 +74,13 @@ void Session::StartReplay() {
 }
 
 void Session::EraseLoci() {}
-void Session::Redo() {}
-void Session::Undo() {}
 
 void Session::OpenDialog(std::unique_ptr<DialogModel> dialog) {
+  if (dialog_) ui_.DialogEnded();
   dialog_ = std::move(dialog);
   dialogOwner_ = modes_.TopMode();
   statusDirty_ = true;
+  if (dialog_) ui_.ShowDialog(*dialog_);
 }
 
 void Session::OpenObjectMenu(ObjRef ref) {
@@ -145,6 +145,7 @@ void Session::AfterDialogAction() {
     std::unique_ptr<DialogModel> closed = std::move(dialog_);
     Mode* owner = dialogOwner_;
     dialogOwner_ = nullptr;
+    ui_.DialogEnded();
     for (int slot = 1; slot <= modes_.Top(); ++slot)
       if (modes_.ModeAt(slot) == owner) owner->DialogClosed(*this, *closed);
   }

@@ -34,7 +34,9 @@ void DragMode::Key(ModeHost& host, int code, int shift) {
     Mode::Key(host, code, shift);
     return;
   }
-  if (code != kKeyEscape) return;
+  // Placing a new point on its line or circle also ends with Enter.
+  const bool ends = code == kKeyEscape || (code == kKeyEnter && Code() == kModePlacePoint);
+  if (!ends) return;
   host.PopMode();
   host.RedrawAll();
 }

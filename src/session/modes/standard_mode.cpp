@@ -10,7 +10,17 @@ namespace kv {
 
 StandardMode::StandardMode() : Mode(kModeStandard) {}
 
-PickResult StandardMode::HoverPick(ModeHost& /*host*/, double /*x*/, double /*y*/) { return {}; }
+PickResult StandardMode::HoverPick(ModeHost& host, double x, double y) {
+  const HoverResult result = HoverPickFor(host.EasyMenu(), host.Fig(), host.CurrentView(), x, y);
+  if (indication_.Update(result).Any()) host.RepaintNeeded();
+  // The name in panel 11 changes only when the mouse meets another object, so that plain
+  // moves do no string work.
+  if (result.object != shownInStatus_) {
+    shownInStatus_ = result.object;
+    host.SetPanelText(11, PickStatusText(host.Fig(), result.object, host.Texts()));
+  }
+  return {result.object.cls, result.object.index};
+}
 
 void StandardMode::Move(ModeHost& host, const PointerEvent& e) { HoverPick(host, e.x, e.y); }
 
@@ -65,8 +75,16 @@ void StandardMode::ShowDraggableCandidates(const Figure& fig) {
     if (fig.points[i].free == kTrue) candidates_.push_back({kClassPoint, i});
 }
 
-void StandardMode::AddMarks(const Figure& /*fig*/, std::vector<ObjectMark>& marks) const {
+void StandardMode::AddMarks(const Figure& fig, std::vector<ObjectMark>& marks) const {
   for (const ObjRef& ref : candidates_) marks.push_back({ref, kStyleOwn + 7});
+  const ObjRef indicated = indication_.Indicated();
+  if (indicated.index != 0 && fig.InTable(indicated))
+    marks.push_back({indicated, kStyleHighlight, -1, 1});
+}
+
+void StandardMode::ForgetIndication() {
+  indication_.Reset();
+  shownInStatus_ = {};
 }
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "construct/picker.h"
 #include "session/mode.h"
 
 namespace kv {
@@ -29,12 +30,16 @@ class StandardMode : public Mode {
   void ShowDraggableCandidates(const Figure& fig);
   void ClearCandidates() { candidates_.clear(); }
   const std::vector<ObjRef>& Candidates() const { return candidates_; }
+  // A new figure: nothing is under the mouse any more.
+  void ForgetIndication();
 
  private:
   PickResult HoverPick(ModeHost& host, double x, double y);
   void PressLeft(ModeHost& host, const PointerEvent& e, PickResult pick);
 
   std::vector<ObjRef> candidates_;
+  HoverIndication indication_;
+  ObjRef shownInStatus_;
 };
 
 }  // namespace kv
