@@ -1,8 +1,10 @@
 // Starting, filling and finishing the pending construction step.
 #include "construct/construction.h"
 
+#include "construct/expression_mode.h"
 #include "construct/new_point_mode.h"
 #include "construct/parent_pick_mode.h"
+#include "construct/transform_macros.h"
 #include "construct/undo.h"
 #include "expr/number_dialog.h"
 #include "geometry/recompute.h"
@@ -124,6 +126,12 @@ CommandKind ClassifyCommand(MenuCommand cmd) {
       return CommandKind::kBoundPoint;
     case C::mnuPnewFreeP:
       return CommandKind::kNewPoint;
+    case C::mnuMcalc:
+      return CommandKind::kExpression;
+    case C::mnuCMacroLinear:
+    case C::mnuCMacroAffine:
+    case C::mnuCMacroProjective:
+      return CommandKind::kTransformMacro;
     default:
       break;
   }
@@ -158,6 +166,18 @@ bool Constructor::Command(ModeHost& host, MenuCommand cmd) {
     case CommandKind::kBoundPoint:
       StartBoundPoint(host, cmd == MenuCommand::mnuPboundL ? kClassLine : kClassCircle);
       break;
+    case CommandKind::kExpression:
+      ExpressionMode::Start(host);
+      break;
+    case CommandKind::kTransformMacro: {
+      const TransformMacro which = cmd == MenuCommand::mnuCMacroLinear ? TransformMacro::kLinear
+                                   : cmd == MenuCommand::mnuCMacroAffine
+                                       ? TransformMacro::kAffine
+                                       : TransformMacro::kProjective;
+      BuildTransformMacro(host.Fig(), which);
+      host.RedrawAll();
+      break;
+    }
     case CommandKind::kUndo:
       UndoLast(host);
       break;

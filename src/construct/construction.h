@@ -49,7 +49,16 @@ struct StepTemplate {
 bool TemplateOf(Kind kind, StepTemplate& out);
 
 // How a menu command starts.
-enum class CommandKind { kNone, kPicking, kNewPoint, kBoundPoint, kUndo, kRepeat };
+enum class CommandKind {
+  kNone,
+  kPicking,
+  kNewPoint,
+  kBoundPoint,
+  kExpression,
+  kTransformMacro,
+  kUndo,
+  kRepeat
+};
 CommandKind ClassifyCommand(MenuCommand cmd);
 // Whether the construction layer carries the command out (the window disables the others).
 bool IsConstructionCommand(MenuCommand cmd);

@@ -1,6 +1,7 @@
 // The commands that do not pick every parent: new free points, a new point on a line or circle,
 // undo and repeat.
 #include "construct/construction.h"
+#include "construct/expression_mode.h"
 #include "construct/new_point_mode.h"
 #include "construct/parent_pick_mode.h"
 #include "construct/undo.h"
@@ -72,6 +73,10 @@ void Constructor::RepeatLastCommand(ModeHost& host) {
   const Kind kind = fig.KindOf(last);
   if (kind == Kind::kPNEW) {
     StartNewPoint(host);
+    return;
+  }
+  if (kind == Kind::kCALC) {
+    ExpressionMode::Start(host);
     return;
   }
   if (kind == Kind::kPBND) {

@@ -3,6 +3,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "expr/expression_dialog.h"
 #include "expr/number_dialog.h"
 #include "session/session.h"
 #include "ui/canvas_widget.h"
@@ -23,16 +25,23 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<i
 // The controls of each form: its lists, its text boxes and its buttons.
 struct FormControls {
   std::string_view form;
-  std::vector<std::string_view> lists, edits, buttons;
+  std::vector<std::string_view> labels, lists, edits, buttons;
 };
 
 const std::vector<FormControls>& Forms() {
   static const std::vector<FormControls> forms = {
       {"KVSelNum",
+       {},
        {"NumList"},
        {"Text1", "ResetText"},
        {"Cmd_OK", "NewNum", "Reset", "Cmd_Cancel", "NewNumOK", "NewNumCancel", "Command2",
         "Command3", "ResetOK", "ResetCancel", "Command1"}},
+      {"KVExpress",
+       {"LabelExpress", "LabelNewNumCheck"},
+       {"NumList"},
+       {"Text1"},
+       {"NumSelectOK", "cmdAddNum", "cmdNewNumOK", "cmdOpAdd", "cmdOpMinus", "cmdOpMulti",
+        "cmdOpDiv", "cmdOpPower", "cmdReInput", "cmdInputEnd", "cmdCancel"}},
   };
   return forms;
 }
@@ -46,6 +55,12 @@ ModelDialog::ModelDialog(Session& session, DialogModel& model, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   for (const FormControls& form : Forms()) {
     if (form.form != model.FormName()) continue;
+    for (std::string_view name : form.labels) {
+      auto* label = new QLabel(this);
+      label->setObjectName(Q(name));
+      layout->addWidget(label);
+      labels_[std::string(name)] = label;
+    }
     for (std::string_view name : form.lists) {
       auto* list = new QListWidget(this);
       list->setObjectName(Q(name));
@@ -87,9 +102,13 @@ void ModelDialog::Refresh() {
   refreshing_ = true;
   setWindowTitle(Q(model_.Text("Caption")));
   auto* numbers = dynamic_cast<NumberDialog*>(&model_);
-  const auto visible = [numbers](const std::string& name) {
-    return !numbers || numbers->Visible(name);
+  auto* expression = dynamic_cast<ExpressionDialog*>(&model_);
+  const auto visible = [numbers, expression](const std::string& name) {
+    if (numbers) return numbers->Visible(name);
+    if (expression) return expression->Visible(name);
+    return true;
   };
+  for (auto& [name, label] : labels_) label->setText(Q(model_.Text(name)));
   for (auto& [name, list] : lists_) {
     list->clear();
     for (const std::string& line : model_.Lines(name)) list->addItem(Q(line));

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -33,6 +34,7 @@ class ModelDialog : public QDialog {
 
   Session& session_;
   DialogModel& model_;
+  std::map<std::string, QLabel*> labels_;
   std::map<std::string, QListWidget*> lists_;
   std::map<std::string, QLineEdit*> edits_;
   std::map<std::string, QPushButton*> buttons_;
