@@ -301,7 +301,7 @@ bool SelectionPicker::Start(const Figure& fig, SelectionRules rules) {
   candidates_.clear();
   excludedMark_.clear();
   cursor_ = 0;
-  active_ = true;
+  active_ = false;
   if (rules_.cls < kClassNumber || rules_.cls > kClassCircle) return false;
   const int32_t last = LastIndex(fig, rules_.cls);
   excludedMark_.assign(static_cast<size_t>(std::max<int32_t>(last, 0)) + 1, 0);
@@ -317,7 +317,8 @@ bool SelectionPicker::Start(const Figure& fig, SelectionRules rules) {
       break;
     }
   }
-  return !candidates_.empty();
+  active_ = !candidates_.empty();
+  return active_;
 }
 
 void SelectionPicker::Clear() {

@@ -139,7 +139,8 @@ struct SelectionRules {
 // class 100, is not picked here), every object of that class already given to another slot
 // excluded, and the slot's required line type.
 SelectionRules ParentRules(const Figure& fig, int32_t step, int slot, int requiredLineType);
-// Rules for the next polygon vertex: all points except the vertices already chosen.
+// Rules for the next polygon vertex: all points except the vertices already chosen, by click
+// as by key, so that a polygon's vertices are distinct.
 SelectionRules VertexRules(std::span<const int32_t> chosenVertices);
 // Rules for the point to drag (and the point to bind): the draggable points.
 SelectionRules DraggableRules();
@@ -171,7 +172,7 @@ class SelectionPicker {
   void Clear();
   bool Active() const { return active_; }
 
-  // A click: the nearest candidate that can be chosen, without a distance limit (the first of
+  // A click: the nearest candidate that can be chosen, without a pixel tolerance (the first of
   // equal ones). A candidate other than the current one becomes current (kMoved); a click
   // whose nearest candidate already is current confirms it (kConfirm).
   SelectionStep Click(const Figure& fig, double x, double y);

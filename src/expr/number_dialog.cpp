@@ -68,6 +68,21 @@ bool OpensWithNewNumber(Kind kind) {
 
 }  // namespace
 
+SelNumCaller SelNumCallerForMode(int mode) {
+  constexpr int kModeNumberChoice = 60;
+  switch (mode) {
+    case kModeNumberChoice:
+    case kModeNumberSelect:
+      return SelNumCaller::kChangeNumber;
+    case kModeLocusByNumber:
+      return SelNumCaller::kLocusNumber;
+    case kModeEditSelect:
+      return SelNumCaller::kAttributeEdit;
+    default:
+      return SelNumCaller::kConstruction;
+  }
+}
+
 double LeadingNumber(std::string_view raw) {
   const std::string text = HalfWidthDigits(raw);
   size_t i = 0;

@@ -24,6 +24,11 @@ enum class SelNumCaller {
   kAttributeEdit,  // the number whose attributes are edited (mode 40)
 };
 
+// The caller by the input mode on top when the dialog opens: 60 and 63 change a number, 71
+// chooses the locus number, 40 edits a number's attributes; any other mode is a construction
+// command waiting for a number.
+SelNumCaller SelNumCallerForMode(int mode);
+
 enum class DialogOutcome { kOpen, kChosen, kCancelled };
 
 // The number of a text as a leading-number conversion reads it: blanks skipped, an optional

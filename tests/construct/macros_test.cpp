@@ -252,6 +252,12 @@ TEST(Macros, PolygonIsPickedVertexByVertexAndClosedBackToTheFirst) {
   for (int k = 0; k < 3; ++k) {
     ASSERT_EQ(AddPolygonVertex(fig, f.polygon, order[k], f.tr), MacroOutcome::kPickVertex);
     EXPECT_EQ(f.polygon.polygonVertexNo, k + 2);
+    // The sides drawn so far show while the next vertex is picked.
+    RecomputeAll(fig);
+    EXPECT_EQ(fig.classCount[kClassLine], k);
+    if (k > 0) {
+      EXPECT_NE(fig.lines[k].valid, 0);
+    }
     EXPECT_EQ(fig.KindCode(fig.stepCount), "LPG+");
     // A vertex already used is not taken again, nor a point that does not exist.
     EXPECT_EQ(AddPolygonVertex(fig, f.polygon, order[k], f.tr), MacroOutcome::kPickVertex);

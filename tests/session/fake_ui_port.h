@@ -27,6 +27,14 @@ class FakeUiPort : public UiPort {
   bool easyMenu = false;
 
   void MessageOk(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+  // Failures are messages too, counted apart for the look they get.
+  int warnings = 0;
+  void MessageWarning(std::string_view text, std::string_view) override {
+    messages.emplace_back(text);
+    ++warnings;
+  }
+  int copies = 0;
+  void CopyCanvasToClipboard() override { ++copies; }
   bool MessageOkCancel(std::string_view text, std::string_view) override {
     messages.emplace_back(text);
     if (okCancelReplies.empty()) return false;
@@ -96,7 +104,6 @@ class FakeUiPort : public UiPort {
   DialogModel* shownDialog = nullptr;
   void ShowDialog(DialogModel& dialog) override { shownDialog = &dialog; }
   void DialogEnded() override { shownDialog = nullptr; }
-  void CopyCanvasToClipboard() override { Record("CopyCanvasToClipboard"); }
   std::optional<Rgb> colourChoice;
   std::optional<Rgb> ChooseColour(Rgb) override { return colourChoice; }
   Rgb ButtonFaceColour() override { return Rgb{240, 240, 240}; }
