@@ -87,6 +87,7 @@ class HeadlessPort : public UiPort {
   // Scripts reach the open dialog through Session::ActiveDialog; nothing is shown.
   void ShowDialog(DialogModel&) override {}
   void DialogEnded() override {}
+  void SetDragPointer(bool) override {}
 
  private:
   void WriteMessage(std::string_view text);

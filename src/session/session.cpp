@@ -371,6 +371,7 @@ bool Session::ReadFigure(const std::string& path) {
   }
   figureFileName_ = path;
   Standard().ClearCandidates();
+  Standard().ForgetIndication();
   loci.Reset();
   FigureChanged(io, false);
   return true;

@@ -235,6 +235,8 @@ class Session : private RecomputeHooks, private ModeHost {
   void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
+  // Shift-drag kind, start-up menu mode and replay interval.
+  bool OptionCommand(MenuCommand cmd);
   // The web commands (web_commands.cpp).
   static bool ImplementsWeb(MenuCommand cmd);
   bool WebCommand(MenuCommand cmd);

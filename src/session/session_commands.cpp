@@ -99,32 +99,6 @@ void Session::Command(MenuCommand cmd) {
     case M::mnuMerge:
       MergeFigureCommand();
       break;
-    case M::mnuOSDeformLC:
-      ChooseShiftDragKind(1);
-      break;
-    case M::mnuOSDeformL:
-      ChooseShiftDragKind(2);
-      break;
-    case M::mnuOSDeformCross:
-      ChooseShiftDragKind(3);
-      break;
-    case M::mnuOMenu_easy:
-      settings.menuMode = kMenuModeEasy;
-      statusDirty_ = true;
-      break;
-    case M::mnuOmenu_full:
-      settings.menuMode = kMenuModeFull;
-      statusDirty_ = true;
-      break;
-    case M::mnuRedrawslowOption_01:
-      SetReplayInterval(200);
-      break;
-    case M::mnuRedrawslowOption_03:
-      SetReplayInterval(500);
-      break;
-    case M::mnuRedrawslowOption_05:
-      SetReplayInterval(1000);
-      break;
     case M::mnuEdit2_point_Set_Free: {
       const PickResult& t = objectMenu_.target;
       if (t.cls == kClassPoint && figure.InTable({kClassPoint, t.index})) {
@@ -153,9 +127,45 @@ void Session::Command(MenuCommand cmd) {
       ui_.CopyCanvasToClipboard();
       break;
     default:
-      if (!SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd))) ViewCommand(cmd);
+      if (!OptionCommand(cmd) && !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
+        ViewCommand(cmd);
       break;
   }
+}
+
+bool Session::OptionCommand(MenuCommand cmd) {
+  using M = MenuCommand;
+  switch (cmd) {
+    case M::mnuOSDeformLC:
+      ChooseShiftDragKind(1);
+      break;
+    case M::mnuOSDeformL:
+      ChooseShiftDragKind(2);
+      break;
+    case M::mnuOSDeformCross:
+      ChooseShiftDragKind(3);
+      break;
+    case M::mnuOMenu_easy:
+      settings.menuMode = kMenuModeEasy;
+      statusDirty_ = true;
+      break;
+    case M::mnuOmenu_full:
+      settings.menuMode = kMenuModeFull;
+      statusDirty_ = true;
+      break;
+    case M::mnuRedrawslowOption_01:
+      SetReplayInterval(200);
+      break;
+    case M::mnuRedrawslowOption_03:
+      SetReplayInterval(500);
+      break;
+    case M::mnuRedrawslowOption_05:
+      SetReplayInterval(1000);
+      break;
+    default:
+      return false;
+  }
+  return true;
 }
 
 void Session::NewFigureCommand() {
@@ -173,6 +183,7 @@ void Session::NewFigureCommand() {
       figure.NewFigure(figureCapacity_);
       loci.Reset();
       Standard().ClearCandidates();
+      Standard().ForgetIndication();
       construction_.StartNewPoint(*this);
       repaintDirty_ = true;
       break;

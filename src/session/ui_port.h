@@ -99,6 +99,9 @@ class UiPort {
   virtual std::optional<Rgb> ChooseColour(Rgb initial) = 0;
   // The system's colour of button faces (the grey background preset).
   virtual Rgb ButtonFaceColour() = 0;
+  // The mouse pointer over the canvas: the four-arrow shape over something that can be
+  // dragged, the arrow elsewhere.
+  virtual void SetDragPointer(bool sizeAll) = 0;
   // Pops up the object menu (right click on an object) at the mouse.
   virtual void PopupObjectMenu() = 0;
   // Shows text in the construction data viewer window without blocking.

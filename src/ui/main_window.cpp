@@ -517,6 +517,10 @@ void KVwin::ShowDialog(DialogModel& dialog) {
   modelDialog_->open();
 }
 
+void KVwin::SetDragPointer(bool sizeAll) {
+  canvas_->setCursor(sizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
+}
+
 void KVwin::DialogEnded() {
   if (!modelDialog_) return;
   modelDialog_->hide();

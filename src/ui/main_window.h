@@ -96,6 +96,7 @@ class KVwin : public QMainWindow, public UiPort {
   void ApplyInterfaceFont(std::string_view family) override;
   void ShowDialog(DialogModel& dialog) override;
   void DialogEnded() override;
+  void SetDragPointer(bool sizeAll) override;
   // The session's open dialog as shown, or null.
   ModelDialog* OpenModelDialog() const { return modelDialog_; }
 

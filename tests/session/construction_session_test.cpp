@@ -360,6 +360,38 @@ TEST_F(ConstructionSessionTest, MeasurementsAndAnExpressionOverThem) {
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
 
+TEST_F(ConstructionSessionTest, HoverShowsWhatCanBeDraggedAndADragMovesItsPoints) {
+  PlacePoints({{0, 0}, {4, 0}});
+  Join(M::mnuS2P, 1, 2);
+  // 15 pixels (0.75 units) from a free point: found, since free points count half.
+  session.Move(0, 0, 0.75, -0.2);
+  EXPECT_TRUE(ui.sizeAllPointer);
+  EXPECT_EQ(session.Panel(11).text, "点A");
+  session.Move(0, 0, 2, 3);
+  EXPECT_FALSE(ui.sizeAllPointer);
+  EXPECT_EQ(session.Panel(11).text, "");
+
+  // Dragging A by itself.
+  session.Press(kLeftButton, 0, 0.1, 0.1);
+  EXPECT_EQ(session.CurrentInputMode(), kModeDrag);
+  EXPECT_EQ(session.TopMenus(), MenuEnablingFor(kModeDrag));
+  session.Move(kLeftButton, 0, 1, 2);
+  EXPECT_DOUBLE_EQ(fig().points[1].x, 1);
+  EXPECT_DOUBLE_EQ(fig().points[1].y, 2);
+  session.Release(kLeftButton, 0, 1, 2);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+
+  // Dragging the segment AB by its middle moves both ends by the same vector.
+  session.Press(kLeftButton, 0, 2.5, 1);
+  ASSERT_EQ(session.Drag().dragLine, 1);
+  session.Move(kLeftButton, 0, 3.5, 0);
+  session.Release(kLeftButton, 0, 3.5, 0);
+  EXPECT_DOUBLE_EQ(fig().points[1].x, 2);
+  EXPECT_DOUBLE_EQ(fig().points[1].y, 1);
+  EXPECT_DOUBLE_EQ(fig().points[2].x, 5);
+  EXPECT_DOUBLE_EQ(fig().points[2].y, -1);
+}
+
 TEST(ConstructionCommandsTest, EveryEnabledConstructionItemStartsOrIsRefusedWithAMessage) {
   // On an empty figure every construction item waits for input, says what is missing, or (the
   // map demonstrations) builds at once; none stays silently inert.

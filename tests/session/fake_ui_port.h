@@ -108,6 +108,8 @@ class FakeUiPort : public UiPort {
   std::optional<Rgb> ChooseColour(Rgb) override { return colourChoice; }
   Rgb ButtonFaceColour() override { return Rgb{240, 240, 240}; }
   void ShowAbout() override { Record("ShowAbout"); }
+  bool sizeAllPointer = false;
+  void SetDragPointer(bool sizeAll) override { sizeAllPointer = sizeAll; }
 
  private:
   std::optional<std::string> NextFile(const std::string& folder) {

@@ -5,6 +5,7 @@
 
 #include "session/input_modes.h"
 #include "session/modes/drag_mode.h"
+#include "session/ui_port.h"
 
 namespace kv {
 
@@ -13,6 +14,11 @@ StandardMode::StandardMode() : Mode(kModeStandard) {}
 PickResult StandardMode::HoverPick(ModeHost& host, double x, double y) {
   const HoverResult result = HoverPickFor(host.EasyMenu(), host.Fig(), host.CurrentView(), x, y);
   if (indication_.Update(result).Any()) host.RepaintNeeded();
+  const bool sizeAll = result.pointer == PointerShape::kSizeAll;
+  if (sizeAll != sizeAllPointer_) {
+    sizeAllPointer_ = sizeAll;
+    host.Ui().SetDragPointer(sizeAll);
+  }
   // The name in panel 11 changes only when the mouse meets another object, so that plain
   // moves do no string work.
   if (result.object != shownInStatus_) {
@@ -85,6 +91,7 @@ void StandardMode::AddMarks(const Figure& fig, std::vector<ObjectMark>& marks) c
 void StandardMode::ForgetIndication() {
   indication_.Reset();
   shownInStatus_ = {};
+  sizeAllPointer_ = false;
 }
 
 }  // namespace kv

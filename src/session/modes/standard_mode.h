@@ -40,6 +40,7 @@ class StandardMode : public Mode {
   std::vector<ObjRef> candidates_;
   HoverIndication indication_;
   ObjRef shownInStatus_;
+  bool sizeAllPointer_ = false;
 };
 
 }  // namespace kv
