@@ -118,7 +118,9 @@ EMSCRIPTEN_KEEPALIVE int kv_load(Viewer* v, const char* bytes, int length) {
   kv::FileResult result;
   if (written) {
     kv::FigureFileIO io;
-    result = kv::ReadKVFigFile(v->figure, path, io);
+    // The reader leaves the recompute to its caller.
+    result = io.Read(v->figure, path);
+    if (result.ok()) kv::RecomputeAll(v->figure);
     v->complex = io.hasComplexSteps;
   }
   std::remove(path.c_str());

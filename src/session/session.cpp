@@ -228,6 +228,12 @@ std::unique_ptr<Mode> Session::MakeMode(int16_t code) const {
   }
 }
 
+bool Session::OnStack(const Mode* mode) const {
+  for (int slot = 1; slot <= modes_.Top(); ++slot)
+    if (modes_.ModeAt(slot) == mode) return true;
+  return false;
+}
+
 StandardMode& Session::Standard() const {
   // The base entry is always the standard mode: Reset puts one there and it is never popped.
   return static_cast<StandardMode&>(*modes_.ModeAt(1));
@@ -250,6 +256,13 @@ DragState Session::Drag() const {
 const std::vector<ObjRef>& Session::CandidateMarks() const { return Standard().Candidates(); }
 
 void Session::FinishEvent() {
+  // A dialog whose mode has gone (its command was cancelled from the canvas) goes with it,
+  // so that nothing it does later lands in another command.
+  if (dialog_ && !OnStack(dialogOwner_)) {
+    dialog_.reset();
+    dialogOwner_ = nullptr;
+    ui_.DialogEnded();
+  }
   modes_.ReleasePopped();
   if (statusDirty_) RefreshStatus();
   if (repaintDirty_) ui_.RequestRepaint();

@@ -257,6 +257,7 @@ class Session : private RecomputeHooks, private ModeHost {
   // Panels whose texts change only with the language or their own setting.
   void UpdateFixedPanels();
   StandardMode& Standard() const;
+  bool OnStack(const Mode* mode) const;
   ReplayMode* RunningReplay() const;
   std::unique_ptr<Mode> MakeMode(int16_t code) const;
   void EraseLoci();

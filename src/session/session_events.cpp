@@ -146,8 +146,7 @@ void Session::AfterDialogAction() {
     Mode* owner = dialogOwner_;
     dialogOwner_ = nullptr;
     ui_.DialogEnded();
-    for (int slot = 1; slot <= modes_.Top(); ++slot)
-      if (modes_.ModeAt(slot) == owner) owner->DialogClosed(*this, *closed);
+    if (OnStack(owner)) owner->DialogClosed(*this, *closed);
   }
   statusDirty_ = true;
   repaintDirty_ = true;

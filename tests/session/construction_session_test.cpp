@@ -242,6 +242,20 @@ TEST_F(ConstructionSessionTest, RegularTriangleFromTheNumberDialog) {
   EXPECT_EQ(fig().classCount[kClassLine], 0);
 }
 
+TEST_F(ConstructionSessionTest, RightClickWhileTheNumberDialogWaitsCancelsCommandAndDialog) {
+  PlacePoints({{0, 0}, {2, 0}});
+  session.Command(M::mnuSRegularPolygon);
+  ASSERT_NE(session.ActiveDialog(), nullptr);
+  session.Press(kRightButton, 0, 5, 5);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(ui.shownDialog, nullptr);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(fig().stepCount, 2);
+  // Clicks meant for the dialog find none and change nothing.
+  EXPECT_FALSE(session.DialogClick("NewNumOK"));
+  EXPECT_EQ(fig().classCount[kClassNumber], 0);
+}
+
 TEST_F(ConstructionSessionTest, EscapeWhilePickingPolygonVerticesRemovesTheWholeGroup) {
   PlacePoints({{0, 0}, {2, 0}, {2, 2}, {0, 2}});
   session.Command(M::mnuSpolygon);
