@@ -24,6 +24,20 @@ void HeadlessPort::MessageOk(std::string_view text, std::string_view /*title*/) 
   WriteMessage(text);
 }
 
+Answer HeadlessPort::AskYesNoCancel(std::string_view text, std::string_view, std::string_view,
+                                    std::string_view, std::string_view) {
+  WriteMessage(text);
+  switch (NextReply()) {
+    case ConfirmReply::kYes:
+      return Answer::kYes;
+    case ConfirmReply::kNo:
+      return Answer::kNo;
+    case ConfirmReply::kCancel:
+      return Answer::kCancel;
+  }
+  return Answer::kCancel;
+}
+
 ConfirmReply HeadlessPort::NextReply() {
   if (confirms_.empty()) return ConfirmReply::kCancel;
   const ConfirmReply reply = confirms_.front();

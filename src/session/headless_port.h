@@ -75,6 +75,19 @@ class HeadlessPort : public UiPort {
   void ShowTextWindow(std::string_view, std::string_view) override {}
   void ShowAbout() override {}
   void Quit() override { quitRequested = true; }
+  void MessageWarning(std::string_view text, std::string_view title) override {
+    MessageOk(text, title);
+  }
+  // The three-button question prints like a message and takes the next queued reply.
+  Answer AskYesNoCancel(std::string_view text, std::string_view, std::string_view, std::string_view,
+                        std::string_view) override;
+  LanguageChoice ChooseLanguage(Language, std::string_view) override { return {}; }
+  std::optional<std::string> ChooseFont(std::string_view) override { return std::nullopt; }
+  void ApplyInterfaceFont(std::string_view) override {}
+  // Scripts reach the open dialog through Session::ActiveDialog; nothing is shown.
+  void ShowDialog(DialogModel&) override {}
+  void DialogEnded() override {}
+  void SetDragPointer(bool) override {}
 
  private:
   void WriteMessage(std::string_view text);

@@ -1,6 +1,8 @@
-// What the interaction logic asks of the window around it: message and input boxes, beeps,
-// the system's "open" action, status and repaint notifications and the replay timer.
-// The Qt main window implements it; tests implement it with a recording fake.
+// What the interaction logic asks of the window around it: message and input boxes, questions,
+// beeps, the system's "open" action, the common dialogs, the session's dialog models, status
+// and repaint notifications and the replay timer. Every request is abstract, so a window (or
+// a fake) that forgets one does not compile. The Qt main window implements it; tests implement
+// it with a recording fake, and scripts with a headless port.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +12,20 @@
 #include <utility>
 
 #include "draw/canvas.h"
+#include "lang/translate.h"
 
 namespace kv {
+
+class DialogModel;
+
+// The answer to a three-button question.
+enum class Answer { kYes, kNo, kCancel };
+
+// What the language dialog ended with: a language chosen, a font chosen, either or neither.
+struct LanguageChoice {
+  std::optional<Language> language;
+  std::optional<std::string> fontFamily;
+};
 
 class UiPort {
  public:
@@ -21,9 +35,7 @@ class UiPort {
   virtual void MessageOk(std::string_view text, std::string_view title) = 0;
   // Modal message box with an OK button for a failure (a file that could not be opened,
   // saved or merged): the window shows it with its warning look.
-  virtual void MessageWarning(std::string_view text, std::string_view title) {
-    MessageOk(text, title);
-  }
+  virtual void MessageWarning(std::string_view text, std::string_view title) = 0;
   // Modal message box with OK and Cancel; true for OK.
   virtual bool MessageOkCancel(std::string_view text, std::string_view title) = 0;
   // Modal input box; nothing when the user cancels.
@@ -45,42 +57,58 @@ class UiPort {
 
   // Window-side steps of the start-up sequence, called by the session in their order.
   // Re-caption every menu item and control in the current language.
-  virtual void ApplyLanguage() {}
-  virtual void LayOutStatusPanels() {}
+  virtual void ApplyLanguage() = 0;
+  virtual void LayOutStatusPanels() = 0;
   // The saved window size in twips and the saved window state (2 = maximised).
-  virtual void ApplyWindowSize(int /*widthTwips*/, int /*heightTwips*/, int /*windowState*/) {}
+  virtual void ApplyWindowSize(int widthTwips, int heightTwips, int windowState) = 0;
   // The window's present size in twips.
-  virtual std::pair<int, int> WindowSizeTwips() { return {0, 0}; }
+  virtual std::pair<int, int> WindowSizeTwips() = 0;
   // Builds the easy (true) or the full menu.
-  virtual void ApplyMenuMode(bool /*easy*/) {}
+  virtual void ApplyMenuMode(bool easy) = 0;
   // Shows or hides the menu item that opens the measurement records.
-  virtual void SetMeasurementRecordsVisible(bool /*visible*/) {}
+  virtual void SetMeasurementRecordsVisible(bool visible) = 0;
 
   // File dialogs for figures. `filter` pairs descriptions and patterns separated by "|"
   // ("All files(*.*)|*.*|KV4(*.kv4)|*.kv4|"), the last pair selected. Nothing when cancelled.
-  virtual std::optional<std::string> OpenFileDialog(const std::string& /*folder*/,
-                                                    const std::string& /*filter*/) {
-    return std::nullopt;
-  }
-  virtual std::optional<std::string> SaveFileDialog(const std::string& /*folder*/,
-                                                    const std::string& /*filter*/,
-                                                    const std::string& /*presetName*/) {
-    return std::nullopt;
-  }
+  virtual std::optional<std::string> OpenFileDialog(const std::string& folder,
+                                                    const std::string& filter) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const std::string& folder,
+                                                    const std::string& filter,
+                                                    const std::string& presetName) = 0;
+
+  // A question with three buttons, captioned in the interface language; Esc answers kCancel.
+  virtual Answer AskYesNoCancel(std::string_view text, std::string_view title,
+                                std::string_view yesCaption, std::string_view noCaption,
+                                std::string_view cancelCaption) = 0;
+  // The language dialog, opened on the current language and canvas font: what the user chose.
+  virtual LanguageChoice ChooseLanguage(Language current, std::string_view fontFamily) = 0;
+  // The font dialog; nothing when cancelled.
+  virtual std::optional<std::string> ChooseFont(std::string_view current) = 0;
+  // Every interface text takes this font family.
+  virtual void ApplyInterfaceFont(std::string_view family) = 0;
+
+  // The session opened a dialog: the window shows the model and forwards the user's actions
+  // to Session::DialogClick, DialogType, DialogSelect and DialogKey until the session drops it
+  // with DialogEnded. The model stays valid until then.
+  virtual void ShowDialog(DialogModel& dialog) = 0;
+  virtual void DialogEnded() = 0;
 
   // Status panel actions that need the platform.
-  virtual void CopyCanvasToClipboard() {}
+  virtual void CopyCanvasToClipboard() = 0;
   // Colour dialog opened on `initial`; nothing when cancelled.
-  virtual std::optional<Rgb> ChooseColour(Rgb /*initial*/) { return std::nullopt; }
+  virtual std::optional<Rgb> ChooseColour(Rgb initial) = 0;
   // The system's colour of button faces (the grey background preset).
-  virtual Rgb ButtonFaceColour() { return Rgb{240, 240, 240}; }
+  virtual Rgb ButtonFaceColour() = 0;
+  // The mouse pointer over the canvas: the four-arrow shape over something that can be
+  // dragged, the arrow elsewhere.
+  virtual void SetDragPointer(bool sizeAll) = 0;
   // Pops up the object menu (right click on an object) at the mouse.
-  virtual void PopupObjectMenu() {}
+  virtual void PopupObjectMenu() = 0;
   // Shows text in the construction data viewer window without blocking.
-  virtual void ShowTextWindow(std::string_view /*title*/, std::string_view /*text*/) {}
-  virtual void ShowAbout() {}
+  virtual void ShowTextWindow(std::string_view title, std::string_view text) = 0;
+  virtual void ShowAbout() = 0;
   // Hides the window and ends the program.
-  virtual void Quit() {}
+  virtual void Quit() = 0;
 };
 
 }  // namespace kv
