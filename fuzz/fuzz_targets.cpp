@@ -55,10 +55,10 @@ std::string SavedBytes(Figure& fig) {
 bool ReadsItsOwnOutput(const Figure& fig) {
   for (int32_t s = 1; s <= fig.StepCount(); ++s)
     for (int k = 1; k <= 5; ++k) {
-      const ObjRef out = fig.stepOutputs[s][k];
+      const ObjRef out = fig.Output(s, k);
       if (out.index == 0) continue;
       for (int j = 1; j <= 5; ++j)
-        if (fig.stepParents[s][j] == out) return true;
+        if (fig.Parent(s, j) == out) return true;
       if (out.cls == kClassNumber && fig.InTable(out)) {
         const std::string& expr = fig.numbers[out.index].expression;
         if (expr.find("N" + std::to_string(out.index)) != std::string::npos) return true;
