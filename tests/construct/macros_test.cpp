@@ -116,8 +116,7 @@ TEST(Macros, PerpendicularFootIsASegmentFromThePointToItsFoot) {
   EXPECT_EQ(fig.points[fig.Output(open + 2, 1).index].marker, 1);
 }
 
-// Switched on once an L3 step without its foot output computes its line.
-TEST(Macros, DISABLED_PerpendicularFootLiesOnTheLineBelowThePoint) {
+TEST(Macros, PerpendicularFootLiesOnTheLineBelowThePoint) {
   Expanded e;
   Figure& fig = e.fig;
   const int32_t a = FreePoint(fig, 0, 0), b = FreePoint(fig, 4, 0), p = FreePoint(fig, 1, 3);
