@@ -60,9 +60,9 @@ std::vector<std::string> Translated(const std::vector<std::string_view>& texts,
 
 // The step that makes `ref`, or 0 for an object no step makes (a variable).
 int32_t MakingStep(const Figure& fig, ObjRef ref) {
-  for (int32_t s = 1; s <= fig.stepCount; ++s)
+  for (int32_t s = 1; s <= fig.StepCount(); ++s)
     for (int k = 1; k <= 5; ++k)
-      if (fig.stepOutputs[s][k] == ref) return s;
+      if (fig.Output(s, k) == ref) return s;
   return 0;
 }
 
@@ -438,12 +438,12 @@ std::vector<ObjRef> BindingExclusions(const Figure& fig, int32_t point, int cls)
   if (point >= 1 && point <= fig.classCount[kClassPoint]) moves[kClassPoint][point] = 1;
   for (bool added = true; added;) {
     added = false;
-    for (int32_t s = 1; s <= fig.stepCount; ++s) {
+    for (int32_t s = 1; s <= fig.StepCount(); ++s) {
       bool fromMoving = false;
-      for (int k = 1; k <= 5 && !fromMoving; ++k) fromMoving = moving(fig.stepParents[s][k]);
+      for (int k = 1; k <= 5 && !fromMoving; ++k) fromMoving = moving(fig.Parent(s, k));
       if (!fromMoving) continue;
       for (int k = 1; k <= 5; ++k) {
-        const ObjRef out = fig.stepOutputs[s][k];
+        const ObjRef out = fig.Output(s, k);
         if (out.cls < 0 || out.cls > 3 || out.index < 1 || out.index > fig.classCount[out.cls] ||
             moving(out))
           continue;

@@ -3,9 +3,12 @@
 // catalogue table in kind_catalogue.cpp.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
+
+#include "model/menu_command.h"
 
 namespace kv {
 
@@ -119,8 +122,9 @@ struct KindInfo {
   std::string_view outputs;
   std::string_view descriptionJa;  // empty when the kind has no description
   std::string_view descriptionEn;  // English text of the description; empty = shown in Japanese
-  std::string_view menuCommand;    // control name(s) of the menu command, space separated
-  bool macro;                      // expanded by the construction command; a marker step
+  // The menu commands that construct the kind (kNone in unused places).
+  std::array<MenuCommand, 3> menuCommands;
+  bool macro;  // expanded by the construction command; a marker step
 };
 
 // The whole catalogue, in the order of the description table (first match wins).
@@ -131,5 +135,10 @@ const KindInfo& InfoOf(Kind kind);
 // an empty text gives Kind::kNone.
 Kind ParseKind(std::string_view code);
 inline std::string_view CodeOf(Kind kind) { return InfoOf(kind).code; }
+// How many leading output slots a step of this kind must fill; the slots after them in the
+// output template are optional (a perpendicular made by the foot macro has no foot point).
+int RequiredOutputs(Kind kind);
+// The kind a menu command constructs; Kind::kNone for a command that constructs none.
+Kind KindOfCommand(MenuCommand cmd);
 
 }  // namespace kv

@@ -24,6 +24,20 @@ void HeadlessPort::MessageOk(std::string_view text, std::string_view /*title*/) 
   WriteMessage(text);
 }
 
+Answer HeadlessPort::AskYesNoCancel(std::string_view text, std::string_view, std::string_view,
+                                    std::string_view, std::string_view) {
+  WriteMessage(text);
+  switch (NextReply()) {
+    case ConfirmReply::kYes:
+      return Answer::kYes;
+    case ConfirmReply::kNo:
+      return Answer::kNo;
+    case ConfirmReply::kCancel:
+      return Answer::kCancel;
+  }
+  return Answer::kCancel;
+}
+
 ConfirmReply HeadlessPort::NextReply() {
   if (confirms_.empty()) return ConfirmReply::kCancel;
   const ConfirmReply reply = confirms_.front();
@@ -34,20 +48,6 @@ ConfirmReply HeadlessPort::NextReply() {
 bool HeadlessPort::MessageOkCancel(std::string_view text, std::string_view /*title*/) {
   WriteMessage(text);
   return NextReply() == ConfirmReply::kYes;
-}
-
-UnsavedChoice HeadlessPort::AskUnsavedChanges(std::string_view text, std::string_view /*title*/) {
-  WriteMessage(text);
-  // "confirm yes" saves, "confirm no" discards; cancel (or no reply) keeps the figure.
-  switch (NextReply()) {
-    case ConfirmReply::kYes:
-      return UnsavedChoice::kSave;
-    case ConfirmReply::kNo:
-      return UnsavedChoice::kDiscard;
-    case ConfirmReply::kCancel:
-      break;
-  }
-  return UnsavedChoice::kCancel;
 }
 
 std::optional<std::string> HeadlessPort::NextAnswer() {

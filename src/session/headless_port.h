@@ -45,7 +45,6 @@ class HeadlessPort : public UiPort {
 
   void MessageOk(std::string_view text, std::string_view title) override;
   bool MessageOkCancel(std::string_view text, std::string_view title) override;
-  UnsavedChoice AskUnsavedChanges(std::string_view text, std::string_view title) override;
   std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                       std::string_view defaultText) override;
   void Beep() override;
@@ -69,6 +68,15 @@ class HeadlessPort : public UiPort {
   std::optional<std::string> SaveFileDialog(const std::string& folder, const std::string& filter,
                                             const std::string& presetName) override;
   void CopyCanvasToClipboard() override {}
+  int WindowState() override { return 0; }
+  void SetStatusBarVisible(bool) override {}
+  void SetMenuVisible(MenuCommand, bool) override {}
+  bool PrintWindow() override { return false; }
+  std::string ExportPicture(const std::string&) override { return "not available"; }
+  std::pair<int, int> MakeFolderBitmaps(const std::string&, bool) override { return {0, 0}; }
+  void PlaceWindowCopy(int, int) override {}
+  void StartProgramCopy(const std::string& figurePath) override { OpenWithSystem(figurePath); }
+  void TextViewerChanged() override {}
   // No colour dialog to show: cancelled, so nothing changes.
   std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
   Rgb ButtonFaceColour() override { return Rgb{240, 240, 240}; }
@@ -76,6 +84,19 @@ class HeadlessPort : public UiPort {
   void ShowTextWindow(std::string_view, std::string_view) override {}
   void ShowAbout() override {}
   void Quit() override { quitRequested = true; }
+  void MessageWarning(std::string_view text, std::string_view title) override {
+    MessageOk(text, title);
+  }
+  // The three-button question prints like a message and takes the next queued reply.
+  Answer AskYesNoCancel(std::string_view text, std::string_view, std::string_view, std::string_view,
+                        std::string_view) override;
+  LanguageChoice ChooseLanguage(Language, std::string_view) override { return {}; }
+  std::optional<std::string> ChooseFont(std::string_view) override { return std::nullopt; }
+  void ApplyInterfaceFont(std::string_view) override {}
+  // Scripts reach the open dialog through Session::ActiveDialog; nothing is shown.
+  void ShowDialog(DialogModel&) override {}
+  void DialogEnded() override {}
+  void SetDragPointer(bool) override {}
 
  private:
   void WriteMessage(std::string_view text);

@@ -1,13 +1,18 @@
-// Input modes of the main window: the mode codes, the mode stack, the status text of each mode
-// and which top-level menus each mode leaves enabled. Also the mouse button, shift and key codes
-// the window passes to the session.
+// Input modes of the main window: the mode codes, the mode stack that owns the mode objects,
+// and one table row per code with its status text, the top-level menus it leaves enabled and
+// whether it is a selection mode. Also the mouse button, shift and key codes the window passes
+// to the session.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
+
+#include "session/mode.h"
 
 namespace kv {
 
@@ -63,25 +68,36 @@ constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
 
 // The input-mode stack: slots 0..100, slot 1 holds the base entry (standard) after start-up.
+// Every entry owns its mode object; the codes are kept beside them for the status, the call
+// history and the menu enabling.
 class ModeStack {
  public:
   static constexpr int kLastSlot = 100;
 
-  // Slot 0 and the base entry both hold the standard mode; the top index is 1.
-  void Reset();
+  // Slot 0 and the base entry both hold the standard mode; the top index is 1. The base entry
+  // gets `base` (a plain mode of code 2 when null).
+  void Reset(std::unique_ptr<Mode> base = nullptr);
   // False (and nothing stored) when the stack is full.
-  bool Push(int16_t code);
-  // False (and nothing changed) for the base entry, which is never popped.
+  bool Push(std::unique_ptr<Mode> mode);
+  // A mode with no task of its own.
+  bool Push(int16_t code) { return Push(std::make_unique<Mode>(code)); }
+  // False (and nothing changed) for the base entry, which is never popped. Popped modes stay
+  // alive until ReleasePopped, so that a mode may pop itself (and the one below) and return.
   bool Pop();
-  int16_t Current() const { return top_ > 0 ? slots_[top_] : int16_t{kNoMode}; }
+  void ReleasePopped() { popped_.clear(); }
+  int16_t Current() const { return top_ > 0 ? codes_[top_] : int16_t{kNoMode}; }
   int Top() const { return top_; }
+  Mode* TopMode() const { return top_ > 0 ? modes_[top_].get() : nullptr; }
+  Mode* ModeAt(int slot) const { return slot >= 1 && slot <= top_ ? modes_[slot].get() : nullptr; }
   // Slots 1..top, bottom first.
   std::span<const int16_t> Entries() const {
-    return {slots_.data() + 1, static_cast<size_t>(top_ > 0 ? top_ : 0)};
+    return {codes_.data() + 1, static_cast<size_t>(top_ > 0 ? top_ : 0)};
   }
 
  private:
-  std::array<int16_t, kLastSlot + 1> slots_{};
+  std::array<int16_t, kLastSlot + 1> codes_{};
+  std::array<std::unique_ptr<Mode>, kLastSlot + 1> modes_{};
+  std::vector<std::unique_ptr<Mode>> popped_;
   int top_ = 0;
 };
 

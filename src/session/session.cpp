@@ -9,6 +9,8 @@
 #include "io/file_names.h"
 #include "io/kv4_file.h"
 #include "lang/user_dictionary.h"
+#include "session/modes/idle_selection_mode.h"
+#include "session/modes/scribble_mode.h"
 
 namespace kv {
 
@@ -45,10 +47,11 @@ std::string FigurePathFromCommandLine(std::string_view commandLine) {
 
 Session::Session(UiPort& ui) : ui_(ui) {
   figure.hooks = this;
-  modes_.Reset();
+  modes_.Reset(std::make_unique<StandardMode>());
 }
 
 void Session::Startup(const StartupArgs& args) {
+  EventScope scope(*this);
   programFolder_ = args.programFolder;
   shippedFolder_ = args.shippedFolder.empty() ? args.programFolder : args.shippedFolder;
   // 1. Caption until the first status refresh.
@@ -60,8 +63,7 @@ void Session::Startup(const StartupArgs& args) {
   loci.Reset();
   // 4. Empty figure, no candidates, no multi-point drag.
   figure.NewFigure(figureCapacity_);
-  ClearCandidates();
-  drag_ = DragState{};
+  modes_.Reset(std::make_unique<StandardMode>());
   // 5. Settings file, read over a fresh set so that nothing of an earlier run survives.
   settings = Settings{};
   LoadSettings();
@@ -78,7 +80,7 @@ void Session::Startup(const StartupArgs& args) {
   ui_.LayOutStatusPanels();
   UpdateFixedPanels();
   // 10-12. Mode stack with the standard mode, untitled figure, status.
-  modes_.Reset();
+  modes_.Reset(std::make_unique<StandardMode>());
   figureFileName_ = "untitled";
   MarkSaved();
   RefreshStatus();
@@ -103,7 +105,7 @@ void Session::Startup(const StartupArgs& args) {
   // 17. A read-only installation writes no measurement records.
   CheckReadOnlyInstall();
   if (readOnlyInstall_) ui_.SetMeasurementRecordsVisible(false);
-  ui_.RequestRepaint();
+  repaintDirty_ = true;
 }
 
 bool Session::LoadSettings() {
@@ -154,7 +156,7 @@ void Session::StoreStartupWindow(int widthTwips, int heightTwips, int state) {
   settings.height = heightTwips;
   settings.windowState = state;
   SaveSettings();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 std::string Session::SamplesFolder() const { return InFolder(shippedFolder_, "samples"); }
@@ -179,13 +181,14 @@ void Session::Shutdown() {
   std::error_code ec;
   fs::remove(InFolder(programFolder_, "temp_kvwin.htm"), ec);
   fs::remove(InFolder(programFolder_, "temp_kvwin.kv4"), ec);
-  StopReplayTimer();
+  if (ReplayMode* replay = RunningReplay()) replay->StopTimer(*this);
   ui_.Quit();
 }
 
 void Session::SetScreen(int width, int height) { view.SetScreen(width, height); }
 
 void Session::Resize(int width, int height, bool minimised) {
+  EventScope scope(*this);
   if (minimised) return;
   SetScreen(width, height);
   RedrawAll();
@@ -193,13 +196,95 @@ void Session::Resize(int width, int height, bool minimised) {
 
 // --- Mode stack ---
 
-void Session::PushInputMode(int16_t code) {
+void Session::PushInputMode(int16_t code) { PushInputMode(MakeMode(code)); }
+
+void Session::PushInputMode(std::unique_ptr<Mode> mode) {
   // A full stack means a command forgot to pop; refusing keeps the stack intact.
-  if (!modes_.Push(code)) ui_.Beep();
+  if (!modes_.Push(std::move(mode))) ui_.Beep();
+  statusDirty_ = true;
 }
 
 void Session::PopInputMode() {
   if (!modes_.Pop()) ui_.Beep();
+  statusDirty_ = true;
+}
+
+std::unique_ptr<Mode> Session::MakeMode(int16_t code) const {
+  switch (code) {
+    case kModeStandard:
+      return std::make_unique<StandardMode>();
+    case kModeDeform:
+    case kModeNumberChange:
+    case kModePlacePoint:
+    case kModeMultiDeform:
+    case kModeDrag:
+      return std::make_unique<DragMode>(code, DragState{});
+    case kModeScribble:
+      return std::make_unique<ScribbleMode>();
+    case kModeReplay:
+      return std::make_unique<ReplayMode>();
+    default:
+      if (IsSelectionMode(code)) return std::make_unique<IdleSelectionMode>(code);
+      return std::make_unique<Mode>(code);
+  }
+}
+
+bool Session::OnStack(const Mode* mode) const {
+  for (int slot = 1; slot <= modes_.Top(); ++slot)
+    if (modes_.ModeAt(slot) == mode) return true;
+  return false;
+}
+
+StandardMode& Session::Standard() const {
+  // The base entry is always the standard mode: Reset puts one there and it is never popped.
+  return static_cast<StandardMode&>(*modes_.ModeAt(1));
+}
+
+ReplayMode* Session::RunningReplay() const {
+  return CurrentInputMode() == kModeReplay ? dynamic_cast<ReplayMode*>(modes_.TopMode()) : nullptr;
+}
+
+ReplayState Session::Replay() const {
+  if (ReplayMode* replay = RunningReplay()) return replay->State();
+  return {false, figure.StepCount(), false};
+}
+
+DragState Session::Drag() const {
+  if (auto* drag = dynamic_cast<const DragMode*>(modes_.TopMode())) return drag->State();
+  return {};
+}
+
+const std::vector<ObjRef>& Session::CandidateMarks() const { return Standard().Candidates(); }
+
+void Session::FinishEvent() {
+  // A dialog whose mode has gone (its command was cancelled from the canvas) goes with it,
+  // so that nothing it does later lands in another command.
+  if (dialog_ && !OnStack(dialogOwner_)) {
+    dialog_.reset();
+    dialogOwner_ = nullptr;
+    ui_.DialogEnded();
+  }
+  modes_.ReleasePopped();
+  if (statusDirty_) RefreshStatus();
+  if (repaintDirty_) ui_.RequestRepaint();
+  repaintDirty_ = false;
+}
+
+double Session::KeyStep() const {
+  // The keyboard step is kept in pixels; 0 means the standard 10.
+  return (settings.delta != 0 ? settings.delta : 10) * view.ScaleUnit;
+}
+
+void Session::SetPanelText(int panel, std::string text) {
+  if (panel < 1 || panel > kStatusPanelCount) return;
+  panels_[panel].text = std::move(text);
+  statusDirty_ = true;
+}
+
+void Session::StartPlacing(int32_t point) {
+  DragState drag;
+  drag.dragPoint = point;
+  PushInputMode(std::make_unique<DragMode>(kModePlacePoint, drag));
 }
 
 std::string Session::ShortFileName() const { return FileNamePart(figureFileName_); }
@@ -219,7 +304,7 @@ void Session::UpdateFixedPanels() {
   static constexpr std::string_view kPresetTexts[] = {"細", "中", "太"};
   panels_[7].text = Tr(kPresetTexts[sizePreset_ % 3]);
   panels_[8].text = ShiftDragKindText();
-  if (!replay_.active) panels_[3].text = Tr("軌跡");
+  if (!RunningReplay()) panels_[3].text = Tr("軌跡");
   panels_[4].text = Tr("消去");
   panels_[6].text = "BMP";
   panels_[9].text = "Redo";
@@ -227,6 +312,7 @@ void Session::UpdateFixedPanels() {
 }
 
 void Session::RefreshStatus() {
+  statusDirty_ = false;
   const int16_t mode = CurrentInputMode();
   caption_ = (Modified() ? "*[" : "[") + ShortFileName() + "] " + VersionText();
   if (auto text = StatusTextOf(mode)) {
@@ -253,7 +339,6 @@ const StatusPanel& Session::Panel(int n) const {
 
 Scene Session::MakeScene() {
   sceneMarks_.clear();
-  for (const ObjRef& ref : candidateMarks_) sceneMarks_.push_back({ref, kStyleOwn + 7});
   Scene scene;
   scene.figure = &figure;
   scene.view = &view;
@@ -262,15 +347,11 @@ Scene Session::MakeScene() {
   scene.inputMode = CurrentInputMode();
   scene.thumbnailState = thumbnailState_;
   scene.statusBarShown = statusBarShown_;
-  if (replay_.active) {
-    scene.replayStep = replay_.step;
-    if (replay_.step >= 1 && replay_.step <= figure.stepCount) {
-      for (int k = 1; k <= 5; ++k) {
-        ObjRef out = figure.Output(replay_.step, k);
-        if (out.index != 0 && out.cls >= kClassPoint && figure.InTable(out))
-          sceneMarks_.push_back({out, kStyleHighlight, -1, 1});
-      }
-    }
+  // The standard mode's draggable marks stay under whatever the modes above it mark.
+  for (int slot = 1; slot <= modes_.Top(); ++slot) {
+    const Mode* mode = modes_.ModeAt(slot);
+    mode->AddMarks(figure, sceneMarks_);
+    if (mode->ReplayStep() >= 0) scene.replayStep = mode->ReplayStep();
   }
   scene.marks = sceneMarks_;
   return scene;
@@ -281,18 +362,18 @@ void Session::RedrawAll() {
   // A full redraw paints over the candidate markers, except that the easy menu always shows
   // what can be dragged.
   if (menuMode_ == -1 && CurrentInputMode() == kModeStandard) {
-    ShowDraggableCandidates();
+    Standard().ShowDraggableCandidates(figure);
   } else {
-    ClearCandidates();
+    Standard().ClearCandidates();
   }
-  ui_.RequestRepaint();
+  repaintDirty_ = true;
 }
 
 bool Session::OpenFigure(const std::string& path) {
+  EventScope scope(*this);
   PushInputMode(kModeLoading);
   const bool ok = ReadFigure(path);
   PopInputMode();
-  RefreshStatus();
   return ok;
 }
 
@@ -305,7 +386,8 @@ bool Session::ReadFigure(const std::string& path) {
     return false;
   }
   figureFileName_ = path;
-  ClearCandidates();
+  Standard().ClearCandidates();
+  Standard().ForgetIndication();
   loci.Reset();
   FigureChanged(io, false);
   // What was read, as recomputed and relabelled, is the saved state.
@@ -326,6 +408,7 @@ void Session::FigureChanged(const FigureFileIO& io, bool merged) {
 }
 
 void Session::LoadFigureCommand() {
+  EventScope scope(*this);
   if (!ConfirmDiscardChanges()) return;
   PushInputMode(kModeLoading);
   RefreshStatus();
@@ -335,10 +418,11 @@ void Session::LoadFigureCommand() {
     ReadFigure(*path);
   }
   PopInputMode();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 bool Session::SaveFigureCommand() {
+  EventScope scope(*this);
   PushInputMode(kModeSaving);
   RefreshStatus();
   bool written = false;
@@ -350,7 +434,7 @@ bool Session::SaveFigureCommand() {
   PopInputMode();
   RedrawAll();
   if (written) MarkSaved();
-  RefreshStatus();
+  statusDirty_ = true;
   return written;
 }
 
@@ -370,6 +454,7 @@ bool Session::SaveFigureAs(const std::string& path) {
 }
 
 void Session::MergeFigureCommand() {
+  EventScope scope(*this);
   PushInputMode(kModeLoading);
   RefreshStatus();
   auto path = ui_.OpenFileDialog(mergeDialogFolder_, figureDialogFilter_);
@@ -384,7 +469,7 @@ void Session::MergeFigureCommand() {
     }
   }
   PopInputMode();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 void Session::RememberFolderOf(const std::string& path, std::string& dialogFolder) {
@@ -396,14 +481,16 @@ void Session::RememberFolderOf(const std::string& path, std::string& dialogFolde
 }
 
 void Session::ChooseShiftDragKind(int choice) {
+  EventScope scope(*this);
   if (choice < 1 || choice > 3) return;
   shiftDragCounter_ = choice;
   settings.sDeformKind = choice - 1;
   UpdateFixedPanels();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 void Session::NextSizePreset() {
+  EventScope scope(*this);
   static constexpr double kFontSizes[] = {12, 24, 48};
   sizePreset_ = (sizePreset_ + 1) % 3;
   draw.fontName = "ＭＳ Ｐゴシック";
@@ -414,24 +501,27 @@ void Session::NextSizePreset() {
 }
 
 void Session::ToggleMenuMode() {
+  EventScope scope(*this);
   menuMode_ = menuMode_ == -1 ? 0 : -1;
   ui_.ApplyMenuMode(menuMode_ == -1);
   RedrawAll();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 void Session::SetLanguage(Language language) {
+  EventScope scope(*this);
   settings.language = std::string(LanguageSettingText(language));
   SaveSettings();
   translator.language = language;
   figureDialogFilter_ = FigureFilter(translator);
   ui_.ApplyLanguage();
   UpdateFixedPanels();
-  RefreshStatus();
-  ui_.RequestRepaint();
+  statusDirty_ = true;
+  repaintDirty_ = true;
 }
 
 void Session::ShowCallHistory() {
+  EventScope scope(*this);
   std::string text;
   for (int16_t code : modes_.Entries()) {
     if (code >= 0) text += ' ';
@@ -441,6 +531,7 @@ void Session::ShowCallHistory() {
 }
 
 void Session::OpenHelp() {
+  EventScope scope(*this);
   const fs::path folder = fs::path(shippedFolder_) / "document";
   // The English interface opens the English page when it is there.
   std::error_code ec;
@@ -454,6 +545,7 @@ void Session::OpenHelp() {
 // --- Status panels ---
 
 void Session::StatusPanelClick(int panel) {
+  EventScope scope(*this);
   switch (panel) {
     case 1:
       Key(kKeyEscape, 0);
@@ -487,20 +579,21 @@ void Session::StatusPanelClick(int panel) {
       shiftLock_ = !shiftLock_;
       break;
     case 9:
-      if (topMenus_.construction) Redo();
+      if (topMenus_.construction) construction_.RepeatLastCommand(*this);
       break;
     case 10:
-      if (topMenus_.construction) Undo();
+      if (topMenus_.construction) construction_.UndoLast(*this);
       break;
     default:
       break;
   }
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 void Session::StatusPanelDoubleClick(int panel) {
+  EventScope scope(*this);
   if (panel == 8) ChooseShiftDragKind(shiftDragCounter_ % 3 + 1);
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 }  // namespace kv

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "construct/construction.h"
 #include "construct/picker.h"
 #include "draw/draw_settings.h"
 #include "draw/locus_store.h"
@@ -22,6 +23,10 @@
 #include "session/dialog_model.h"
 #include "session/input_modes.h"
 #include "session/menu_tree.h"
+#include "session/mode.h"
+#include "session/modes/drag_mode.h"
+#include "session/modes/replay_mode.h"
+#include "session/modes/standard_mode.h"
 #include "session/text_viewer.h"
 #include "session/ui_port.h"
 
@@ -54,13 +59,6 @@ struct StatusPanel {
   bool raised = false;  // drawn raised (panel 11 while a point is being picked)
 };
 
-// What the object under the mouse is: class 0 nothing, 1 point, 2 line, 3 circle.
-struct PickResult {
-  int32_t cls = 0;
-  int32_t index = 0;
-  bool IsNothing() const { return cls == 0 || index == 0; }
-};
-
 // The object menu of a right click: which items show and with what captions.
 struct ObjectMenuState {
   PickResult target;
@@ -68,21 +66,7 @@ struct ObjectMenuState {
   std::string editCaption, deformCaption, boundedCaption, setFreeCaption;
 };
 
-// The drag in progress (standard-mode drag, keyboard deformation).
-struct DragState {
-  int32_t dragPoint = 0;
-  int32_t dragLine = 0;
-  std::array<double, 4> offsets{};  // endA - press (x, y), endB - press (x, y)
-};
-
-// The step-by-step replay of the construction.
-struct ReplayState {
-  bool active = false;
-  int32_t step = 0;  // steps 1..step are shown, step itself highlighted
-  bool timerRunning = false;
-};
-
-class Session : private RecomputeHooks {
+class Session : private RecomputeHooks, private ModeHost {
  public:
   explicit Session(UiPort& ui);
   Session(const Session&) = delete;
@@ -105,12 +89,10 @@ class Session : private RecomputeHooks {
   // True when the figure differs from what was last saved or loaded (or from the empty figure
   // of a new start).
   bool Modified() const;
-  // Before work would be lost (new figure, load, close): when the figure has unsaved changes,
-  // asks whether to save it, and saves when asked to. False when the caller must stop: the
+  // Before work would be lost (load, close, the folder bitmaps): when the figure has unsaved
+  // changes, asks whether to save it, and saves when asked to. False when the caller must stop: the
   // user cancelled, or the save did not happen.
   bool ConfirmDiscardChanges();
-  // Starts an empty, untitled figure (after ConfirmDiscardChanges).
-  void StartNewFigure();
 
   // --- Window events (positions in world coordinates) ---
   void Press(int button, int shift, double x, double y);
@@ -133,7 +115,9 @@ class Session : private RecomputeHooks {
   bool DialogKey(int code, int shift);
 
   // --- Mode stack ---
+  // Pushes the mode object of `code` (one without a task of its own for most codes).
   void PushInputMode(int16_t code);
+  void PushInputMode(std::unique_ptr<Mode> mode);
   void PopInputMode();
   int16_t CurrentInputMode() const { return modes_.Current(); }
   const ModeStack& Modes() const { return modes_; }
@@ -172,7 +156,7 @@ class Session : private RecomputeHooks {
   void ShowCallHistory();
   void OpenHelp();
   // The object menu of a right click on `target` in standard mode.
-  void OpenObjectMenu(PickResult target);
+  void OpenObjectMenu(ObjRef target) override;
 
   // --- Canvas images, printing, the window copy ---
   void CopyImageCommand();      // the canvas to the clipboard (F7, status panel 6)
@@ -201,9 +185,12 @@ class Session : private RecomputeHooks {
   bool EasyMenu() const { return menuMode_ == -1; }
   const ObjectMenuState& ObjectMenu() const { return objectMenu_; }
   const LastPressRec& LastPress() const { return lastPress_; }
-  const ReplayState& Replay() const { return replay_; }
-  const DragState& Drag() const { return drag_; }
-  const std::vector<ObjRef>& CandidateMarks() const { return candidateMarks_; }
+  // The replay in progress, or a finished one when none runs.
+  ReplayState Replay() const;
+  // The drag in progress, or an empty one.
+  DragState Drag() const;
+  // The draggable points the standard mode marks.
+  const std::vector<ObjRef>& CandidateMarks() const;
   const std::string& FigureFileName() const { return figureFileName_; }
   const std::string& ProgramFolder() const { return programFolder_; }
   const std::string& ShippedFolder() const { return shippedFolder_; }
@@ -235,11 +222,48 @@ class Session : private RecomputeHooks {
   Settings settings;
 
  private:
+  // Opened by every public entry point; when the outermost ends, the status is refreshed and
+  // the canvas repainted once, if anything asked for it.
+  class EventScope {
+   public:
+    explicit EventScope(Session& s) : s_(s) { ++s_.eventDepth_; }
+    ~EventScope() {
+      if (--s_.eventDepth_ == 0) s_.FinishEvent();
+    }
+    EventScope(const EventScope&) = delete;
+    EventScope& operator=(const EventScope&) = delete;
+
+   private:
+    Session& s_;
+  };
+  void FinishEvent();
+
   // RecomputeHooks
   void Beep() override { ui_.Beep(); }
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
   void InspectMatrix(Kind kind, int step, int rows, int cols, const double* entries) override;
   TextViewerState viewer_;
+
+  // ModeHost
+  Figure& Fig() override { return figure; }
+  const View& CurrentView() const override { return view; }
+  const Translator& Texts() const override { return translator; }
+  UiPort& Ui() override { return ui_; }
+  void PushMode(std::unique_ptr<Mode> mode) override { PushInputMode(std::move(mode)); }
+  void PopMode() override { PopInputMode(); }
+  int16_t CurrentCode() const override { return CurrentInputMode(); }
+  Mode* TopMode() override { return modes_.TopMode(); }
+  int Decimals() const override { return draw.KetaDecimal; }
+  void StatusChanged() override { statusDirty_ = true; }
+  void RepaintNeeded() override { repaintDirty_ = true; }
+  void ShowMessage(std::string_view japanese) override {
+    ui_.MessageOk(Tr(japanese), kProgramTitle);
+  }
+  bool ShiftHeld(int shift) const override { return (shift & kShiftMask) != 0 || shiftLock_; }
+  double KeyStep() const override;
+  void SetPanelText(int panel, std::string text) override;
+  void OpenDialog(std::unique_ptr<DialogModel> dialog) override;
+  void StartPlacing(int32_t point) override;
 
   void SetScreen(int width, int height);
   bool ReadFigure(const std::string& path);
@@ -248,6 +272,8 @@ class Session : private RecomputeHooks {
   void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
+  // Shift-drag kind, start-up menu mode and replay interval.
+  bool OptionCommand(MenuCommand cmd);
   // The web commands (web_commands.cpp).
   static bool ImplementsWeb(MenuCommand cmd);
   bool WebCommand(MenuCommand cmd);
@@ -267,42 +293,17 @@ class Session : private RecomputeHooks {
   std::string ShiftDragKindText() const;
   // Panels whose texts change only with the language or their own setting.
   void UpdateFixedPanels();
-
-  void PressStandard(int button, int shift, double x, double y);
-  void EscapeOtherMode(int shift);
-  bool ShiftHeld(int shift) const { return (shift & kShiftMask) != 0 || shiftLock_; }
-
-  void AdvanceReplay();
-  void FinishReplay();
-  void StopReplayTimer();
-
-  // Work of other areas (picking, deformation, construction, scribble, loci, images), reached
-  // through the dispatch; each does nothing beyond what keeps the mode stack sound until
-  // its area is built.
-  PickResult HoverPick(double x, double y);
-  void ShowDraggableCandidates();
-  void ClearCandidates();
-  void PrepareDragDependencies();
-  void DragStep(double x, double y);
-  void SnapDragStep(double x, double y);
-  // A drag step, snapped while Shift is held.
-  void DragStepWithShift(int shift, double x, double y) {
-    ShiftHeld(shift) ? SnapDragStep(x, y) : DragStep(x, y);
-  }
-  void MultiDragStep(double x, double y);
-  void DeformationKeys(int code, int shift);
-  void NumberStepUp();
-  void SelectionPick(double x, double y);
-  void SelectionKeys(int code);
-  void NewPointPress(double x, double y);
-  void NewPointKeys(int code);
-  void ScribblePress(double x, double y);
-  void ScribbleMove(double x, double y);
-  void ScribbleRelease();
-  void ScribbleKeys(int code);
+  StandardMode& Standard() const;
+  bool OnStack(const Mode* mode) const;
+  ReplayMode* RunningReplay() const;
+  std::unique_ptr<Mode> MakeMode(int16_t code) const;
   void EraseLoci();
-  void Redo();
-  void Undo();
+  // The new-figure command: asks first when the figure holds points.
+  void NewFigureCommand();
+  // The language dialog and the font dialog, through the window.
+  void LanguageCommand();
+  void FontCommand();
+  void SetFont(const std::string& family);
 
   UiPort& ui_;
   ModeStack modes_;
@@ -312,9 +313,8 @@ class Session : private RecomputeHooks {
   TopMenuEnabling topMenus_;
   std::vector<std::pair<MenuCommand, bool>> checkMarks_;
   ObjectMenuState objectMenu_;
-  DragState drag_;
-  ReplayState replay_;
-  std::vector<ObjRef> candidateMarks_;
+  int eventDepth_ = 0;
+  bool statusDirty_ = false, repaintDirty_ = false;
 
   std::string programFolder_;
   std::string shippedFolder_;
@@ -331,14 +331,16 @@ class Session : private RecomputeHooks {
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
   Rgb scribbleColour_ = kBlack;
+  Constructor construction_;
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene
 
-  // Runs after every action on the open dialog: once it has closed, carries out its result
-  // and drops it.
+  // Runs after every action on the open dialog: once it has closed, hands it to the mode
+  // that opened it and drops it.
   void AfterDialogAction();
   std::unique_ptr<DialogModel> dialog_;
+  Mode* dialogOwner_ = nullptr;
 
   // The window as it was before the thumbnail cycle left state 0.
   struct ThumbnailRecord {
@@ -355,10 +357,9 @@ class Session : private RecomputeHooks {
 
   // The edit commands (session_attributes.cpp).
   bool AttributeCommand(MenuCommand cmd);
+  void PushAttributeMode(int16_t code);
   void StartEditSelection(int cls);
   void StartAttributePick(SelectionRules rules);
-  void ShowAttributeCandidate();
-  bool AttributePickActive() const;
   void AttributePickStep(const SelectionStep& step);
   void AttributePickKey(int code);
   void CancelAttributePick();
@@ -366,7 +367,8 @@ class Session : private RecomputeHooks {
   void OpenShapeDialog(ObjRef target);
   void OpenBindingDialog(int32_t point);
   // Carries out a closed attribute, number-choice or binding dialog; false for other dialogs.
-  bool FinishAttributeDialog();
+  void FinishAttributeDialog(DialogModel& dialog);
+  friend class AttributeMode;
   SelectionPicker attributePicker_;
   int32_t bindPoint_ = 0;  // the point being bound
 

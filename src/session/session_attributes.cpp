@@ -7,6 +7,49 @@
 
 namespace kv {
 
+// Every mode of the edit commands: the commands themselves (40 to 43, 51), which own their
+// dialogs, and the selections (the object to edit, the point to bind, its new object), which
+// pick with the session's attribute picker.
+class AttributeMode : public Mode {
+ public:
+  AttributeMode(int16_t code, Session& session) : Mode(code), session_(session) {}
+
+  void Press(ModeHost& host, const PointerEvent& e) override {
+    if (!Picking()) {
+      if (!IsSelection()) Mode::Press(host, e);
+      return;
+    }
+    session_.AttributePickStep(session_.attributePicker_.Click(host.Fig(), e.x, e.y));
+  }
+  void Key(ModeHost& host, int code, int shift) override {
+    if (Picking()) {
+      session_.AttributePickKey(code);
+    } else if (IsSelection()) {
+      if (code == kKeyEscape) session_.CancelAttributePick();
+    } else {
+      Mode::Key(host, code, shift);
+    }
+  }
+  void DialogClosed(ModeHost& /*host*/, DialogModel& dialog) override {
+    // May pop this mode: nothing of it is touched afterwards.
+    session_.FinishAttributeDialog(dialog);
+  }
+  void AddMarks(const Figure& /*fig*/, std::vector<ObjectMark>& marks) const override {
+    if (!Picking()) return;
+    const ObjRef current = session_.attributePicker_.Current();
+    if (current.index != 0) marks.push_back({current, kStyleHighlight, 1, 1});
+  }
+
+ private:
+  bool IsSelection() const {
+    return Code() == kModeEditSelect || Code() == kModeBindPickPoint ||
+           Code() == kModeBindPickTarget;
+  }
+  bool Picking() const { return IsSelection() && session_.attributePicker_.Active(); }
+
+  Session& session_;
+};
+
 namespace {
 
 int16_t EditModeOf(int cls) {
@@ -38,32 +81,30 @@ bool Session::AttributeCommand(MenuCommand cmd) {
       return true;
     case M::mnuEbasicNum:
       if (figure.classCount[kClassNumber] < 1) return true;
-      PushInputMode(kModeNumberEdit);
-      PushInputMode(kModeEditSelect);
+      PushAttributeMode(kModeNumberEdit);
+      PushAttributeMode(kModeEditSelect);
       RedrawAll();
-      dialog_ = std::make_unique<NumberDialog>(figure, SelNumCaller::kAttributeEdit, Kind::kNone,
-                                               draw.KetaDecimal, translator);
-      RefreshStatus();
-      ui_.DialogOpened();
+      OpenDialog(std::make_unique<NumberDialog>(figure, SelNumCaller::kAttributeEdit, Kind::kNone,
+                                                draw.KetaDecimal, translator));
       return true;
     case M::mnuEboundedPt:
       if (figure.classCount[kClassPoint] < 1) return true;
-      PushInputMode(kModeBind);
-      PushInputMode(kModeBindPickPoint);
+      PushAttributeMode(kModeBind);
+      PushAttributeMode(kModeBindPickPoint);
       RedrawAll();
       StartAttributePick(DraggableRules());
       return true;
     case M::mnuEdit2_point_Edit: {
       const ObjRef t{objectMenu_.target.cls, objectMenu_.target.index};
       if (t.cls < kClassPoint || !figure.InTable(t)) return true;
-      PushInputMode(EditModeOf(t.cls));
+      PushAttributeMode(EditModeOf(t.cls));
       OpenShapeDialog(t);
       return true;
     }
     case M::mnuEdit2_point_Bounded: {
       const ObjRef t{objectMenu_.target.cls, objectMenu_.target.index};
       if (t.cls != kClassPoint || !figure.InTable(t)) return true;
-      PushInputMode(kModeBind);
+      PushAttributeMode(kModeBind);
       OpenBindingDialog(t.index);
       return true;
     }
@@ -71,17 +112,21 @@ bool Session::AttributeCommand(MenuCommand cmd) {
     case M::mnuEVarDispAllOff:
       SetAllNumbersHidden(figure, cmd == M::mnuEVarDispAllOff);
       RedrawAll();
-      RefreshStatus();
+      statusDirty_ = true;
       return true;
     default:
       return false;
   }
 }
 
+void Session::PushAttributeMode(int16_t code) {
+  PushInputMode(std::make_unique<AttributeMode>(code, *this));
+}
+
 void Session::StartEditSelection(int cls) {
   if (figure.classCount[cls] < 1) return;
-  PushInputMode(EditModeOf(cls));
-  PushInputMode(kModeEditSelect);
+  PushAttributeMode(EditModeOf(cls));
+  PushAttributeMode(kModeEditSelect);
   RedrawAll();
   StartAttributePick(EditRules(cls));
 }
@@ -92,31 +137,17 @@ void Session::StartAttributePick(SelectionRules rules) {
     CancelAttributePick();
     return;
   }
-  ShowAttributeCandidate();
-  RefreshStatus();
-}
-
-void Session::ShowAttributeCandidate() {
-  candidateMarks_.clear();
-  const ObjRef current = attributePicker_.Current();
-  if (!current.IsEmpty()) candidateMarks_.push_back(current);
-  ui_.RequestRepaint();
-}
-
-bool Session::AttributePickActive() const {
-  const int16_t mode = CurrentInputMode();
-  return attributePicker_.Active() &&
-         (mode == kModeEditSelect || mode == kModeBindPickPoint || mode == kModeBindPickTarget);
+  statusDirty_ = true;
+  repaintDirty_ = true;
 }
 
 void Session::AttributePickStep(const SelectionStep& step) {
   switch (step.action) {
     case SelectionAction::kMoved:
-      ShowAttributeCandidate();
+      repaintDirty_ = true;
       break;
     case SelectionAction::kConfirm:
       attributePicker_.Clear();
-      ClearCandidates();
       AttributePicked(step.current);
       break;
     case SelectionAction::kCancel:
@@ -148,7 +179,6 @@ void Session::AttributePickKey(int code) {
 
 void Session::CancelAttributePick() {
   attributePicker_.Clear();
-  ClearCandidates();
   // Leave the selection and the command that pushed it; a binding keeps its old target.
   const int16_t mode = CurrentInputMode();
   if (mode == kModeEditSelect || mode == kModeBindPickPoint || mode == kModeBindPickTarget)
@@ -157,7 +187,7 @@ void Session::CancelAttributePick() {
   if (task == kModeBind || (task >= kModeNumberEdit && task <= kModeCircleEdit)) PopInputMode();
   bindPoint_ = 0;
   RedrawAll();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 void Session::AttributePicked(ObjRef ref) {
@@ -172,72 +202,52 @@ void Session::AttributePicked(ObjRef ref) {
     BindPoint(figure, bindPoint_, ref);
     PopInputMode();  // the binding command
     RedrawAll();
-    drag_.dragPoint = bindPoint_;
+    const int32_t point = bindPoint_;
     bindPoint_ = 0;
-    PushInputMode(kModePlacePoint);
-    RefreshStatus();
+    StartPlacing(point);
   }
 }
 
 void Session::OpenShapeDialog(ObjRef target) {
-  RefreshStatus();
-  dialog_ = std::make_unique<ShapeAttributeDialog>(figure, target, translator);
-  ui_.DialogOpened();
+  OpenDialog(std::make_unique<ShapeAttributeDialog>(figure, target, translator));
 }
 
 void Session::OpenBindingDialog(int32_t point) {
   bindPoint_ = point;
-  RefreshStatus();
-  dialog_ = std::make_unique<BindingDialog>(figure, point, translator);
-  ui_.DialogOpened();
+  OpenDialog(std::make_unique<BindingDialog>(figure, point, translator));
 }
 
-bool Session::FinishAttributeDialog() {
-  if (auto* shape = dynamic_cast<ShapeAttributeDialog*>(dialog_.get())) {
-    (void)shape;
-    dialog_.reset();
-    PopInputMode();  // the edit mode
+void Session::FinishAttributeDialog(DialogModel& dialog) {
+  if (dynamic_cast<ShapeAttributeDialog*>(&dialog) != nullptr ||
+      dynamic_cast<NumberAttributeDialog*>(&dialog) != nullptr) {
+    PopInputMode();  // the edit mode (41 for a number)
     RedrawAll();
-    RefreshStatus();
-    return true;
+    return;
   }
-  if (auto* number = dynamic_cast<NumberAttributeDialog*>(dialog_.get())) {
-    (void)number;
-    dialog_.reset();
-    PopInputMode();  // mode 41
-    RedrawAll();
-    RefreshStatus();
-    return true;
-  }
-  if (auto* select = dynamic_cast<NumberDialog*>(dialog_.get());
+  if (auto* select = dynamic_cast<NumberDialog*>(&dialog);
       select && select->Caller() == SelNumCaller::kAttributeEdit) {
     const bool chosen = select->Outcome() == DialogOutcome::kChosen;
     const int32_t n = select->ChosenNumber();
-    dialog_.reset();
     PopInputMode();  // mode 40
     if (chosen) {
-      dialog_ = std::make_unique<NumberAttributeDialog>(figure, n, translator);
-      RefreshStatus();
-      ui_.DialogOpened();
+      OpenDialog(std::make_unique<NumberAttributeDialog>(figure, n, translator));
     } else {
       PopInputMode();  // mode 41
       RedrawAll();
-      RefreshStatus();
     }
-    return true;
+    return;
   }
-  if (auto* bind = dynamic_cast<BindingDialog*>(dialog_.get())) {
+  if (auto* bind = dynamic_cast<BindingDialog*>(&dialog)) {
     const BindingChoice choice = bind->Choice();
     const int cls = bind->TargetClass();
-    dialog_.reset();
     switch (choice) {
       case BindingChoice::kPickTarget: {
-        PushInputMode(kModeBindPickTarget);
+        PushAttributeMode(kModeBindPickTarget);
         RedrawAll();
         SelectionRules rules = EditRules(cls);
         rules.excluded = BindingExclusions(figure, bindPoint_, cls);
         StartAttributePick(std::move(rules));
-        return true;
+        return;
       }
       case BindingChoice::kNoTarget:
         ui_.MessageOk(Tr(kNoBindingTargetMessage), kProgramTitle);
@@ -247,11 +257,8 @@ bool Session::FinishAttributeDialog() {
     }
     PopInputMode();  // mode 51
     bindPoint_ = 0;
-    RefreshStatus();
     RedrawAll();
-    return true;
   }
-  return false;
 }
 
 }  // namespace kv

@@ -2,19 +2,23 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "geometry/recompute.h"
 #include "session/session.h"
 
 namespace kv {
 
 bool Session::Implements(MenuCommand cmd) {
   using M = MenuCommand;
+  if (IsConstructionCommand(ForwardedCommand(cmd))) return true;
   switch (ForwardedCommand(cmd)) {
+    case M::mnuNew:
+    case M::mnuLanguage:
+    case M::mnuOFont:
     case M::mnuEasyMenu:
     case M::mnuLoad:
     case M::mnuSave:
     case M::mnuMerge:
     case M::mnuExit:
-    case M::mnuNew:
     case M::mnuEditFigDataView:
     case M::mnuPTmatrixSW:
     case M::mnuEbasicPt:
@@ -83,16 +87,24 @@ bool Session::Implements(MenuCommand cmd) {
 }
 
 void Session::Command(MenuCommand cmd) {
+  EventScope scope(*this);
   using M = MenuCommand;
+  if (construction_.Command(*this, ForwardedCommand(cmd))) return;
   switch (ForwardedCommand(cmd)) {
+    case M::mnuNew:
+      NewFigureCommand();
+      break;
+    case M::mnuLanguage:
+      LanguageCommand();
+      break;
+    case M::mnuOFont:
+      FontCommand();
+      break;
     case M::mnuEasyMenu:
       ToggleMenuMode();
       break;
     case M::mnuExit:
       RequestClose();
-      break;
-    case M::mnuNew:
-      if (ConfirmDiscardChanges()) StartNewFigure();
       break;
     case M::mnuEditFigDataView:
       DataViewCommand();
@@ -127,32 +139,6 @@ void Session::Command(MenuCommand cmd) {
     case M::mnuMerge:
       MergeFigureCommand();
       break;
-    case M::mnuOSDeformLC:
-      ChooseShiftDragKind(1);
-      break;
-    case M::mnuOSDeformL:
-      ChooseShiftDragKind(2);
-      break;
-    case M::mnuOSDeformCross:
-      ChooseShiftDragKind(3);
-      break;
-    case M::mnuOMenu_easy:
-      settings.menuMode = kMenuModeEasy;
-      RefreshStatus();
-      break;
-    case M::mnuOmenu_full:
-      settings.menuMode = kMenuModeFull;
-      RefreshStatus();
-      break;
-    case M::mnuRedrawslowOption_01:
-      SetReplayInterval(200);
-      break;
-    case M::mnuRedrawslowOption_03:
-      SetReplayInterval(500);
-      break;
-    case M::mnuRedrawslowOption_05:
-      SetReplayInterval(1000);
-      break;
     case M::mnuEdit2_point_Set_Free: {
       const PickResult& t = objectMenu_.target;
       if (t.cls == kClassPoint && figure.InTable({kClassPoint, t.index})) {
@@ -175,14 +161,98 @@ void Session::Command(MenuCommand cmd) {
       break;
     case M::mnuRakugaki:
       PushInputMode(kModeScribble);
-      RefreshStatus();
       break;
     default:
-      if (!AttributeCommand(ForwardedCommand(cmd)) && !SettingsCommand(cmd) &&
-          !WebCommand(ForwardedCommand(cmd)))
+      if (!AttributeCommand(ForwardedCommand(cmd)) && !OptionCommand(cmd) &&
+          !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
         ViewCommand(cmd);
       break;
   }
+}
+
+bool Session::OptionCommand(MenuCommand cmd) {
+  using M = MenuCommand;
+  switch (cmd) {
+    case M::mnuOSDeformLC:
+      ChooseShiftDragKind(1);
+      break;
+    case M::mnuOSDeformL:
+      ChooseShiftDragKind(2);
+      break;
+    case M::mnuOSDeformCross:
+      ChooseShiftDragKind(3);
+      break;
+    case M::mnuOMenu_easy:
+      settings.menuMode = kMenuModeEasy;
+      statusDirty_ = true;
+      break;
+    case M::mnuOmenu_full:
+      settings.menuMode = kMenuModeFull;
+      statusDirty_ = true;
+      break;
+    case M::mnuRedrawslowOption_01:
+      SetReplayInterval(200);
+      break;
+    case M::mnuRedrawslowOption_03:
+      SetReplayInterval(500);
+      break;
+    case M::mnuRedrawslowOption_05:
+      SetReplayInterval(1000);
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+void Session::NewFigureCommand() {
+  if (figure.classCount[kClassPoint] < 1) {
+    construction_.StartNewPoint(*this);
+    return;
+  }
+  switch (ui_.AskYesNoCancel(Tr("現在の図は失われますが,新しい図を作図しますか。"),
+                             Tr("新規作図の確認"), Tr("はい(Y)"), Tr("保存しておく(S)"),
+                             Tr("キャンセル(Esc)"))) {
+    case Answer::kYes:
+      figureFileName_ = "untitled";
+      panels_[2].text = ShortFileName();
+      figureCapacity_ = kInitialCapacity;
+      figure.NewFigure(figureCapacity_);
+      loci.Reset();
+      Standard().ClearCandidates();
+      Standard().ForgetIndication();
+      MarkSaved();
+      construction_.StartNewPoint(*this);
+      repaintDirty_ = true;
+      break;
+    case Answer::kNo:
+      // The middle button keeps the figure and saves it first.
+      SaveFigureCommand();
+      break;
+    case Answer::kCancel:
+      RecomputeAll(figure);
+      repaintDirty_ = true;
+      break;
+  }
+  statusDirty_ = true;
+}
+
+void Session::LanguageCommand() {
+  const LanguageChoice choice = ui_.ChooseLanguage(translator.language, draw.fontName);
+  if (choice.fontFamily) SetFont(*choice.fontFamily);
+  if (choice.language) SetLanguage(*choice.language);
+}
+
+void Session::FontCommand() {
+  if (auto family = ui_.ChooseFont(draw.fontName)) SetFont(*family);
+}
+
+void Session::SetFont(const std::string& family) {
+  // The canvas labels and the number list take the font as well as every interface text, and
+  // the settings file keeps it as the window's font.
+  draw.fontName = family;
+  ui_.ApplyInterfaceFont(family);
+  repaintDirty_ = true;
 }
 
 bool Session::SettingsCommand(MenuCommand cmd) {
@@ -235,7 +305,7 @@ bool Session::SettingsCommand(MenuCommand cmd) {
     default:
       return false;
   }
-  RefreshStatus();
+  statusDirty_ = true;
   return true;
 }
 
@@ -323,7 +393,7 @@ void Session::ViewCommand(MenuCommand cmd) {
     case M::mnuOchrDisp:
       // Only the check mark follows now; the labels change at the next full redraw.
       draw.NotChrDisp = !draw.NotChrDisp;
-      RefreshStatus();
+      statusDirty_ = true;
       return;
     case M::mnuAngleSW:
       // Marks are recorded while the angles are measured, so turning them on needs a recompute.
@@ -334,7 +404,7 @@ void Session::ViewCommand(MenuCommand cmd) {
       return;
   }
   RedrawAll();
-  RefreshStatus();
+  statusDirty_ = true;
 }
 
 MenuCheckState Session::CheckState() const {

@@ -1,9 +1,11 @@
-// Dispatch of the canvas events by the current input mode.
+// The canvas events, handed to the mode on top of the stack, and the open dialog.
+#include "session/modes/idle_selection_mode.h"
 #include "session/session.h"
 
 namespace kv {
 
 void Session::Press(int button, int shift, double x, double y) {
+  EventScope scope(*this);
   if (button == kReplayPress) {
     button = lastPress_.button;
     shift = lastPress_.shift;
@@ -12,95 +14,78 @@ void Session::Press(int button, int shift, double x, double y) {
   } else {
     lastPress_ = {button, shift, x, y};
   }
-  const int16_t mode = CurrentInputMode();
-  if (mode == kModeStandard) {
-    PressStandard(button, shift, x, y);
+  Mode& mode = *modes_.TopMode();
+  const PointerEvent e{button, shift, x, y};
+  if (mode.TakesRightPress()) {
+    mode.Press(*this, e);
     return;
   }
   if (button & kRightButton) {
-    Key(kKeyEscape, shift);
+    mode.Key(*this, kKeyEscape, shift);
     return;
   }
   if (!(button & (kLeftButton | kMiddleButton))) return;
-  if (IsSelectionMode(mode)) {
-    panels_[11].raised = true;
-    RefreshStatus();
-    SelectionPick(x, y);
-    return;
-  }
-  switch (mode) {
-    case kModeDeform:
-      DragStepWithShift(shift, x, y);
-      break;
-    case kModePlacePoint:
-      DragStep(x, y);
-      break;
-    case kModeMultiDeform:
-      MultiDragStep(x, y);
-      break;
-    case kModeNumberChange:
-      if (button == kLeftButton) NumberStepUp();
-      break;
-    case kModeNewPoint:
-      NewPointPress(x, y);
-      break;
-    case kModeScribble:
-      ScribblePress(x, y);
-      break;
-    case kModeReplay:
-      StopReplayTimer();
-      AdvanceReplay();
-      break;
-    default:
-      RedrawAll();
-      break;
-  }
+  if (IsSelectionMode(mode.Code())) panels_[11].raised = true;
+  statusDirty_ = true;
+  mode.Press(*this, e);
 }
 
-void Session::PressStandard(int button, int /*shift*/, double x, double y) {
-  PickResult pick = HoverPick(x, y);
-  if (button & kLeftButton) {
-    if (pick.cls == kClassPoint) {
-      if (!figure.InTable({kClassPoint, pick.index})) return;
-      if (figure.points[pick.index].free != kTrue) return;
-      ClearCandidates();
-      PushInputMode(kModeDrag);
-      RefreshStatus();
-      drag_.dragPoint = pick.index;
-      drag_.dragLine = 0;
-      PrepareDragDependencies();
-      return;
-    }
-    if (pick.cls == kClassLine) {
-      if (!figure.InTable({kClassLine, pick.index})) return;
-      const LineRec& line = figure.lines[pick.index];
-      if (!line.byTwoPoints || !figure.InTable({kClassPoint, line.endA}) ||
-          !figure.InTable({kClassPoint, line.endB}))
-        return;
-      const PointRec& a = figure.points[line.endA];
-      const PointRec& b = figure.points[line.endB];
-      drag_.dragLine = pick.index;
-      drag_.dragPoint = 0;
-      drag_.offsets = {a.x - x, a.y - y, b.x - x, b.y - y};
-      PushInputMode(kModeDrag);
-      RefreshStatus();
-      return;
-    }
-    // Empty canvas or a circle: show what can be dragged.
-    ShowDraggableCandidates();
-    ui_.RequestRepaint();
-    return;
-  }
-  if (button & kRightButton) {
-    if (pick.IsNothing() || menuMode_ == -1) {
-      RedrawAll();
-    } else {
-      OpenObjectMenu(pick);
-    }
-  }
+void Session::Move(int button, int shift, double x, double y) {
+  EventScope scope(*this);
+  modes_.TopMode()->Move(*this, {button, shift, x, y});
 }
 
-void Session::OpenObjectMenu(PickResult target) {
+void Session::Release(int button, int shift, double x, double y) {
+  EventScope scope(*this);
+  modes_.TopMode()->Release(*this, {button, shift, x, y});
+}
+
+void Session::DoubleClick() { Press(kReplayPress, 0, 0, 0); }
+
+void Session::Key(int code, int shift) {
+  EventScope scope(*this);
+  Mode& mode = *modes_.TopMode();
+  mode.Key(*this, code, shift);
+  if (IsSelectionMode(mode.Code())) statusDirty_ = true;
+}
+
+void Session::TimerTick() {
+  EventScope scope(*this);
+  modes_.TopMode()->Timer(*this);
+}
+
+void Session::SetReplayInterval(int ms) {
+  EventScope scope(*this);
+  settings.redrawSlow = ms;
+  statusDirty_ = true;
+}
+
+void Session::StartReplay() {
+  EventScope scope(*this);
+  // Starting again during a replay starts it over; a second mode 73 would outlive the replay.
+  ReplayMode* replay = RunningReplay();
+  if (!replay) {
+    auto mode = std::make_unique<ReplayMode>();
+    replay = mode.get();
+    PushInputMode(std::move(mode));
+    if (RunningReplay() != replay) return;  // the stack was full
+  }
+  replay->Start(*this, settings.redrawSlow);
+}
+
+void Session::EraseLoci() {}
+
+void Session::OpenDialog(std::unique_ptr<DialogModel> dialog) {
+  if (dialog_) ui_.DialogEnded();
+  dialog_ = std::move(dialog);
+  dialogOwner_ = modes_.TopMode();
+  statusDirty_ = true;
+  if (dialog_) ui_.ShowDialog(*dialog_);
+}
+
+void Session::OpenObjectMenu(ObjRef ref) {
+  EventScope scope(*this);
+  const PickResult target{ref.cls, ref.index};
   static constexpr std::string_view kClassWords[] = {"", "点", "線", "円"};
   if (target.cls < kClassPoint || target.cls > kClassCircle ||
       !figure.InTable({target.cls, target.index}))
@@ -126,124 +111,45 @@ void Session::OpenObjectMenu(PickResult target) {
   ui_.PopupObjectMenu();
 }
 
-void Session::Move(int button, int shift, double x, double y) {
-  const bool left = (button & kLeftButton) != 0;
-  switch (CurrentInputMode()) {
-    case kModeStandard:
-      HoverPick(x, y);
-      break;
-    case kModeDeform:
-    case kModeDrag:
-      if (left) DragStepWithShift(shift, x, y);
-      break;
-    case kModePlacePoint:
-      if (left) DragStep(x, y);
-      break;
-    case kModeMultiDeform:
-      if (left) MultiDragStep(x, y);
-      break;
-    case kModeScribble:
-      ScribbleMove(x, y);
-      break;
-    default:
-      break;
-  }
-}
-
-void Session::Release(int /*button*/, int /*shift*/, double /*x*/, double /*y*/) {
-  switch (CurrentInputMode()) {
-    case kModeDrag:
-      PopInputMode();
-      drag_ = DragState{};
-      RedrawAll();
-      RefreshStatus();
-      break;
-    case kModeScribble:
-      ScribbleRelease();
-      break;
-    default:
-      break;
-  }
-}
-
-void Session::DoubleClick() { Press(kReplayPress, 0, 0, 0); }
-
-void Session::Key(int code, int shift) {
-  const int16_t mode = CurrentInputMode();
-  switch (mode) {
-    case kModeDeform:
-    case kModeNumberChange:
-    case kModePlacePoint:
-    case kModeMultiDeform:
-      DeformationKeys(code, shift);
-      break;
-    case kModeSelect:
-    case kModeMultiSelect:
-    case kModeConstructSelect:
-    case kModeEditSelect:
-    case kModeBindPickPoint:
-    case kModeBindPickTarget:
-    case kModeMultiDeformSelect:
-      SelectionKeys(code);
-      RefreshStatus();
-      break;
-    case kModeNewPoint:
-      NewPointKeys(code);
-      RefreshStatus();
-      break;
-    case kModeScribble:
-      ScribbleKeys(code);
-      break;
-    case kModeReplay:
-      if (code == kKeyEscape) {
-        FinishReplay();
-      } else {
-        StopReplayTimer();
-        AdvanceReplay();
-      }
-      break;
-    default:
-      if (code == kKeyEscape) EscapeOtherMode(shift);
-      break;
-  }
-}
-
-void Session::EscapeOtherMode(int shift) {
-  RedrawAll();
-  if (ShiftHeld(shift)) {
-    PopInputMode();
-    RefreshStatus();
-  }
-}
-
 bool Session::DialogClick(std::string_view control) {
+  EventScope scope(*this);
   const bool done = dialog_ && dialog_->Click(control);
   AfterDialogAction();
   return done;
 }
 
 bool Session::DialogType(std::string_view control, std::string_view text) {
+  EventScope scope(*this);
   const bool done = dialog_ && dialog_->Type(control, text);
   AfterDialogAction();
   return done;
 }
 
 bool Session::DialogSelect(std::string_view control, int line) {
+  EventScope scope(*this);
   const bool done = dialog_ && dialog_->SelectLine(control, line);
   AfterDialogAction();
   return done;
 }
 
 bool Session::DialogKey(int code, int shift) {
+  EventScope scope(*this);
   const bool done = dialog_ && dialog_->Key(code, shift);
   AfterDialogAction();
   return done;
 }
 
 void Session::AfterDialogAction() {
-  if (dialog_ && dialog_->Closed() && !FinishAttributeDialog()) dialog_.reset();
-  RefreshStatus();
-  ui_.RequestRepaint();
+  if (dialog_ && dialog_->Closed()) {
+    // The mode that opened the dialog reads its result; it may open the next one.
+    std::unique_ptr<DialogModel> closed = std::move(dialog_);
+    Mode* owner = dialogOwner_;
+    dialogOwner_ = nullptr;
+    ui_.DialogEnded();
+    if (OnStack(owner)) owner->DialogClosed(*this, *closed);
+  }
+  statusDirty_ = true;
+  repaintDirty_ = true;
 }
 
 }  // namespace kv

@@ -18,16 +18,18 @@ void Session::MarkSaved() { savedText_ = FigureFileText(figure); }
 
 bool Session::ConfirmDiscardChanges() {
   if (!Modified()) return true;
-  switch (ui_.AskUnsavedChanges(Tr(kUnsavedChangesText), kProgramTitle)) {
-    case UnsavedChoice::kDiscard:
+  // Yes saves, No discards, Cancel (or Esc) keeps the figure.
+  switch (ui_.AskYesNoCancel(Tr(kUnsavedChangesText), kProgramTitle, Tr("保存"), Tr("保存しない"),
+                             Tr("キャンセル"))) {
+    case Answer::kNo:
       return true;
-    case UnsavedChoice::kSave:
+    case Answer::kYes:
       // A save dialog cancelled or a write that failed keeps the figure.
       return SaveFigureCommand();
-    case UnsavedChoice::kCancel:
+    case Answer::kCancel:
       break;
   }
-  RefreshStatus();
+  statusDirty_ = true;
   return false;
 }
 
@@ -35,21 +37,6 @@ bool Session::RequestClose() {
   if (!ConfirmDiscardChanges()) return false;
   Shutdown();
   return true;
-}
-
-void Session::StartNewFigure() {
-  StopReplayTimer();
-  replay_ = ReplayState{};
-  figureFileName_ = "untitled";
-  figureCapacity_ = kInitialCapacity;
-  figure.NewFigure(figureCapacity_);
-  loci.Reset();
-  drag_ = DragState{};
-  ClearCandidates();
-  RedrawAll();
-  MarkSaved();
-  panels_[2].text = ShortFileName();
-  RefreshStatus();
 }
 
 }  // namespace kv

@@ -61,8 +61,7 @@ CanvasWidget::CanvasWidget(Session& session, QWidget* parent) : QWidget(parent),
 }
 
 QPointF CanvasWidget::ToWorld(QPointF pixel) const {
-  const double u = session_.ScaleUnit();
-  return {-session_.HalfWidth() + pixel.x() * u, session_.HalfHeight() - pixel.y() * u};
+  return {session_.view.WorldX(pixel.x()), session_.view.WorldY(pixel.y())};
 }
 
 void CanvasWidget::paintEvent(QPaintEvent*) {

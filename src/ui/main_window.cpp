@@ -38,9 +38,9 @@
 #include "session/about_text.h"
 #include "session/disabled_reason.h"
 #include "ui/canvas_widget.h"
-#include "ui/dialog_view.h"
 #include "ui/language_dialog.h"
 #include "ui/menu_access_keys.h"
+#include "ui/model_dialog.h"
 #include "ui/status_bar.h"
 #include "ui/text_viewer.h"
 
@@ -213,8 +213,7 @@ void KVwin::BuildMenus() {
       action->setCheckable((row.flags & kMenuCheckable) != 0);
       const MenuCommand cmd = row.id;
       connect(action, &QAction::triggered, this, [this, cmd] { OnCommand(cmd); });
-      action->setEnabled(Session::Implements(cmd) || cmd == MenuCommand::mnuLanguage ||
-                         cmd == MenuCommand::mnuOFont);
+      action->setEnabled(Session::Implements(cmd));
     }
     action->setObjectName(name);
     actions_[id] = action;
@@ -234,42 +233,10 @@ void KVwin::OnCommand(MenuCommand cmd) {
   // A shortcut reaches its item even while the item's top-level menu is disabled by the mode;
   // it acts only when the menu would let it, except the canvas copy, which works in every mode
   // as its status panel does.
-  if (cmd == MenuCommand::mnufBMP || TopMenuEnabledFor(cmd)) RunCommand(cmd);
+  if (cmd == MenuCommand::mnufBMP || TopMenuEnabledFor(cmd)) session_.Command(cmd);
   // A checkable item toggles its own mark when triggered; the session's marks decide.
   for (const auto& [item, checked] : session_.CheckMarks())
     if (QAction* a = actions_[static_cast<size_t>(item)]) a->setChecked(checked);
-}
-
-void KVwin::RunCommand(MenuCommand cmd) {
-  if (cmd == MenuCommand::mnuLanguage) {
-    ChooseLanguage();
-    return;
-  }
-  if (cmd == MenuCommand::mnuOFont) {
-    // The font of all texts, as the language dialog's font button sets it.
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, QFont(Q(session_.draw.fontName)), this);
-    if (ok) ApplyChosenFont(chosen.family());
-    return;
-  }
-  session_.Command(cmd);
-}
-
-void KVwin::ChooseLanguage() {
-  // The font chooser opens on the window's own font, the canvas font the settings keep.
-  KVLanguage dialog(session_.translator.language, Q(session_.draw.fontName), this);
-  dialog.ApplyLanguage(session_.translator);
-  dialog.exec();
-  if (auto family = dialog.ChosenFont()) ApplyChosenFont(*family);
-  if (auto language = dialog.ChosenLanguage()) session_.SetLanguage(*language);
-}
-
-void KVwin::ApplyChosenFont(const QString& family) {
-  // The canvas labels and the number list take the font as well as every interface text, and
-  // the settings file keeps it as the window's font.
-  session_.draw.fontName = S(family);
-  ApplyInterfaceFontFamily(family);
-  canvas_->update();
 }
 
 QMenu* KVwin::MenuNamed(const QString& name) const {
@@ -546,21 +513,6 @@ void KVwin::PopupObjectMenu() {
     menu->popup(QCursor::pos());
 }
 
-void KVwin::DialogOpened() {
-  // A command may open its next dialog while the last one closes; the loop shows each in turn.
-  if (showingDialog_) return;
-  showingDialog_ = true;
-  while (DialogModel* model = session_.ActiveDialog()) {
-    DialogView view(session_, *model, this);
-    view.exec();
-    if (session_.ActiveDialog() != model) continue;
-    // Closed with the window's close box or Esc: the dialog's own cancel.
-    session_.DialogKey(kKeyEscape, 0);
-    if (session_.ActiveDialog() == model) break;
-  }
-  showingDialog_ = false;
-}
-
 void KVwin::TextViewerChanged() {
   if (!textViewer_) textViewer_ = new TextViewer(session_, this);
   textViewer_->ShowState();
@@ -605,6 +557,64 @@ void KVwin::Quit() {
   QCoreApplication::quit();
 }
 
+Answer KVwin::AskYesNoCancel(std::string_view text, std::string_view title,
+                             std::string_view yesCaption, std::string_view noCaption,
+                             std::string_view cancelCaption) {
+  QMessageBox box(this);
+  box.setObjectName("NewConstchk");
+  box.setWindowTitle(Q(title));
+  box.setText(Q(text));
+  QPushButton* yes = box.addButton(Q(yesCaption), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(Q(noCaption), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(Q(cancelCaption), QMessageBox::RejectRole);
+  box.setDefaultButton(no);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == yes) return Answer::kYes;
+  if (box.clickedButton() == no) return Answer::kNo;
+  return Answer::kCancel;
+}
+
+LanguageChoice KVwin::ChooseLanguage(Language current, std::string_view fontFamily) {
+  // The font chooser opens on the window's own font, the canvas font the settings keep.
+  KVLanguage dialog(current, Q(fontFamily), this);
+  dialog.ApplyLanguage(session_.translator);
+  dialog.exec();
+  LanguageChoice choice;
+  choice.language = dialog.ChosenLanguage();
+  if (auto family = dialog.ChosenFont()) choice.fontFamily = S(*family);
+  return choice;
+}
+
+std::optional<std::string> KVwin::ChooseFont(std::string_view current) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, QFont(Q(current)), this);
+  if (!ok) return std::nullopt;
+  return S(chosen.family());
+}
+
+void KVwin::ApplyInterfaceFont(std::string_view family) {
+  ApplyInterfaceFontFamily(Q(family));
+  canvas_->update();
+}
+
+void KVwin::ShowDialog(DialogModel& dialog) {
+  DialogEnded();
+  modelDialog_ = new ModelDialog(session_, dialog, this);
+  modelDialog_->open();
+}
+
+void KVwin::SetDragPointer(bool sizeAll) {
+  canvas_->setCursor(sizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
+}
+
+void KVwin::DialogEnded() {
+  if (!modelDialog_) return;
+  modelDialog_->hide();
+  modelDialog_->deleteLater();
+  modelDialog_ = nullptr;
+}
+
 void KVwin::closeEvent(QCloseEvent* event) {
   // The session asks about unsaved changes; staying keeps the window and the figure.
   if (!quitting_ && !session_.RequestClose()) {
@@ -612,25 +622,6 @@ void KVwin::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
-}
-
-UnsavedChoice KVwin::AskUnsavedChanges(std::string_view text, std::string_view title) {
-  QMessageBox box(QMessageBox::Warning, Q(title), Q(text),
-                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-  box.setObjectName("UnsavedChanges");
-  box.button(QMessageBox::Save)->setText(Q(session_.Tr("保存")));
-  box.button(QMessageBox::Discard)->setText(Q(session_.Tr("保存しない")));
-  box.button(QMessageBox::Cancel)->setText(Q(session_.Tr("キャンセル")));
-  box.setDefaultButton(QMessageBox::Save);
-  box.setEscapeButton(QMessageBox::Cancel);
-  switch (box.exec()) {
-    case QMessageBox::Save:
-      return UnsavedChoice::kSave;
-    case QMessageBox::Discard:
-      return UnsavedChoice::kDiscard;
-    default:
-      return UnsavedChoice::kCancel;
-  }
 }
 
 }  // namespace kv

@@ -22,6 +22,7 @@ namespace kv {
 class CanvasWidget;
 class TextViewer;
 class KVStatus1;
+class ModelDialog;
 
 // A length in twips at the given resolution (dots per inch), in pixels, and back.
 int TwipsToPixels(int twips, double dotsPerInch);
@@ -68,7 +69,6 @@ class KVwin : public QMainWindow, public UiPort {
   std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                       std::string_view defaultText) override;
   void Beep() override;
-  UnsavedChoice AskUnsavedChanges(std::string_view text, std::string_view title) override;
   void OpenWithSystem(const std::string& path) override;
   void StatusChanged() override;
   void RequestRepaint() override;
@@ -103,11 +103,20 @@ class KVwin : public QMainWindow, public UiPort {
   void PopupObjectMenu() override;
   void ShowTextWindow(std::string_view title, std::string_view text) override;
   void TextViewerChanged() override;
-  void DialogOpened() override;
   // The data viewer window, made when first needed (null before).
   TextViewer* textViewer() const { return textViewer_; }
   void ShowAbout() override;
   void Quit() override;
+  Answer AskYesNoCancel(std::string_view text, std::string_view title, std::string_view yesCaption,
+                        std::string_view noCaption, std::string_view cancelCaption) override;
+  LanguageChoice ChooseLanguage(Language current, std::string_view fontFamily) override;
+  std::optional<std::string> ChooseFont(std::string_view current) override;
+  void ApplyInterfaceFont(std::string_view family) override;
+  void ShowDialog(DialogModel& dialog) override;
+  void DialogEnded() override;
+  void SetDragPointer(bool sizeAll) override;
+  // The session's open dialog as shown, or null.
+  ModelDialog* OpenModelDialog() const { return modelDialog_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -116,10 +125,7 @@ class KVwin : public QMainWindow, public UiPort {
  private:
   void BuildMenus();
   void OnCommand(MenuCommand cmd);
-  void RunCommand(MenuCommand cmd);
   bool TopMenuEnabledFor(MenuCommand cmd) const;
-  void ChooseLanguage();
-  void ApplyChosenFont(const QString& family);
   void ApplyTopMenuEnabling();
   void Recaption();
   // F10: the first menu of the bar that can be used now opens, as Alt then Down would.
@@ -135,7 +141,7 @@ class KVwin : public QMainWindow, public UiPort {
   std::array<QMenu*, kMenuCommandCount> menus_{};
   bool quitting_ = false;
   TextViewer* textViewer_ = nullptr;
-  bool showingDialog_ = false;
+  ModelDialog* modelDialog_ = nullptr;
 };
 
 }  // namespace kv

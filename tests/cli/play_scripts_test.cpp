@@ -140,10 +140,10 @@ void CheckFigure(const Figure& f, const Check& c) {
     ASSERT_EQ(w.size(), 3u);
     EXPECT_EQ(f.classCount[ClassOf(w[1])], index(2)) << w[1] << " count";
   } else if (what == "steps") {
-    EXPECT_EQ(f.stepCount, index(1));
+    EXPECT_EQ(f.StepCount(), index(1));
   } else if (what == "step") {
     ASSERT_EQ(w.size(), 3u);
-    ASSERT_LE(index(1), f.stepCount);
+    ASSERT_LE(index(1), f.StepCount());
     EXPECT_EQ(f.KindCode(index(1)), w[2]) << "kind of step " << w[1];
   } else if (what == "point") {
     if (!inTable(kClassPoint, index(1))) return;

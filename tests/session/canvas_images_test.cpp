@@ -174,7 +174,7 @@ TEST_F(CanvasImagesTest, WindowCopyWritesTheScratchFigureAndStartsASecondProgram
   Figure copy;
   FigureFileIO io;
   ASSERT_TRUE(io.Read(copy, scratch.string()).ok());
-  EXPECT_EQ(copy.stepCount, session.figure.stepCount);
+  EXPECT_EQ(copy.StepCount(), session.figure.StepCount());
   // Leaving the program removes the scratch file.
   session.Shutdown();
   EXPECT_FALSE(fs::exists(scratch));
@@ -187,8 +187,8 @@ TEST_F(CanvasImagesTest, FolderBitmapsAskBeforeReplacingUnsavedWork) {
   f.points[p].valid = kTrue;
   f.AppendStep("PNEW", {}, {{kClassPoint, p}});
   session.Command(MenuCommand::mnuHmakeAllBmp);  // the question is cancelled
-  EXPECT_EQ(ui.unsavedQuestions.size(), 1u);
-  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "この図は保存されていません。保存しますか。");
   EXPECT_EQ(session.figure.classCount[kClassPoint], 1);
 }
 

@@ -35,6 +35,15 @@ class FakeUiPort : public UiPort {
   }
   int copies = 0;
   void CopyCanvasToClipboard() override { ++copies; }
+  int WindowState() override { return 0; }
+  void SetStatusBarVisible(bool) override {}
+  void SetMenuVisible(MenuCommand, bool) override {}
+  bool PrintWindow() override { return false; }
+  std::string ExportPicture(const std::string&) override { return "not available"; }
+  std::pair<int, int> MakeFolderBitmaps(const std::string&, bool) override { return {0, 0}; }
+  void PlaceWindowCopy(int, int) override {}
+  void StartProgramCopy(const std::string& figurePath) override { OpenWithSystem(figurePath); }
+  void TextViewerChanged() override {}
   bool MessageOkCancel(std::string_view text, std::string_view) override {
     messages.emplace_back(text);
     if (okCancelReplies.empty()) return false;
@@ -52,24 +61,7 @@ class FakeUiPort : public UiPort {
   }
   std::deque<std::string> fileReplies;  // empty: the dialog is cancelled
   std::vector<std::string> dialogFolders;
-  std::optional<std::string> OpenFileDialog(const std::string& folder,
-                                            const std::string&) override {
-    return NextFile(folder);
-  }
-  std::optional<std::string> SaveFileDialog(const std::string& folder, const std::string&,
-                                            const std::string&) override {
-    return NextFile(folder);
-  }
   void Beep() override { ++beeps; }
-  std::deque<UnsavedChoice> unsavedReplies;  // empty: the question is cancelled
-  std::vector<std::string> unsavedQuestions;
-  UnsavedChoice AskUnsavedChanges(std::string_view text, std::string_view) override {
-    unsavedQuestions.emplace_back(text);
-    if (unsavedReplies.empty()) return UnsavedChoice::kCancel;
-    const UnsavedChoice reply = unsavedReplies.front();
-    unsavedReplies.pop_front();
-    return reply;
-  }
   void OpenWithSystem(const std::string& path) override { opened.push_back(path); }
   void StatusChanged() override { Record("StatusChanged"); }
   void RequestRepaint() override { ++repaints; }
@@ -94,6 +86,39 @@ class FakeUiPort : public UiPort {
   void PopupObjectMenu() override { Record("PopupObjectMenu"); }
   void ShowTextWindow(std::string_view, std::string_view text) override { textWindow = text; }
   void Quit() override { Record("Quit"); }
+  std::pair<int, int> WindowSizeTwips() override { return {0, 0}; }
+  std::optional<std::string> OpenFileDialog(const std::string& folder,
+                                            const std::string&) override {
+    return NextFile(folder);
+  }
+  std::optional<std::string> SaveFileDialog(const std::string& folder, const std::string&,
+                                            const std::string&) override {
+    return NextFile(folder);
+  }
+  std::deque<Answer> answers;  // empty: the question is cancelled
+  Answer AskYesNoCancel(std::string_view text, std::string_view, std::string_view, std::string_view,
+                        std::string_view) override {
+    messages.emplace_back(text);
+    if (answers.empty()) return Answer::kCancel;
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  LanguageChoice languageChoice;
+  LanguageChoice ChooseLanguage(Language, std::string_view) override { return languageChoice; }
+  std::optional<std::string> fontChoice;
+  std::optional<std::string> ChooseFont(std::string_view) override { return fontChoice; }
+  std::string interfaceFont;
+  void ApplyInterfaceFont(std::string_view family) override { interfaceFont = family; }
+  DialogModel* shownDialog = nullptr;
+  void ShowDialog(DialogModel& dialog) override { shownDialog = &dialog; }
+  void DialogEnded() override { shownDialog = nullptr; }
+  std::optional<Rgb> colourChoice;
+  std::optional<Rgb> ChooseColour(Rgb) override { return colourChoice; }
+  Rgb ButtonFaceColour() override { return Rgb{240, 240, 240}; }
+  void ShowAbout() override { Record("ShowAbout"); }
+  bool sizeAllPointer = false;
+  void SetDragPointer(bool sizeAll) override { sizeAllPointer = sizeAll; }
 
  private:
   std::optional<std::string> NextFile(const std::string& folder) {

@@ -342,7 +342,7 @@ TEST_F(ScriptPlayTest, SaveAndOpenRoundTripThroughFiles) {
   ASSERT_EQ(r.status, kPlayDone) << r.error;
   EXPECT_EQ(session->FigureFileName(), copy);
   EXPECT_EQ(session->Panel(2).text, "copy.kv4");
-  EXPECT_EQ(session->figure.stepCount, 11);
+  EXPECT_EQ(session->figure.StepCount(), 11);
   EXPECT_EQ(session->figure.classCount[kClassCircle], 1);
 
   // Through the File menu, the file dialog taking the queued answer.

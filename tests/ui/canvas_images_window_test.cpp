@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
@@ -16,6 +17,7 @@
 
 #include "ui/canvas_widget.h"
 #include "ui/main_window.h"
+#include "ui/model_dialog.h"
 #include "ui/status_bar.h"
 #include "ui_test_main.h"
 
@@ -47,6 +49,13 @@ class CanvasImagesWindowTest : public QObject {
       }
       if (text) *text = box->text();
       QAbstractButton* b = box->button(button);
+      // A three-button question has its own captions: Save is the yes role, Discard the no role.
+      const QMessageBox::ButtonRole role = button == QMessageBox::Save ? QMessageBox::YesRole
+                                           : button == QMessageBox::Discard
+                                               ? QMessageBox::NoRole
+                                               : QMessageBox::RejectRole;
+      for (QAbstractButton* candidate : box->buttons())
+        if (!b && box->buttonRole(candidate) == role) b = candidate;
       if (b)
         b->click();
       else
@@ -157,23 +166,19 @@ class CanvasImagesWindowTest : public QObject {
     KVwin w;
     StartFull(w, dir);
     QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-      auto* view = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      QVERIFY(view);
-      QCOMPARE(view->objectName(), QString("CircleAttribute"));
-      QCOMPARE(view->windowTitle(), QString::fromUtf8("円の属性の設定"));
-      auto* colour = view->findChild<QComboBox*>("ComboClr");
-      QVERIFY(colour);
-      QVERIFY(!view->findChild<QComboBox*>("ComboKind"));
-      colour->setCurrentIndex(4);
-      emit colour->activated(4);  // "青"
-      view->findChild<QPushButton*>("CommandOK")->click();
-      seen = true;
-    });
+    // The dialog opens window-modal and stays open until its OK.
     w.session().OpenObjectMenu({kClassCircle, 1});
     w.ActionNamed("mnuEdit2_point_Edit")->trigger();
-    QVERIFY(seen);
+    QDialog* view = w.OpenModelDialog();
+    QVERIFY(view);
+    QCOMPARE(view->objectName(), QString("CircleAttribute"));
+    QCOMPARE(view->windowTitle(), QString::fromUtf8("円の属性の設定"));
+    auto* colour = view->findChild<QListWidget*>("ComboClr");
+    QVERIFY(colour);
+    QVERIFY(!view->findChild<QListWidget*>("ComboKind")->isVisibleTo(view));
+    colour->setCurrentRow(4);  // "青"
+    view->findChild<QPushButton*>("CommandOK")->click();
+    QVERIFY(!w.OpenModelDialog());
     QCOMPARE(w.session().figure.circles[1].colour, 4);
     QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
     QVERIFY(w.windowTitle().startsWith("*"));
@@ -188,14 +193,14 @@ class CanvasImagesWindowTest : public QObject {
     w.session().figure.points[1].x += 1;
     w.session().RefreshStatus();
     QVERIFY(w.windowTitle().startsWith("*"));
-    const int32_t steps = w.session().figure.stepCount;
+    const int32_t steps = w.session().figure.StepCount();
 
     QString question;
     AnswerNextBox(QMessageBox::Cancel, &question);
     w.close();
     QVERIFY(w.isVisible());
     QCOMPARE(question, QString::fromUtf8("この図は保存されていません。保存しますか。"));
-    QCOMPARE(w.session().figure.stepCount, steps);
+    QCOMPARE(w.session().figure.StepCount(), steps);
 
     AnswerNextBox(QMessageBox::Discard);
     w.close();

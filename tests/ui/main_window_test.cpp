@@ -4,14 +4,17 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
 
 #include "ui/canvas_widget.h"
+#include "ui/model_dialog.h"
 #include "ui/status_bar.h"
 #include "ui_test_main.h"
 
@@ -247,6 +250,46 @@ class MainWindowTest : public QObject {
     for (auto it = japanese.begin(); it != japanese.end(); ++it)
       QCOMPARE(w.ActionNamed(it.key())->text(), it.value());
     QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("標準"));
+  }
+
+  // The session's dialog models are shown by one widget: typing and clicking in it reach the
+  // session, and the widget goes when the session ends the dialog.
+  void DialogModelsAreShownAndDrivenThroughTheSession() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    // A point from two numbers typed into the number dialog: (2, 3).
+    w.ActionNamed("mnuPxy")->trigger();
+    for (const char* value : {"2", "3"}) {
+      ModelDialog* dialog = w.OpenModelDialog();
+      QVERIFY(dialog);
+      QCOMPARE(dialog->objectName(), QString("KVSelNum"));
+      auto* entry = dialog->findChild<QLineEdit*>("Text1");
+      QVERIFY2(entry, value);
+      // With a number listed, the dialog opens on its list; 新しい変数 opens the entry.
+      if (!entry->isVisible())
+        QTest::mouseClick(dialog->findChild<QPushButton*>("NewNum"), Qt::LeftButton);
+      QVERIFY2(entry->isVisible(), value);
+      entry->clear();
+      QTest::keyClicks(entry, value);
+      QCOMPARE(w.session().ActiveDialog()->Text("Text1"), std::string(value));
+      QTest::mouseClick(dialog->findChild<QPushButton*>("NewNumOK"), Qt::LeftButton);
+    }
+    QVERIFY(!w.OpenModelDialog());
+    QCOMPARE(int(w.session().CurrentInputMode()), int(kModeStandard));
+    QCOMPARE(w.session().figure.classCount[kClassPoint], 1);
+    QCOMPARE(w.session().figure.points[1].x, 2.0);
+    QCOMPARE(w.session().figure.points[1].y, 3.0);
+
+    // The expression dialog closes with its cancel button and leaves nothing behind.
+    w.ActionNamed("mnuMcalc")->trigger();
+    QVERIFY(w.OpenModelDialog());
+    QCOMPARE(w.OpenModelDialog()->objectName(), QString("KVExpress"));
+    QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("数式入力"));
+    QTest::mouseClick(w.OpenModelDialog()->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    QVERIFY(!w.OpenModelDialog());
+    QVERIFY(!w.session().ActiveDialog());
+    QCOMPARE(int(w.session().CurrentInputMode()), int(kModeStandard));
   }
 
   void TwipsFollowTheResolution() {
