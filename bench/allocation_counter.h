@@ -5,5 +5,7 @@
 namespace kv::bench {
 
 long long AllocationCount();
+// Bytes held by live allocations (usable sizes, as the allocator hands them out).
+long long LiveBytes();
 
 }  // namespace kv::bench

@@ -28,7 +28,7 @@ class FigureGenerator {
     fig_.numbers[one_.index].value = 1;
     fig_.numbers[one_.index].independent = kTrue;
     int group = 0;
-    while (fig_.stepCount < target_) AddGroup(group++);
+    while (fig_.StepCount() < target_) AddGroup(group++);
     return std::move(fig_);
   }
 
@@ -43,7 +43,7 @@ class FigureGenerator {
   // Appends a step unless the figure is complete; returns false when it is.
   bool Step(std::string_view kind, std::initializer_list<ObjRef> parents,
             std::initializer_list<ObjRef> outputs) {
-    if (fig_.stepCount >= target_) return false;
+    if (fig_.StepCount() >= target_) return false;
     fig_.AppendStep(kind, parents, outputs);
     return true;
   }

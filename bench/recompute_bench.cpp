@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "allocation_counter.h"
+#include "engine_ratios.h"
 #include "figure_generator.h"
 #include "geometry/recompute.h"
 
@@ -12,13 +13,13 @@ namespace kv::bench {
 namespace {
 
 void SetStepCounters(benchmark::State& state, const Figure& fig) {
-  const double steps = static_cast<double>(fig.stepCount);
+  const double steps = static_cast<double>(fig.StepCount());
   // Seconds per step (shown with an SI prefix, e.g. 40n = 40 ns).
   state.counters["per_step"] = benchmark::Counter(
       steps, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   int32_t defined = 0;
-  for (int32_t s = 1; s <= fig.stepCount; ++s)
-    if (fig.GetValid(fig.stepOutputs[s][1]) != 0) ++defined;
+  for (int32_t s = 1; s <= fig.StepCount(); ++s)
+    if (fig.GetValid(fig.Output(s, 1)) != 0) ++defined;
   state.counters["defined_pct"] = 100.0 * defined / steps;
 }
 
@@ -61,8 +62,8 @@ void ReportAllocations() {
   before = AllocationCount();
   RecomputeAll(fig);
   const long long full = AllocationCount() - before;
-  std::printf("allocations on %d steps: RunPasses %lld, RecomputeAll %lld\n", fig.stepCount, passes,
-              full);
+  std::printf("allocations on %d steps: RunPasses %lld, RecomputeAll %lld\n", fig.StepCount(),
+              passes, full);
 }
 
 }  // namespace
@@ -70,6 +71,7 @@ void ReportAllocations() {
 
 int main(int argc, char** argv) {
   kv::bench::ReportAllocations();
+  kv::bench::ReportEngineRatios();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -178,7 +178,8 @@
 
   // A port that draws nothing, for figures read without a page (Node, tests).
   const kNullPort = {
-    flush() {}, clear() {}, line() {}, polyline() {}, circle() {}, dot() {}, fillRect() {}, text() {},
+    flush() {}, clear() {}, line() {}, polyline() {}, circle() {}, dot() {}, fillRect() {},
+    text() {},
     textWidth(text, size) { return text.length * size * 2 / 3; },
   };
 
@@ -245,10 +246,10 @@
     canvas.height = options.height;
     const figure = new Figure(module, decodeBase64(element.textContent));
     if (!figure.ok) {
-      const note = document.createElement('p');
-      note.className = 'kv-error';
-      note.textContent = (element.dataset.name || '') + ': ' + figure.error;
-      canvas.parentNode.insertBefore(note, canvas.nextSibling);
+      const p = document.createElement('p');
+      p.className = 'kv-error';
+      p.textContent = (element.dataset.name || '') + ': ' + figure.error;
+      canvas.parentNode.insertBefore(p, canvas.nextSibling);
     }
     figure.setView(options);
     const port = new CanvasPort(canvas);
@@ -258,7 +259,20 @@
     return figure;
   }
 
+  // A line under the first canvas, for what the reader should know.
+  function note(text) {
+    const p = document.createElement('p');
+    p.className = 'kv-error';
+    p.textContent = text;
+    const canvas = document.getElementById('kvcanvas');
+    if (canvas) canvas.parentNode.insertBefore(p, canvas.nextSibling);
+    else document.body.appendChild(p);
+  }
+
   function start() {
+    // The page tells readers whose folder lacks this script; here it is.
+    const missing = document.getElementById('kv-viewer-missing');
+    if (missing) missing.style.display = 'none';
     const elements = document.querySelectorAll('script[type="application/x-kv4"]');
     if (elements.length === 0) return;
     const started = performance.now();
@@ -273,6 +287,7 @@
       document.documentElement.setAttribute('data-kv-ready', String(ready));
     }, (error) => {
       document.documentElement.setAttribute('data-kv-error', String(error));
+      note('The viewer could not start: ' + error);
     });
   }
 

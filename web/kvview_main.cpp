@@ -117,11 +117,11 @@ EMSCRIPTEN_KEEPALIVE int kv_load(Viewer* v, const char* bytes, int length) {
   std::fclose(f);
   kv::FileResult result;
   if (written) {
+    // Read, then recompute once, as the desktop program and kvtool open a figure.
     kv::FigureFileIO io;
-    // The reader leaves the recompute to its caller.
     result = io.Read(v->figure, path);
     if (result.ok()) kv::RecomputeAll(v->figure);
-    v->complex = io.hasComplexSteps;
+    v->complex = result.ok() && io.hasComplexSteps;
   }
   std::remove(path.c_str());
   if (!written) return 1;

@@ -65,6 +65,7 @@ int PlayCommand(int argc, char** argv) {
   options.outputFigure = files.back();
   const PlayResult result = RunScript(text, options, std::cout);
   std::cout.flush();
+  if (!result.warning.empty()) std::fprintf(stderr, "warning: %s\n", result.warning.c_str());
   if (result.status != kPlayDone) std::fprintf(stderr, "%s\n", result.error.c_str());
   return result.status;
 }

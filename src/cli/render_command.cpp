@@ -33,7 +33,7 @@ bool ParseSide(std::string_view text, int& out) {
 
 // Figures with complex-number points are shown in the complex zoom, as on opening them.
 bool HasComplexSteps(const Figure& fig) {
-  for (int32_t s = 1; s <= fig.stepCount; ++s)
+  for (int32_t s = 1; s <= fig.StepCount(); ++s)
     if (fig.KindCode(s).starts_with("PO")) return true;
   return false;
 }

@@ -52,7 +52,7 @@ class Builder {
     std::vector<ObjRef> outs;
     for (int cls : outputClasses) outs.push_back({cls, f.AllocObject(cls)});
     const int32_t s = f.AppendStep(code, parents, {});
-    for (size_t k = 0; k < outs.size() && k < 5; ++k) f.stepOutputs[s][k + 1] = outs[k];
+    for (size_t k = 0; k < outs.size() && k < 5; ++k) f.SetStepOutput(s, k + 1, outs[k]);
     for (const ObjRef& o : outs) f.SetValid(o, kTrue);
     return outs;
   }

@@ -35,7 +35,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
 }
 
 bool HasComplexSteps(const Figure& fig) {
-  for (int32_t s = 1; s <= fig.stepCount; ++s)
+  for (int32_t s = 1; s <= fig.StepCount(); ++s)
     if (fig.KindCode(s).starts_with("PO")) return true;
   return false;
 }

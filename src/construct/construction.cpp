@@ -248,7 +248,7 @@ void Constructor::StartConstruction(ModeHost& host, Kind kind, int32_t lineStyle
 
 void Constructor::AskNext(ModeHost& host) {
   Figure& fig = host.Fig();
-  const int32_t s = fig.stepCount;
+  const int32_t s = fig.StepCount();
   auto* picking = dynamic_cast<ParentPickMode*>(host.TopMode());
   if (!picking) return;
   for (int k = 1; k <= 5; ++k) {
@@ -274,7 +274,7 @@ void Constructor::AcceptParent(ModeHost& host, ObjRef ref) {
     Cancel(host);
     return;
   }
-  const int32_t s = fig.stepCount;
+  const int32_t s = fig.StepCount();
   if (fig.KindOf(s) == Kind::kPBND) {
     AcceptBoundTarget(host, ref);
     return;
@@ -297,7 +297,7 @@ void Constructor::Cancel(ModeHost& host) {
   Figure& fig = host.Fig();
   if (polygon_.Active()) {
     CancelPolygon(fig, polygon_);
-  } else if (fig.stepCount > 0) {
+  } else if (fig.StepCount() > 0) {
     // The pending step and whatever it had allocated (the point of a bound point) go.
     fig.RemoveLastStep();
   }

@@ -148,7 +148,7 @@ bool IsMacroKind(Kind kind) {
 }
 
 MacroOutcome ExpandMacro(Figure& fig, PolygonPicking& polygon, const Translator& tr) {
-  const int32_t s = fig.stepCount;
+  const int32_t s = fig.StepCount();
   if (s < 1) return MacroOutcome::kNotAMacro;
   const Kind kind = fig.KindOf(s);
   if (!IsMacroKind(kind) || MarkerSlot(fig, s) == 0) return MacroOutcome::kNotAMacro;
@@ -184,7 +184,7 @@ MacroOutcome ExpandMacro(Figure& fig, PolygonPicking& polygon, const Translator&
 
 MacroOutcome AddPolygonVertex(Figure& fig, PolygonPicking& polygon, int32_t point,
                               const Translator& tr) {
-  if (!polygon.Active() || fig.stepCount < 1 || fig.KindOf(fig.stepCount) != Kind::kLPGPending)
+  if (!polygon.Active() || fig.StepCount() < 1 || fig.KindOf(fig.StepCount()) != Kind::kLPGPending)
     return MacroOutcome::kNotAMacro;
   const std::vector<int32_t> picked = polygon.PickedVertices();
   if (point < 1 || point > fig.classCount[kClassPoint] ||
@@ -194,7 +194,7 @@ MacroOutcome AddPolygonVertex(Figure& fig, PolygonPicking& polygon, int32_t poin
   const int32_t no = polygon.polygonVertexNo;
   const int32_t n = polygon.polygonVertexCount;
   polygon.polygonVertices[no] = point;
-  const int32_t s = fig.stepCount;
+  const int32_t s = fig.StepCount();
   if (no == 1) {
     fig.RemoveLastStep();
   } else {
@@ -218,7 +218,7 @@ MacroOutcome AddPolygonVertex(Figure& fig, PolygonPicking& polygon, int32_t poin
 
 void CancelPolygon(Figure& fig, PolygonPicking& polygon) {
   if (polygon.Active() && polygon.groupStart >= 1) {
-    while (fig.stepCount >= polygon.groupStart) fig.RemoveLastStep();
+    while (fig.StepCount() >= polygon.groupStart) fig.RemoveLastStep();
   }
   polygon = {};
 }

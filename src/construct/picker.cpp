@@ -252,7 +252,7 @@ std::string PickStatusText(const Figure& fig, ObjRef ref, const Translator& tran
 
 SelectionRules ParentRules(const Figure& fig, int32_t step, int slot, int requiredLineType) {
   SelectionRules rules;
-  if (step < 1 || step > fig.stepCount || slot < 1 || slot > 5) {
+  if (step < 1 || step > fig.StepCount() || slot < 1 || slot > 5) {
     rules.cls = -1;  // lists nothing
     return rules;
   }

@@ -51,7 +51,7 @@ void Constructor::StartBoundPoint(ModeHost& host, int cls) {
 
 void Constructor::AcceptBoundTarget(ModeHost& host, ObjRef ref) {
   Figure& fig = host.Fig();
-  const int32_t s = fig.stepCount;
+  const int32_t s = fig.StepCount();
   const ObjRef slot = fig.Parent(s, 1);
   const ObjRef out = fig.Output(s, 1);
   fig.SetStepParent(s, 1, {slot.cls, ref.index});
@@ -65,11 +65,11 @@ void Constructor::AcceptBoundTarget(ModeHost& host, ObjRef ref) {
 
 void Constructor::RepeatLastCommand(ModeHost& host) {
   Figure& fig = host.Fig();
-  if (fig.stepCount < 1) {
+  if (fig.StepCount() < 1) {
     host.Ui().Beep();
     return;
   }
-  const int32_t last = fig.stepCount;
+  const int32_t last = fig.StepCount();
   const Kind kind = fig.KindOf(last);
   if (kind == Kind::kPNEW) {
     StartNewPoint(host);

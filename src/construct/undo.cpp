@@ -39,24 +39,24 @@ void CollectNumberParents(const Figure& fig, int32_t s, std::vector<int32_t>& ma
 }  // namespace
 
 bool UndoLast(Figure& fig) {
-  if (fig.stepCount < 1) return false;
-  const Kind last = fig.KindOf(fig.stepCount);
+  if (fig.StepCount() < 1) return false;
+  const Kind last = fig.KindOf(fig.StepCount());
   if (!IsMacroKind(last)) {
     fig.RemoveLastStep();
     return true;
   }
   // The last step closes a group: remove back to the step with the same code that opened it.
   // A group cut short (a damaged file) stops at the first step.
-  const std::string code(TrimSpaces(fig.KindCode(fig.stepCount)));
+  const std::string code(TrimSpaces(fig.KindCode(fig.StepCount())));
   std::vector<int32_t> made;
   fig.RemoveLastStep();
-  while (fig.stepCount >= 1) {
-    if (TrimSpaces(fig.KindCode(fig.stepCount)) == code) {
+  while (fig.StepCount() >= 1) {
+    if (TrimSpaces(fig.KindCode(fig.StepCount())) == code) {
       fig.RemoveLastStep();
       break;
     }
-    if (fig.stepCount == 1) break;
-    CollectNumberParents(fig, fig.stepCount, made);
+    if (fig.StepCount() == 1) break;
+    CollectNumberParents(fig, fig.StepCount(), made);
     fig.RemoveLastStep();
   }
   RemoveTrailingNumbers(fig, made);

@@ -335,11 +335,10 @@ void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
   shown_[kClassPoint].assign(fig.points.size(), 0);
   shown_[kClassLine].assign(fig.lines.size(), 0);
   shown_[kClassCircle].assign(fig.circles.size(), 0);
-  const int32_t last =
-      std::min<int32_t>({lastStep, fig.stepCount, int32_t(fig.stepOutputs.size()) - 1});
+  const int32_t last = std::min<int32_t>(lastStep, fig.StepCount());
   for (int32_t s = 1; s <= last; ++s) {
     for (int k = 1; k <= 5; ++k) {
-      const ObjRef out = fig.stepOutputs[s][k];
+      const ObjRef out = fig.Output(s, k);
       if (out.IsEmpty()) break;
       if (out.cls < 0 || out.cls > 3) continue;
       auto& mask = shown_[out.cls];
@@ -350,6 +349,19 @@ void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
 
 bool Renderer::Shown(int cls, int32_t index) const {
   return !replay_ || (size_t(index) < shown_[cls].size() && shown_[cls][index]);
+}
+
+bool Renderer::InLayer(int cls, int32_t index) const {
+  if (!Shown(cls, index)) return false;
+  switch (layer_) {
+    case PaintLayer::kAll:
+      return true;
+    case PaintLayer::kFixed:
+      return !drag_->Moves(ObjRef{cls, index});
+    case PaintLayer::kMoving:
+      return drag_->Moves(ObjRef{cls, index});
+  }
+  return true;
 }
 
 void Renderer::DrawObject(const Scene& scene, Canvas& canvas, ObjRef ref, int style, Source source,
@@ -391,8 +403,13 @@ void Renderer::DrawObject(const Scene& scene, Canvas& canvas, ObjRef ref, int st
 PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   report_ = {};
   if (!scene.settings) return report_;
-  canvas.Clear(scene.settings->background);
+  layer_ = scene.drag ? scene.layer : PaintLayer::kAll;
+  drag_ = scene.drag;
+  // The moving layer goes over the image of the fixed one.
+  if (layer_ != PaintLayer::kMoving) canvas.Clear(scene.settings->background);
   if (!scene.figure || !scene.view) return report_;
+  const bool fixedParts = layer_ != PaintLayer::kMoving;
+  const bool changingParts = layer_ != PaintLayer::kFixed;
   const Figure& fig = *scene.figure;
   const View& view = *scene.view;
   const DrawSettings& settings = *scene.settings;
@@ -403,8 +420,9 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   if (replay_) BuildReplayMask(fig, scene.replayStep);
 
   // Grid and loci lie under the figure.
-  if (view.axissw && !replay_) DrawGrid(view, canvas);
-  if (scene.loci && !replay_) {
+  if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
+  // Loci grow while a point is dragged: they belong to the moving layer.
+  if (scene.loci && !replay_ && changingParts) {
     const LocusStore& loci = *scene.loci;
     const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
     const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
@@ -429,20 +447,20 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   const int32_t circles = CountOf(fig, kClassCircle, fig.circles.size());
   for (int32_t i = 1; i <= points; ++i) {
     const PointRec& p = fig.points[i];
-    if (p.marker > 9 || p.colour == 0 || !Shown(kClassPoint, i)) continue;
+    if (p.marker > 9 || p.colour == 0 || !InLayer(kClassPoint, i)) continue;
     DrawPointShape(c, p, p.colour, p.marker, width);
   }
   for (int32_t i = 1; i <= lines; ++i) {
     const LineRec& g = fig.lines[i];
-    if (g.colour != 0 && Shown(kClassLine, i)) DrawLineShape(c, g, g.colour, width);
+    if (g.colour != 0 && InLayer(kClassLine, i)) DrawLineShape(c, g, g.colour, width);
   }
   for (int32_t i = 1; i <= circles; ++i) {
     const CircleRec& k = fig.circles[i];
-    if (k.colour != 0 && Shown(kClassCircle, i)) DrawCircleShape(c, k, k.colour, width);
+    if (k.colour != 0 && InLayer(kClassCircle, i)) DrawCircleShape(c, k, k.colour, width);
   }
   for (int32_t i = 1; i <= points; ++i) {
     const PointRec& p = fig.points[i];
-    if (p.marker <= 9 || !Shown(kClassPoint, i)) continue;
+    if (p.marker <= 9 || !InLayer(kClassPoint, i)) continue;
     DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, width);
   }
 
@@ -450,12 +468,13 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   if (!LabelsHidden(scene)) {
     for (int32_t i = 1; i <= points; ++i) {
       const PointRec& p = fig.points[i];
-      if (p.colour == 0 || !p.valid || !Shown(kClassPoint, i)) continue;
+      if (p.colour == 0 || !p.valid || !InLayer(kClassPoint, i)) continue;
       if (!Finite(p.x, p.y) || std::fabs(p.x) > kFarLimit || std::fabs(p.y) > kFarLimit) continue;
       DrawLabel(c, p);
     }
   }
 
+  if (!changingParts) return report_;
   if (!replay_) {
     if (fig.angleMarksOn) {
       const int32_t marks =

@@ -12,6 +12,7 @@
 #include "draw/draw_settings.h"
 #include "draw/locus_store.h"
 #include "draw/view.h"
+#include "geometry/drag_recompute.h"
 #include "model/figure.h"
 
 namespace kv {
@@ -42,6 +43,11 @@ struct Stroke {
   std::vector<WorldPoint> points;
 };
 
+// During a drag the picture is painted in two layers: the objects that do not move, once when
+// the drag starts (into an image the window keeps), and on top of that image, on each drag
+// step, the moving objects with the loci, angle marks, number list, marks and strokes.
+enum class PaintLayer { kAll, kFixed, kMoving };
+
 struct Scene {
   const Figure* figure = nullptr;
   const View* view = nullptr;
@@ -53,6 +59,8 @@ struct Scene {
   bool statusBarShown = true;  // hidden in the thumbnail view: smaller offsets and marks
   int thumbnailState = 0;      // 2 or more: smaller point markers
   int32_t replayStep = -1;     // >= 0: only the outputs of steps 1..replayStep are shown
+  PaintLayer layer = PaintLayer::kAll;
+  const DragPlan* drag = nullptr;  // what moves; the two layers need it
 };
 
 enum class Source { kCurrent, kPrevious };
@@ -83,10 +91,14 @@ class Renderer {
  private:
   void BuildReplayMask(const Figure& fig, int32_t lastStep);
   bool Shown(int cls, int32_t index) const;
+  // In the layer being painted (and shown by a replay).
+  bool InLayer(int cls, int32_t index) const;
   void DrawNumberList(const Scene& scene, Canvas& canvas);
 
   PaintReport report_;
   bool replay_ = false;
+  PaintLayer layer_ = PaintLayer::kAll;
+  const DragPlan* drag_ = nullptr;
   std::vector<uint8_t> shown_[4];          // per class, during a replay
   std::string row_;                        // reused text of number list rows
   std::vector<DevicePoint> strokeBuffer_;  // reused device points of a stroke

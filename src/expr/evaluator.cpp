@@ -187,8 +187,8 @@ double EvaluateWorkingForm(std::string& text, OperandTable& table) {
 }
 
 void EvaluateCalcStep(Figure& fig, int32_t s) {
-  if (s < 1 || s > fig.stepCount) return;
-  const ObjRef out = fig.stepOutputs[s][1];
+  if (s < 1 || s > fig.StepCount()) return;
+  const ObjRef out = fig.Output(s, 1);
   if (out.cls != kClassNumber || !fig.InTable(out)) return;
   NumberRec& number = fig.numbers[out.index];
   double result = 0;
@@ -198,6 +198,23 @@ void EvaluateCalcStep(Figure& fig, int32_t s) {
   } else {
     number.valid = kFalse;
   }
+}
+
+bool StepReadsOwnOutput(const Figure& fig, int32_t s) {
+  const StepRec& step = fig.Step(s);
+  for (int k = 1; k <= 5; ++k) {
+    const ObjRef out = step.outputs[k];
+    if (out.IsEmpty()) break;
+    for (int j = 1; j <= 5; ++j)
+      if (step.parents[j] == out && out.index != 0) return true;
+  }
+  if (step.kind != Kind::kCALC) return false;
+  const ObjRef out = step.outputs[1];
+  if (out.cls != kClassNumber || !fig.InTable(out)) return false;
+  bool reads = false;
+  ForEachOperand(fig.numbers[out.index].expression,
+                 [&](int32_t index) { reads = reads || index == out.index; });
+  return reads;
 }
 
 }  // namespace kv

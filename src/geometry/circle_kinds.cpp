@@ -52,7 +52,7 @@ void MapCircle(Figure& fig, int32_t s, PointMap map) {
 }  // namespace
 
 void RecomputeCircle(Figure& fig, int32_t s) {
-  switch (fig.stepKindId[s]) {
+  switch (fig.KindOf(s)) {
     case Kind::kC1: {
       // A radius of 0 is a circle too (a dot); a negative one is not.
       const NumberRec& r = ParentNumber(fig, s, 2);

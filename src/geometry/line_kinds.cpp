@@ -158,7 +158,7 @@ void MapLine(Figure& fig, int32_t s, PointMap map) {
 }  // namespace
 
 void RecomputeLine(Figure& fig, int32_t s) {
-  switch (fig.stepKindId[s]) {
+  switch (fig.KindOf(s)) {
     case Kind::kL1:
       LineThroughPoints(ParentPoint(fig, s, 1), ParentPoint(fig, s, 2), OutputLine(fig, s, 1));
       break;
@@ -169,7 +169,7 @@ void RecomputeLine(Figure& fig, int32_t s) {
       const LineRec& g = ParentLine(fig, s, 1);
       LineRec& perpendicular = OutputLine(fig, s, 1);
       PerpendicularThrough(g, ParentPoint(fig, s, 2), perpendicular);
-      IntersectLines(g, perpendicular, OutputPoint(fig, s, 2));
+      if (!fig.Output(s, 2).IsEmpty()) IntersectLines(g, perpendicular, OutputPoint(fig, s, 2));
       break;
     }
     case Kind::kL4:

@@ -216,7 +216,7 @@ void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointR
 }
 
 void RecomputeNumber(Figure& fig, int32_t s) {
-  const Kind kind = fig.stepKindId[s];
+  const Kind kind = fig.KindOf(s);
   NumberRec& out = OutputNumber(fig, s, 1);
   switch (kind) {
     case Kind::kND2P: {

@@ -48,10 +48,10 @@ void SetBothUndefined(Figure& fig, int32_t s) {
 // it followed at the last completed recompute, even when the solutions trade places (a line
 // whose direction turns over, a circle moved through the other).
 void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
-  const int32_t out1 = fig.stepOutputs[s][1].index;
-  const int32_t out2 = fig.stepOutputs[s][2].index;
+  const int32_t out1 = fig.Output(s, 1).index;
+  const int32_t out2 = fig.Output(s, 2).index;
   if (!std::isfinite(q1.x + q1.y + q2.x + q2.y)) return SetBothUndefined(fig, s);  // overflow
-  int32_t& swap = fig.stepSwap[s];
+  int32_t swap = fig.StepSwap(s);
   // Without previous positions (a table not yet snapshotted) the assignment stays as it is.
   const size_t prevSize = fig.prevPoints.size();
   if (static_cast<size_t>(out1) < prevSize && static_cast<size_t>(out2) < prevSize) {
@@ -64,6 +64,7 @@ void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
     const bool d = PointsNear(q2, r2);
     if (!a && !d && (b || c)) swap = swap != 0 ? kFalse : kTrue;
   }
+  fig.SetStepSwap(s, swap);
   if (swap != 0) std::swap(q1, q2);
   SetPosition(fig.points[out1], q1.x, q1.y);
   SetPosition(fig.points[out2], q2.x, q2.y);
@@ -235,10 +236,10 @@ void SetBoundParam(Figure& fig, int32_t p) {
 
 void RecomputePoint(Figure& fig, int32_t s) {
   // The slot check of the dependency analysis lets the routines index their slots directly.
-  if (s < 1 || s > fig.stepCount || static_cast<size_t>(s) >= fig.stepSlotsOk.size() ||
-      !fig.stepSlotsOk[s])
+  if (s < 1 || s > fig.StepCount() || static_cast<size_t>(s) >= fig.pass.stepRunnable.size() ||
+      !fig.pass.stepRunnable[s])
     return;
-  const Kind kind = fig.stepKindId[s];
+  const Kind kind = fig.KindOf(s);
   switch (kind) {
     case Kind::kP1:
     case Kind::kP2:
@@ -265,7 +266,7 @@ void RecomputePoint(Figure& fig, int32_t s) {
       PointFromCoordinates(fig, s);
       break;
     case Kind::kPBND: {
-      const ObjRef out = fig.stepOutputs[s][1];
+      const ObjRef out = fig.Output(s, 1);
       if (out.cls == kClassPoint && out.index != 0) ApplyBinding(fig, out.index);
       break;
     }

@@ -74,7 +74,7 @@ void StoreMatrixNumbers(Figure& fig, int32_t s, const double entries[9]) {
 }
 
 void ShowMatrix(Figure& fig, int32_t s, Kind kind, int size, const double* entries) {
-  if (fig.matrixDisplayOn && fig.currentKind == kind && fig.hooks != nullptr)
+  if (fig.matrixDisplayOn && fig.pass.currentKind == kind && fig.hooks != nullptr)
     fig.hooks->InspectMatrix(kind, s, size, size, entries);
 }
 
@@ -99,7 +99,7 @@ void Flatten(const Mat3& m, double entries[9]) {
 void AffineMapStep(Figure& fig, int32_t s) {
   PointRec& out = OutputPoint(fig, s, 1);
   // The two remaining images and the last five matrix numbers live on the next step.
-  if (!StepSlotsValid(fig, s + 1, "PP", "NNNNN") || fig.stepKindId[s + 1] != Kind::kPT62) {
+  if (!StepSlotsValid(fig, s + 1, "PP", "NNNNN") || fig.KindOf(s + 1) != Kind::kPT62) {
     out.valid = kFalse;
     return;
   }
@@ -116,7 +116,7 @@ void AffineMapStep(Figure& fig, int32_t s) {
 
 void ProjectiveMapStep(Figure& fig, int32_t s) {
   PointRec& out = OutputPoint(fig, s, 1);
-  if (!StepSlotsValid(fig, s + 1, "PPPP", "NNNNN") || fig.stepKindId[s + 1] != Kind::kPT62) {
+  if (!StepSlotsValid(fig, s + 1, "PPPP", "NNNNN") || fig.KindOf(s + 1) != Kind::kPT62) {
     out.valid = kFalse;
     return;
   }

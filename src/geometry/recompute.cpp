@@ -1,7 +1,13 @@
 // The recompute pass. The dependency analysis marks every object with the step it waits for,
 // decides how many passes the figure needs, and the passes then run the kind routines in
 // construction order.
+//
+// The analysis is kept between recomputes: while the steps, the bindings and the validity it
+// started from are unchanged, its result (the step states, the pass count and the markers it
+// leaves on the objects) is the same, so RecomputeAll puts the markers back instead of sweeping.
 #include "geometry/recompute.h"
+
+#include <algorithm>
 
 #include "expr/evaluator.h"
 #include "geometry/kinds.h"
@@ -29,12 +35,10 @@ bool ClassMatches(char letter, int32_t cls) {
 
 // The valid value a bound point takes from its target; 0 when the binding failed or names
 // no object.
-int32_t BindingTarget(Figure& fig, int32_t p, bool apply) {
+int32_t BindingTarget(Figure& fig, int32_t p) {
   PointRec& pt = fig.points[p];
-  if (pt.boundClass == 0) return pt.valid;
   if (pt.boundClass < 1 || pt.boundClass > 3) return pt.valid;
-  bool placed = apply ? ApplyBinding(fig, p) : true;
-  if (!placed) return 0;
+  if (!ApplyBinding(fig, p)) return 0;
   return fig.GetValid(ObjRef{pt.boundClass, pt.boundIndex});
 }
 
@@ -42,33 +46,114 @@ int32_t BindingTarget(Figure& fig, int32_t p, bool apply) {
 // changed its state; `onlyLower` is the rule of the sweeps after the change test.
 bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
   bool changed = false;
-  for (int32_t s = 1; s <= fig.stepCount; ++s) {
+  std::vector<int32_t>& state = fig.pass.stepState;
+  for (int32_t s = 1; s <= fig.StepCount(); ++s) {
     const int32_t st = StepStatus(fig, s);
-    if (st != fig.stepState[s]) changed = true;
-    fig.stepState[s] = st;
+    if (st != state[s]) changed = true;
+    state[s] = st;
     fig.SetOutputsValid(s, st == 0 ? 0 : st == 2 ? 2 : -s);
   }
   for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
     PointRec& pt = fig.points[p];
     if (pt.free == 0) continue;
     if (pt.boundClass != 0) bound = true;
-    const int32_t t = BindingTarget(fig, p, true);
+    const int32_t t = BindingTarget(fig, p);
     if (!onlyLower || t < pt.valid) pt.valid = t;
   }
   return changed;
 }
 
+// The slot checks, once per change of the steps, so that the passes can index directly.
+void CheckSteps(Figure& fig) {
+  std::vector<uint8_t>& runnable = fig.pass.stepRunnable;
+  const size_t from = std::max<size_t>(runnable.size(), 1);
+  runnable.resize(static_cast<size_t>(fig.StepCount()) + 1, 0);
+  for (size_t s = from; s < runnable.size(); ++s) {
+    const int32_t step = static_cast<int32_t>(s);
+    const Kind kind = fig.KindOf(step);
+    const KindInfo& info = InfoOf(kind);
+    // A continuation step computes nothing; its map step checks the slots it reads (an
+    // affine map uses only two of its parents).
+    const bool slotsOk =
+        info.macro || kind == Kind::kPT62 ||
+        StepSlotsValid(fig, step, info.parents, info.outputs, RequiredOutputs(kind));
+    runnable[s] = slotsOk && !StepReadsOwnOutput(fig, step);
+  }
+}
+
+template <typename F>
+void ForEachValid(Figure& fig, F&& f) {
+  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) f(fig.numbers[i].valid);
+  for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) f(fig.points[i].valid);
+  for (int32_t i = 1; i <= fig.classCount[kClassLine]; ++i) f(fig.lines[i].valid);
+  for (int32_t i = 1; i <= fig.classCount[kClassCircle]; ++i) f(fig.circles[i].valid);
+}
+
+size_t ObjectCount(const Figure& fig) {
+  size_t n = 0;
+  for (int c = kClassNumber; c <= kClassCircle; ++c) n += static_cast<size_t>(fig.classCount[c]);
+  return n;
+}
+
+void ReadValid(Figure& fig, std::vector<int32_t>& into) {
+  into.resize(ObjectCount(fig));
+  size_t i = 0;
+  ForEachValid(fig, [&](int32_t& v) { into[i++] = v; });
+}
+
+bool SameValid(Figure& fig, const std::vector<int32_t>& saved) {
+  if (saved.size() != ObjectCount(fig)) return false;
+  size_t i = 0;
+  bool same = true;
+  ForEachValid(fig, [&](int32_t& v) { same = same && v == saved[i++]; });
+  return same;
+}
+
+void ReadBindings(const Figure& fig, std::vector<int32_t>& into) {
+  into.clear();
+  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
+    const PointRec& pt = fig.points[p];
+    if (pt.free == 0) continue;
+    into.insert(into.end(), {p, pt.free, pt.boundClass, pt.boundIndex});
+  }
+}
+
+bool SameBindings(const Figure& fig, const std::vector<int32_t>& saved) {
+  size_t i = 0;
+  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
+    const PointRec& pt = fig.points[p];
+    if (pt.free == 0) continue;
+    if (i + 4 > saved.size() || saved[i] != p || saved[i + 1] != pt.free ||
+        saved[i + 2] != pt.boundClass || saved[i + 3] != pt.boundIndex)
+      return false;
+    i += 4;
+  }
+  return i == saved.size();
+}
+
+// Puts back what a kept analysis left: the bound points placed on their targets, then the
+// markers on every object.
+void ReplayAnalysis(Figure& fig) {
+  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
+    if (fig.points[p].free != 0 && fig.points[p].boundClass >= 1 && fig.points[p].boundClass <= 3)
+      ApplyBinding(fig, p);
+  size_t i = 0;
+  const std::vector<int32_t>& saved = fig.pass.endValid;
+  ForEachValid(fig, [&](int32_t& v) { v = saved[i++]; });
+}
+
 }  // namespace
 
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
-                    std::string_view outputs) {
-  if (s < 1 || s > fig.stepCount) return false;
+                    std::string_view outputs, int requiredOutputs) {
+  if (s < 1 || s > fig.StepCount()) return false;
   for (size_t k = 0; k < parents.size() && k < 5; ++k) {
-    const ObjRef ref = fig.stepParents[s][k + 1];
+    const ObjRef ref = fig.Parent(s, k + 1);
     if (!ClassMatches(parents[k], ref.cls) || !fig.InTable(ref)) return false;
   }
   for (size_t k = 0; k < outputs.size() && k < 5; ++k) {
-    const ObjRef ref = fig.stepOutputs[s][k + 1];
+    const ObjRef ref = fig.Output(s, k + 1);
+    if (static_cast<int>(k) >= requiredOutputs && ref.IsEmpty()) break;
     if (!ClassMatches(outputs[k], ref.cls) || !fig.InTable(ref)) return false;
   }
   return true;
@@ -76,8 +161,9 @@ bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
 
 int32_t StepStatus(const Figure& fig, int32_t s) {
   int32_t st = 2;
+  const StepRec& step = fig.Step(s);
   for (int k = 1; k <= 5; ++k) {
-    const ObjRef ref = fig.stepParents[s][k];
+    const ObjRef ref = step.parents[k];
     if (ref.index == 0 && ref.cls % 100 == 0) return k == 1 ? -1 : st;
     const int32_t v = fig.GetValid(ref);
     if (v == 0) return 0;
@@ -87,41 +173,43 @@ int32_t StepStatus(const Figure& fig, int32_t s) {
 }
 
 void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
-  // The slot check runs here, once per analysis, so that the passes can index directly.
-  fig.stepSlotsOk.assign(static_cast<size_t>(fig.stepCount) + 1, 0);
-  for (int32_t s = 1; s <= fig.stepCount; ++s) {
-    const KindInfo& info = InfoOf(fig.stepKindId[s]);
-    // A continuation step computes nothing; its map step checks the slots it reads (an
-    // affine map uses only two of its parents).
-    fig.stepSlotsOk[s] = info.macro || fig.stepKindId[s] == Kind::kPT62 ||
-                         StepSlotsValid(fig, s, info.parents, info.outputs);
-  }
+  PassScratch& pass = fig.pass;
+  ++pass.analysisCount;
+  CheckSteps(fig);
+  ReadValid(fig, pass.startValid);
+  ReadBindings(fig, pass.bindings);
 
-  std::fill(fig.stepState.begin(), fig.stepState.end(), 0);
+  pass.stepState.assign(static_cast<size_t>(fig.StepCount()) + 1, 0);
   int32_t iteration = -1;
   bool bound = false;
-  // Steps that name later steps as parents need extra sweeps; a figure whose steps name
-  // themselves could go on changing, so the sweeps are capped.
-  const int32_t maxSweeps = fig.stepCount + 2;
+  // Every figure built by the commands settles in a few sweeps: one, plus one for each level
+  // of bound points waiting for a later line or circle. Only a damaged figure (steps reading
+  // later steps in a long chain, or each other) goes on changing; its sweeps and passes are
+  // capped, which keeps the analysis linear, and what has not settled stays undefined.
   bool changed = true;
-  while (changed && iteration + 1 < maxSweeps) {
+  while (changed && iteration + 1 < kMaxAnalysisSweeps) {
     ++iteration;
     changed = Sweep(fig, false, bound);
   }
-  fig.passCount = iteration + (bound ? 1 : 0);
-  for (int32_t i = 0; i < fig.passCount; ++i) Sweep(fig, true, bound);
+  pass.passCount = std::min(iteration + (bound ? 1 : 0), kMaxPasses);
+  for (int32_t i = 0; i < pass.passCount; ++i) Sweep(fig, true, bound);
+
+  ReadValid(fig, pass.endValid);
+  pass.kept = true;
 }
 
 void RecomputeStep(Figure& fig, int32_t s) {
-  const Kind kind = fig.stepKindId[s];
-  if (!fig.stepSlotsOk[s]) {
+  PassScratch& pass = fig.pass;
+  const Kind kind = fig.KindOf(s);
+  if (!pass.stepRunnable[s]) {
     fig.SetOutputsValid(s, 0);
     return;
   }
   if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
-  fig.currentStep = s;
-  for (int i = 1; i <= 5; ++i) fig.curOutputs[i] = fig.stepOutputs[s][i].index;
-  if (fig.lastPass) fig.currentKind = kind;
+  pass.currentStep = s;
+  const StepRec& step = fig.Step(s);
+  for (int i = 1; i <= 5; ++i) pass.curOutputs[i] = step.outputs[i].index;
+  if (pass.lastPass) pass.currentKind = kind;
   switch (InfoOf(kind).family) {
     case KindFamily::kPoint:
       RecomputePoint(fig, s);
@@ -135,27 +223,33 @@ void RecomputeStep(Figure& fig, int32_t s) {
     case KindFamily::kNumber:
       RecomputeNumber(fig, s);
       break;
-    default:
+    case KindFamily::kExpression:
+    case KindFamily::kNone:
       break;
   }
-  fig.currentKind = Kind::kNone;
+  pass.currentKind = Kind::kNone;
+}
+
+bool AnalysisCurrent(const Figure& fig) {
+  return fig.pass.kept && fig.pass.stepRunnable.size() == static_cast<size_t>(fig.StepCount()) + 1;
 }
 
 void RunPasses(Figure& fig) {
-  if (fig.stepSlotsOk.size() < static_cast<size_t>(fig.stepCount) + 1) AnalyseDependencies(fig);
-  for (int32_t pass = 1; pass <= fig.passCount; ++pass) {
-    fig.lastPass = pass == fig.passCount;
-    const int32_t count = fig.stepCount;
+  if (!AnalysisCurrent(fig)) AnalyseDependencies(fig);
+  PassScratch& pass = fig.pass;
+  for (int32_t p = 1; p <= pass.passCount; ++p) {
+    pass.lastPass = p == pass.passCount;
+    const int32_t count = fig.StepCount();
     for (int32_t s = 1; s <= count; ++s)
-      if (fig.stepState[s] != 2) RecomputeStep(fig, s);
-    for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
-      PointRec& pt = fig.points[p];
+      if (pass.stepState[s] != 2) RecomputeStep(fig, s);
+    for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
+      PointRec& pt = fig.points[i];
       if (pt.free == 0) continue;
-      const int32_t t = BindingTarget(fig, p, true);
+      const int32_t t = BindingTarget(fig, i);
       if (pt.valid > t) pt.valid = t;
     }
   }
-  fig.lastPass = false;
+  pass.lastPass = false;
 }
 
 void RecomputeQuiet(Figure& fig) { RunPasses(fig); }
@@ -166,10 +260,16 @@ void RecomputeAll(Figure& fig) {
     if (fig.numbers[i].valid != 0) fig.numbers[i].valid = kTrue;
   for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i)
     if (fig.points[i].valid != 0) fig.points[i].valid = kTrue;
-  AnalyseDependencies(fig);
+  const bool keep = AnalysisCurrent(fig) && SameValid(fig, fig.pass.startValid) &&
+                    SameBindings(fig, fig.pass.bindings);
+  if (keep)
+    ReplayAnalysis(fig);
+  else
+    AnalyseDependencies(fig);
   RunPasses(fig);
   fig.SnapshotPrevious();
-  fig.RefreshLineEnds();
+  // The line ends follow the steps alone: unchanged steps leave them as they are.
+  if (!keep) fig.RefreshLineEnds();
 }
 
 }  // namespace kv

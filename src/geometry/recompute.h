@@ -8,19 +8,29 @@
 
 namespace kv {
 
+// Caps for a damaged figure whose steps read later steps in long chains: the sweeps of the
+// analysis and the passes stop here, and whatever has not settled stays undefined. Figures
+// built by the commands need two or three.
+constexpr int32_t kMaxAnalysisSweeps = 16;
+constexpr int32_t kMaxPasses = 16;
+
 // Full recompute without drawing: analysis, passes, snapshot, line ends.
 void RecomputeAll(Figure& fig);
 // `moving` lists the objects being dragged (may be empty).
 void AnalyseDependencies(Figure& fig, std::span<const ObjRef> moving = {});
 int32_t StepStatus(const Figure& fig, int32_t s);
+// Runs the analysis first when the steps changed since the last one.
 void RunPasses(Figure& fig);
+// True while the last analysis still describes the steps.
+bool AnalysisCurrent(const Figure& fig);
 void RecomputeStep(Figure& fig, int32_t s);
 // The recompute of the automatic deformation run: passes only, nothing drawn.
 void RecomputeQuiet(Figure& fig);
 
 // True when the parent and output slots of step s hold objects of the classes the template
 // letters name ('N', 'P', 'L', 'C', 'X' = line or circle) and lie inside their tables.
+// Output slots from `requiredOutputs` on may be empty; an empty one ends the outputs.
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
-                    std::string_view outputs);
+                    std::string_view outputs, int requiredOutputs = 5);
 
 }  // namespace kv

@@ -65,6 +65,25 @@ void AppendText(std::string& out, std::string_view text) {
 
 void EndLine(std::string& out) { out += "\r\n"; }
 
+// A number's name shares its text field with the hidden mark "_" and the expression after
+// "@". Written as they are, an "_" in a name would read back as the hidden mark (a
+// measurement of a point named P_1 would come back hidden and cut) and an "@" would hand the
+// rest of the name to the expression (replacing the formula of an expression number). The
+// names keep their look with the full-width forms instead.
+std::string NumberNameField(std::string_view name) {
+  std::string out;
+  for (char c : RightTrim(name)) {
+    if (c == '_') {
+      out += "\xEF\xBC\xBF";  // U+FF3F FULLWIDTH LOW LINE
+    } else if (c == '@') {
+      out += "\xEF\xBC\xA0";  // U+FF20 FULLWIDTH COMMERCIAL AT
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // ---------------------------------------------------------------------------------------
 // Field reader: fields are separated by commas, and a line end counts as a comma.
 
@@ -347,7 +366,7 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
   const int32_t n = in.Int();
   if (n < 0 || int64_t{21} * n > fieldsLeft()) throw ReadFailure{kBadCount, countLine};
   if (n > capacity) fig.NewFigure(n + 10);
-  fig.stepCount = n;
+  for (int32_t s = 1; s <= n; ++s) fig.AppendStep();
 
   for (int32_t s = 1; s <= n; ++s) {
     const std::string code = CutToWidth(in.Text(), kKindWidth);
@@ -389,8 +408,8 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
   // References are checked once the counts are known.
   for (int32_t s = 1; s <= n; ++s)
     for (int k = 1; k <= 5; ++k) {
-      CheckReference(fig, fig.stepParents[s][k], refLines[s]);
-      CheckReference(fig, fig.stepOutputs[s][k], refLines[s]);
+      CheckReference(fig, fig.Parent(s, k), refLines[s]);
+      CheckReference(fig, fig.Output(s, k), refLines[s]);
     }
   for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
     const PointRec& p = fig.points[i];
@@ -425,7 +444,7 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
         throw ReadFailure{kNotNumber, line};
       }
       if (s < 1 || s > n) throw ReadFailure{kBadReference, line};
-      fig.stepSwap[s] = kTrue;
+      fig.SetStepSwap(s, kTrue);
     }
     ++line;
   }
@@ -437,12 +456,9 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
 // lines. A failure before that point is the file's own and is reported as it is. When both
 // attempts fail, the one that got further names the real damage: a current file fails at
 // its damage and an older one misread as current fails soon after the first number.
-FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, bool& older,
-                     bool& utf8) {
-  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
-  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, bool& older,
+                      bool& utf8) {
+  if (bytes.size() > kMaxFigureFileBytes)
     return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
   utf8 = LooksLikeUtf8(bytes);
   ShiftJisDecoder decoder;
@@ -467,6 +483,15 @@ FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, boo
   }
   out.fig = Figure(capacity);  // give back the tables of the failed attempt at once
   return {FileStatus::kFailed, std::string(first->reason), first->line, {}};
+}
+
+// The whole file in one buffer; the parse makes no further copy of it.
+FileResult LoadBytes(const std::string& path, std::string& bytes) {
+  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
+  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+  return {};
 }
 
 // Moves the operand indices of a stored expression (N3 -> N<3 + by>), keeping the operators
@@ -497,7 +522,7 @@ std::string ShiftOperands(std::string_view expression, int32_t by) {
   return out;
 }
 
-// Step and object tables grow one record at a time while a merge appends; reserving the
+// Object tables grow one record at a time while a merge appends; reserving the
 // combined size first keeps them from doubling past it (a merge of a large file would
 // otherwise hold up to twice the tables it needs).
 void ReserveForMerge(Figure& fig, const Figure& add) {
@@ -513,14 +538,6 @@ void ReserveForMerge(Figure& fig, const Figure& add) {
   reserve(fig.points, fig.prevPoints, objects(kClassPoint));
   reserve(fig.lines, fig.prevLines, objects(kClassLine));
   reserve(fig.circles, fig.prevCircles, objects(kClassCircle));
-  const size_t steps = static_cast<size_t>(fig.stepCount) + add.stepCount + kSlack;
-  fig.stepKind.reserve(steps);
-  fig.stepKindId.reserve(steps);
-  fig.stepParents.reserve(steps);
-  fig.stepOutputs.reserve(steps);
-  fig.stepState.reserve(steps);
-  fig.curOutputsTable.reserve(steps);
-  fig.stepSwap.reserve(steps);
 }
 
 }  // namespace
@@ -540,28 +557,28 @@ std::string FileNumber(double value) {
 
 std::string FigureFileText(const Figure& fig) {
   std::string out;
-  const int32_t n = std::clamp(fig.stepCount, 0, fig.UpperBound(-1));
+  const int32_t n = std::clamp(fig.StepCount(), 0, fig.UpperBound(-1));
   std::array<int32_t, 11> counts = fig.classCount;
   for (int c = 0; c <= 3; ++c) counts[c] = std::clamp(counts[c], 0, fig.UpperBound(c));
 
   out += std::to_string(n);
   EndLine(out);
-  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.stepKind[s]), EndLine(out);
+  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.KindCode(s)), EndLine(out);
   auto writeRef = [&](ObjRef ref, int32_t cls) {
     out += std::to_string(cls) + "," + std::to_string(ref.index);
     EndLine(out);
   };
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) writeRef(fig.stepParents[s][k], fig.stepParents[s][k].cls % 100);
+    for (int k = 1; k <= 5; ++k) writeRef(fig.Parent(s, k), fig.Parent(s, k).cls % 100);
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) writeRef(fig.stepOutputs[s][k], fig.stepOutputs[s][k].cls);
+    for (int k = 1; k <= 5; ++k) writeRef(fig.Output(s, k), fig.Output(s, k).cls);
   for (int32_t c : counts) out += std::to_string(c), EndLine(out);
 
   auto num = [](double v) { return FileNumber(v); };
   auto integer = [](int32_t v) { return std::to_string(v); };
   for (int32_t i = 1; i <= counts[kClassNumber]; ++i) {
     const NumberRec& r = fig.numbers[i];
-    std::string field(RightTrim(r.name));
+    std::string field = NumberNameField(r.name);
     if (r.hidden == kHiddenMark) field += '_';
     field += '@';
     field += RightTrim(r.expression);
@@ -598,7 +615,7 @@ std::string FigureFileText(const Figure& fig) {
     EndLine(out);
   }
   for (int32_t s = 1; s <= n; ++s) {
-    if (fig.stepSwap[s] == 0) continue;
+    if (fig.StepSwap(s) == 0) continue;
     AppendText(out, "REV=");
     out += ',';
     out += std::to_string(s);
@@ -650,10 +667,22 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
 }
 
 FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? ReadBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? MergeBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
   const int capacity = fig.figureCapacity;
-  FileResult result = ParseFile(path, capacity, parsed, older, utf8);
+  FileResult result = ParseBytes(bytes, capacity, parsed, older, utf8);
   if (!result.ok()) return result;
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
@@ -669,15 +698,15 @@ FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
   return result;
 }
 
-FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
-  FileResult result = ParseFile(path, kInitialCapacity, parsed, older, utf8);
+  FileResult result = ParseBytes(bytes, kInitialCapacity, parsed, older, utf8);
   if (!result.ok()) return result;
   const Figure& add = parsed.fig;
 
   std::array<int32_t, 11> base = fig.classCount;
-  const int32_t baseSteps = fig.stepCount;
+  const int32_t baseSteps = fig.StepCount();
   for (int k = 0; k <= kMaxClass; ++k)
     if (int64_t{base[k]} + add.classCount[k] > std::numeric_limits<int32_t>::max())
       return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
@@ -685,7 +714,7 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
     if (int64_t{add.points[i].boundIndex} + base[add.points[i].boundClass] >
         std::numeric_limits<int32_t>::max())
       return {FileStatus::kFailed, std::string(kBadReference), 0, {}};
-  if (int64_t{baseSteps} + add.stepCount > std::numeric_limits<int32_t>::max())
+  if (int64_t{baseSteps} + add.StepCount() > std::numeric_limits<int32_t>::max())
     return {FileStatus::kFailed, std::string(kBadCount), 0, {}};
 
   // Expressions name their operands by number index: they move with the numbers. Checked
@@ -706,15 +735,14 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
     return ref;
   };
   ReserveForMerge(fig, add);
-  for (int32_t i = 1; i <= add.stepCount; ++i) {
+  for (int32_t i = 1; i <= add.StepCount(); ++i) {
     const int32_t s = fig.AppendStep();
-    fig.SetStepKind(s, add.stepKind[i]);
+    fig.SetStepKind(s, add.KindCode(i));
     for (int k = 1; k <= 5; ++k) {
-      fig.SetStepParent(s, k, moved(add.stepParents[i][k]));
-      fig.SetStepOutput(s, k, moved(add.stepOutputs[i][k]));
+      fig.SetStepParent(s, k, moved(add.Parent(i, k)));
+      fig.SetStepOutput(s, k, moved(add.Output(i, k)));
     }
-    fig.stepState[s] = 0;
-    fig.stepSwap[s] = add.stepSwap[i];
+    fig.SetStepSwap(s, add.StepSwap(i));
   }
   for (int32_t i = 1; i <= add.classCount[kClassNumber]; ++i) {
     const int32_t at = fig.AllocObject(kClassNumber);

@@ -64,6 +64,9 @@ class FigureFileIO {
   FileResult Write(Figure& fig, const std::string& path, bool relabel = true);
   FileResult Read(Figure& fig, const std::string& path);
   FileResult Merge(Figure& fig, const std::string& path);
+  // The same on the bytes of a file already in memory.
+  FileResult ReadBytes(Figure& fig, std::string_view bytes);
+  FileResult MergeBytes(Figure& fig, std::string_view bytes);
 
  private:
   const Translator* translator_;

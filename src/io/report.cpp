@@ -34,10 +34,10 @@ class ReportWriter {
 
   std::string Build(std::string_view fileName) {
     Line(std::string("FileName : ") + std::string(fileName));
-    Line(T("作図手続き数") + " : " + Str(fig_.stepCount));
+    Line(T("作図手続き数") + " : " + Str(fig_.StepCount()));
     Dash();
     Line(T("■作図手続き(概略)■"));
-    const int32_t steps = std::min(fig_.stepCount, fig_.UpperBound(-1));
+    const int32_t steps = std::min(fig_.StepCount(), fig_.UpperBound(-1));
     StepLines(steps, false);
     Dash();
     Line(T("■作図手続き(入出力の詳細)■"));
@@ -70,8 +70,8 @@ class ReportWriter {
   void StepLines(int32_t steps, bool details) {
     bool macroOpen = false;  // macro markers alternate between the start and the end of a group
     for (int32_t s = 1; s <= steps; ++s) {
-      const Kind kind = fig_.stepKindId[s];
-      const std::string code = KindField(fig_.stepKind[s]);
+      const Kind kind = fig_.KindOf(s);
+      const std::string code = KindField(fig_.KindCode(s));
       std::string line = Str(s) + ":" + code + "(";
       if (InfoOf(kind).macro && kind != Kind::kLPGPending) {
         line +=
@@ -85,8 +85,8 @@ class ReportWriter {
       std::string inputs = "  " + T("入力") + " : ";
       std::string outputs = "  " + T("出力") + " : ";
       for (int k = 1; k <= 5; ++k) {
-        inputs += Item(fig_.stepParents[s][k], false) + " , ";
-        outputs += Item(fig_.stepOutputs[s][k], true) + " , ";
+        inputs += Item(fig_.Parent(s, k), false) + " , ";
+        outputs += Item(fig_.Output(s, k), true) + " , ";
       }
       Line(inputs);
       Line(outputs);

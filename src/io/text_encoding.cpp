@@ -19,6 +19,8 @@ class Converter {
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
+  // iconv_open reports failure with the pointer value -1.
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   // Converts as much as possible; on an invalid or unconvertible sequence returns false with
@@ -47,10 +49,8 @@ size_t Utf8Length(unsigned char lead) {
 // viewer is built with) know its Shift_JIS core.
 const char* FileCodePage() {
   static const char* const name = [] {
-    iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return "SHIFT_JIS";
-    iconv_close(cd);
-    return "CP932";
+    const Converter probe("UTF-8", "CP932");
+    return probe.ok() ? "CP932" : "SHIFT_JIS";
   }();
   return name;
 }
@@ -104,7 +104,7 @@ std::optional<std::string> ShiftJisToUtf8(std::string_view sjis) {
   return out;
 }
 
-ShiftJisDecoder::ShiftJisDecoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+ShiftJisDecoder::ShiftJisDecoder() : cd_(iconv_open("UTF-8", FileCodePage())) {}
 
 ShiftJisDecoder::~ShiftJisDecoder() {
   if (cd_ != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(cd_));

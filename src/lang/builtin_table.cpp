@@ -545,6 +545,9 @@ constexpr Row kTable[] = {
     {"→線/円", "->line/circle"},
     {"→線", "->line"},
     {"→格子点", "->lattice"},
+    // HTML export: the viewer or the page template is missing.
+    {"Jarファイル等がないので, Html生成ができません",
+     "The viewer or the page template is missing, so no web page can be made:"},
 };
 
 }  // namespace

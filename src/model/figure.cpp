@@ -62,46 +62,45 @@ decltype(auto) WithTables(Fig& fig, int cls, F&& f) {
   }
 }
 
-template <typename Rec>
-void GrowTable(std::vector<Rec>& table, size_t by) {
-  table.resize(table.size() + by);  // new records are default records with empty names
-}
-
 }  // namespace
+
+const StepRec Figure::kEmptyStep{};
 
 void Figure::NewFigure(int capacity) {
   figureCapacity = capacity;
-  const size_t objects = static_cast<size_t>(capacity) + 1;
-  const size_t steps = 2 * static_cast<size_t>(capacity) + 1;
-  stepKind.assign(steps, std::string());
-  stepKindId.assign(steps, Kind::kNone);
-  stepParents.assign(steps, {});
-  stepOutputs.assign(steps, {});
-  stepState.assign(steps, 0);
-  curOutputsTable.assign(steps, 0);
-  stepSwap.assign(steps, kFalse);
-  numbers.assign(objects, {});
-  prevNumbers.assign(objects, {});
-  points.assign(objects, {});
-  prevPoints.assign(objects, {});
-  lines.assign(objects, {});
-  prevLines.assign(objects, {});
-  circles.assign(objects, {});
-  prevCircles.assign(objects, {});
+  freshBound_ = capacity;
+  objectBound_.fill(capacity);
+  stepBound_ = 2 * capacity;
+  kindBound_ = 2 * capacity;
+  steps_.assign(1, StepRec{});
+  steps_.shrink_to_fit();
+  unknownCodes_.clear();
+  // A large capacity (a file being read) only sets the documented bounds; records are made
+  // as the objects arrive, so memory follows what the figure holds.
+  const size_t objects = static_cast<size_t>(std::min(capacity, kInitialCapacity)) + 1;
+  for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
+    WithTables(*this, cls, [&](auto& table, auto& previous) {
+      table.assign(objects, {});
+      table.shrink_to_fit();
+      previous.assign(objects, {});
+      previous.shrink_to_fit();
+    });
   classCount.fill(0);
-  angleMarks.assign(objects, {});
+  angleMarks.assign(1, {});
+  angleMarks.shrink_to_fit();
   angleMarksOn = true;
-  passCount = 0;
-  lastPass = false;
-  currentKind = Kind::kNone;
-  currentStep = 0;
-  curOutputs.fill(0);
-  stepSlotsOk.clear();
+  const int64_t analyses = pass.analysisCount;
+  pass = PassScratch{};
+  pass.analysisCount = analyses;
   ResetAllRecords();
 }
 
 void Figure::ResetAllRecords() {
-  stepCount = 0;
+  stepCount_ = 0;
+  steps_.resize(1);
+  unknownCodes_.clear();
+  for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
+    freshBound_ = std::max(freshBound_, UpperBound(cls));
   ResetTable(numbers, kClassNumber);
   ResetTable(prevNumbers, kClassNumber);
   ResetTable(points, kClassPoint);
@@ -111,76 +110,89 @@ void Figure::ResetAllRecords() {
   ResetTable(circles, kClassCircle);
   ResetTable(prevCircles, kClassCircle);
   angleMarkCount = 0;
+  DropAnalysisFrom(0);
 }
 
 int32_t Figure::UpperBound(int cls) const {
-  if (cls < kClassNumber || cls > kClassCircle) return static_cast<int32_t>(stepParents.size()) - 1;
-  return WithTables(*this, cls, [](const auto& table, const auto&) {
+  if (cls < kClassNumber || cls > kClassCircle) return stepBound_;
+  const int32_t held = WithTables(*this, cls, [](const auto& table, const auto&) {
     return static_cast<int32_t>(table.size()) - 1;
+  });
+  return std::max(objectBound_[cls], held);
+}
+
+void Figure::EnsureRecords(int cls, int32_t upTo) {
+  WithTables(*this, cls, [&](auto& table, auto& previous) {
+    const size_t from = table.size();
+    if (static_cast<size_t>(upTo) < from) return;
+    table.resize(static_cast<size_t>(upTo) + 1);
+    previous.resize(static_cast<size_t>(upTo) + 1);
+    for (size_t i = from; i < table.size() && i <= static_cast<size_t>(freshBound_); ++i) {
+      table[i].name = DefaultTableName(cls, static_cast<int32_t>(i));
+      previous[i].name = table[i].name;
+    }
   });
 }
 
 int32_t Figure::AllocObject(int cls) {
   if (UpperBound(cls) == classCount[cls]) {
-    WithTables(*this, cls, [](auto& table, auto& previous) {
-      constexpr size_t kGrowth = 10;
-      GrowTable(table, kGrowth);
-      GrowTable(previous, kGrowth);
-    });
+    // A full table grows by 10; the new records get empty names.
+    constexpr int32_t kGrowth = 10;
+    objectBound_[cls] = classCount[cls] + kGrowth;
+    EnsureRecords(cls, objectBound_[cls]);
+  } else {
+    EnsureRecords(cls, classCount[cls] + 1);
   }
   return ++classCount[cls];
 }
 
 int32_t Figure::AppendStep() {
-  if (static_cast<int32_t>(stepKind.size()) - 1 == stepCount) {
-    stepKind.emplace_back();
-    stepKindId.push_back(Kind::kNone);
-  }
-  if (static_cast<int32_t>(stepParents.size()) - 1 == stepCount) {
-    constexpr size_t kGrowth = 10;
-    const size_t size = stepParents.size() + kGrowth;
-    stepParents.resize(size);
-    stepOutputs.resize(size);
-    stepState.resize(size, 0);
-    curOutputsTable.resize(size, 0);
-    stepSwap.resize(size, kFalse);
-  }
-  return ++stepCount;
+  if (kindBound_ == stepCount_) ++kindBound_;
+  if (stepBound_ == stepCount_) stepBound_ += 10;
+  steps_.emplace_back();
+  ++stepCount_;
+  DropAnalysisFrom(stepCount_);
+  return stepCount_;
 }
 
 int32_t Figure::AppendStep(std::string_view kindCode, std::initializer_list<ObjRef> parents,
                            std::initializer_list<ObjRef> outputs) {
   const int32_t s = AppendStep();
   SetStepKind(s, kindCode);
-  stepParents[s] = {};
-  stepOutputs[s] = {};
   int k = 1;
   for (const ObjRef& p : parents)
-    if (k <= 5) stepParents[s][k++] = p;
+    if (k <= 5) steps_[s].parents[k++] = p;
   k = 1;
   for (const ObjRef& o : outputs)
-    if (k <= 5) stepOutputs[s][k++] = o;
+    if (k <= 5) steps_[s].outputs[k++] = o;
   return s;
 }
 
 void Figure::RemoveLastStep() {
-  if (stepCount <= 0) return;
-  const int32_t s = stepCount;
-  for (int k = 1; k <= 5; ++k) stepParents[s][k] = {};
+  if (stepCount_ <= 0) return;
+  const int32_t s = stepCount_;
   for (int k = 1; k <= 5; ++k) {
-    const ObjRef out = stepOutputs[s][k];
+    const ObjRef out = steps_[s].outputs[k];
     if (out.index != 0 && out.cls >= 0 && out.cls <= 3) {
       if (InTable(out)) ResetObject(out);
       if (classCount[out.cls] > 0) --classCount[out.cls];
     }
-    stepOutputs[s][k] = {};
   }
   SetStepKind(s, "");
-  --stepCount;
+  steps_.pop_back();
+  --stepCount_;
+  DropAnalysisFrom(s);
+}
+
+bool Figure::Materialise(ObjRef ref) {
+  if (ref.cls < kClassNumber || ref.cls > kClassCircle || ref.index < 1) return false;
+  if (ref.index > UpperBound(ref.cls)) return false;
+  EnsureRecords(ref.cls, ref.index);
+  return true;
 }
 
 void Figure::ResetObject(ObjRef ref) {
-  if (!InTable(ref)) return;
+  if (!Materialise(ref)) return;
   WithTables(*this, ref.cls, [&](auto& table, auto&) {
     auto& rec = table[ref.index];
     rec = std::remove_reference_t<decltype(rec)>{};
@@ -189,7 +201,7 @@ void Figure::ResetObject(ObjRef ref) {
 }
 
 void Figure::SetObjectName(ObjRef ref, std::string_view text) {
-  if (!InTable(ref)) return;
+  if (!Materialise(ref)) return;
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   const int width = ref.cls == kClassNumber ? kNumberNameWidth : kNameWidth;
   std::string name = CutToWidth(text, width);
@@ -198,54 +210,114 @@ void Figure::SetObjectName(ObjRef ref, std::string_view text) {
 }
 
 void Figure::SetOutputsValid(int32_t step, int32_t v) {
+  if (!HasStep(step)) return;
   for (int k = 1; k <= 5; ++k) {
-    const ObjRef out = stepOutputs[step][k];
+    const ObjRef out = steps_[step].outputs[k];
     if (out.IsEmpty()) return;
     SetValid(out, v);
   }
 }
 
+void CopyWithoutTexts(const PointRec& from, PointRec& to) {
+  to.x = from.x, to.y = from.y;
+  to.colour = from.colour, to.locusColour = from.locusColour, to.valid = from.valid;
+  to.marker = from.marker, to.free = from.free;
+  to.boundClass = from.boundClass, to.boundIndex = from.boundIndex;
+  to.boundParam = from.boundParam;
+}
+
+void CopyWithoutTexts(const LineRec& from, LineRec& to) {
+  to.x1 = from.x1, to.y1 = from.y1, to.x2 = from.x2, to.y2 = from.y2;
+  to.valid = from.valid, to.lineType = from.lineType;
+  to.dx = from.dx, to.dy = from.dy;
+  to.colour = from.colour, to.locusColour = from.locusColour;
+  to.byTwoPoints = from.byTwoPoints, to.endA = from.endA, to.endB = from.endB;
+}
+
+void CopyWithoutTexts(const CircleRec& from, CircleRec& to) {
+  to.cx = from.cx, to.cy = from.cy, to.radius = from.radius, to.valid = from.valid;
+  to.colour = from.colour, to.locusColour = from.locusColour;
+}
+
+void CopyWithoutTexts(const NumberRec& from, NumberRec& to) {
+  to.value = from.value, to.valid = from.valid;
+  to.independent = from.independent, to.hidden = from.hidden;
+}
+
 void Figure::SnapshotPrevious() {
-  std::copy_n(numbers.begin() + 1, classCount[kClassNumber], prevNumbers.begin() + 1);
-  std::copy_n(points.begin() + 1, classCount[kClassPoint], prevPoints.begin() + 1);
-  std::copy_n(lines.begin() + 1, classCount[kClassLine], prevLines.begin() + 1);
-  std::copy_n(circles.begin() + 1, classCount[kClassCircle], prevCircles.begin() + 1);
+  // Geometry and attributes only: the previous-pass tables are read for positions (erasing,
+  // loci, the keep-order rule), never for names, and copying texts would cost more than all
+  // the rest.
+  for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
+    WithTables(*this, cls, [&](const auto& table, auto& previous) {
+      if (previous.size() < table.size()) previous.resize(table.size());
+      for (int32_t i = 1; i <= classCount[cls]; ++i) CopyWithoutTexts(table[i], previous[i]);
+    });
+}
+
+void Figure::SnapshotPrevious(ObjRef ref) {
+  if (!InTable(ref)) return;
+  WithTables(*this, ref.cls, [&](const auto& table, auto& previous) {
+    if (previous.size() < table.size()) previous.resize(table.size());
+    CopyWithoutTexts(table[ref.index], previous[ref.index]);
+  });
 }
 
 void Figure::RefreshLineEnds() {
   for (int32_t i = 1; i <= classCount[kClassLine]; ++i) lines[i].byTwoPoints = kFalse;
-  for (int32_t s = 1; s <= stepCount; ++s) {
-    if (stepKindId[s] != Kind::kL1) continue;
-    const ObjRef out = stepOutputs[s][1];
+  for (int32_t s = 1; s <= stepCount_; ++s) {
+    if (steps_[s].kind != Kind::kL1) continue;
+    const ObjRef out = steps_[s].outputs[1];
     if (out.cls != kClassLine || !InTable(out)) continue;
     LineRec& line = lines[out.index];
     line.byTwoPoints = kTrue;
-    line.endA = stepParents[s][1].index;
-    line.endB = stepParents[s][2].index;
+    line.endA = steps_[s].parents[1].index;
+    line.endB = steps_[s].parents[2].index;
   }
 }
 
+void Figure::DropAnalysisFrom(int32_t step) {
+  if (step < 0) step = 0;
+  if (pass.stepRunnable.size() > static_cast<size_t>(step)) pass.stepRunnable.resize(step);
+  pass.kept = false;
+}
+
 void Figure::SetStepKind(int32_t step, std::string_view code) {
+  if (!HasStep(step)) return;
   while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
-  stepKind[step] = std::string(code);
-  stepKindId[step] = ParseKind(code);
-  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
+  const Kind kind = ParseKind(code);
+  steps_[step].kind = kind;
+  if (kind == Kind::kUnknown)
+    unknownCodes_[step] = std::string(code);
+  else if (!unknownCodes_.empty())
+    unknownCodes_.erase(step);
+  DropAnalysisFrom(step);
 }
 
 void Figure::SetStepParent(int32_t step, int k, ObjRef ref) {
-  stepParents[step][k] = ref;
-  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
+  if (!HasStep(step) || k < 1 || k > 5) return;
+  steps_[step].parents[k] = ref;
+  DropAnalysisFrom(step);
 }
 
 void Figure::SetStepOutput(int32_t step, int k, ObjRef ref) {
-  stepOutputs[step][k] = ref;
-  if (stepSlotsOk.size() > static_cast<size_t>(step)) stepSlotsOk.resize(step);
+  if (!HasStep(step) || k < 1 || k > 5) return;
+  steps_[step].outputs[k] = ref;
+  DropAnalysisFrom(step);
 }
 
-std::string_view Figure::KindCode(int32_t step) const { return stepKind[step]; }
+std::string_view Figure::KindCode(int32_t step) const {
+  const Kind kind = KindOf(step);
+  if (kind != Kind::kUnknown) return CodeOf(kind);
+  const auto found = unknownCodes_.find(step);
+  return found == unknownCodes_.end() ? std::string_view() : std::string_view(found->second);
+}
 
 bool Figure::InTable(ObjRef ref) const {
-  return ref.cls >= 0 && ref.cls <= 3 && ref.index >= 1 && ref.index <= UpperBound(ref.cls);
+  if (ref.cls < kClassNumber || ref.cls > kClassCircle || ref.index < 1) return false;
+  return WithTables(*this, ref.cls, [&](const auto& table, const auto&) {
+    return static_cast<size_t>(ref.index) < table.size();
+  });
 }
 
 int32_t Figure::GetValid(ObjRef ref) const {
@@ -255,7 +327,7 @@ int32_t Figure::GetValid(ObjRef ref) const {
 }
 
 void Figure::SetValid(ObjRef ref, int32_t v) {
-  if (!InTable(ref)) return;
+  if (!Materialise(ref)) return;
   WithTables(*this, ref.cls, [&](auto& table, auto&) { table[ref.index].valid = v; });
 }
 

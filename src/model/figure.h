@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/kind.h"
@@ -106,45 +107,56 @@ class RecomputeHooks {
 
 constexpr int kInitialCapacity = 50;
 
+// The scratch of the recompute pass: what the dependency analysis decided and what the
+// dispatcher tells the kind routines about the step being computed. Not part of the document:
+// nothing here is saved, and every field can be rebuilt from the steps and records.
+struct PassScratch {
+  int32_t passCount = 0;
+  bool lastPass = false;
+  Kind currentKind = Kind::kNone;  // set only during the last pass
+  int32_t currentStep = 0;
+  std::array<int32_t, 6> curOutputs{};
+  std::vector<int32_t> stepState;
+  // Per step, set by the analysis: 1 when the slots name objects of the right classes inside
+  // their tables and the step does not read its own output. Any other step only has its
+  // outputs made undefined. A change of a step drops the entries from that step on.
+  std::vector<uint8_t> stepRunnable;
+  // The analysis is kept while the steps, the bindings and the validity it started from stay
+  // as they were: then it is replayed (its markers put back) instead of run again.
+  bool kept = false;
+  std::vector<int32_t> startValid, endValid;
+  std::vector<int32_t> bindings;  // free, boundClass, boundIndex of every point
+  int64_t analysisCount = 0;      // how many analyses ran (a test hook)
+};
+
+// One construction step: its parsed kind, the swap flag of the two-solution intersections, and
+// parent and output slots 1..5 (slot 0 exists and is never used).
+struct StepRec {
+  Kind kind = Kind::kNone;
+  int32_t swap = kFalse;
+  std::array<ObjRef, 6> parents{};
+  std::array<ObjRef, 6> outputs{};
+};
+
 class Figure {
  public:
   explicit Figure(int capacity = kInitialCapacity) { NewFigure(capacity); }
 
-  // Tables. The vectors' sizes are upper bound + 1; UpperBound() gives the documented bound.
+  // Object tables. Records are materialised as objects are allocated, so the vectors hold what
+  // the figure holds plus a little headroom; UpperBound() gives the documented bound.
   std::vector<NumberRec> numbers, prevNumbers;
   std::vector<PointRec> points, prevPoints;
   std::vector<LineRec> lines, prevLines;
   std::vector<CircleRec> circles, prevCircles;
   std::array<int32_t, 11> classCount{};
 
-  // Construction steps, 1..stepCount. stepKind keeps the text files and reports see;
-  // stepKindId is the same code parsed once, for the recompute dispatch.
-  std::vector<std::string> stepKind;
-  std::vector<Kind> stepKindId;
-  std::vector<std::array<ObjRef, 6>> stepParents;  // slots 1..5
-  std::vector<std::array<ObjRef, 6>> stepOutputs;  // slots 1..5
-  std::vector<int32_t> stepState;
-  std::vector<int32_t> curOutputsTable;  // grows with stepState; kept for the documented bounds
-  std::vector<int32_t> stepSwap;
-  int32_t stepCount = 0;
-
   // Angle marks appended by the angle measurements during a full recompute.
   std::vector<AngleMarkRec> angleMarks;  // 1-based
   int32_t angleMarkCount = 0;
   bool angleMarksOn = true;
 
-  // Recompute pass state.
-  int32_t passCount = 0;
-  bool lastPass = false;
-  Kind currentKind = Kind::kNone;  // set only during the last pass
-  int32_t currentStep = 0;
-  std::array<int32_t, 6> curOutputs{};
+  PassScratch pass;
   bool matrixDisplayOn = false;  // the matrix maps show their matrices when on
-  // Per step, set by the dependency analysis: the slots name objects of the right classes
-  // inside their tables. A step whose slots do not (a damaged file) only has its outputs
-  // made undefined. Changing a step's kind (or starting a new figure) drops the checks from
-  // that step on, so that the next pass runs the analysis again instead of trusting stale ones.
-  std::vector<uint8_t> stepSlotsOk;
 
   RecomputeHooks* hooks = nullptr;  // not owned; may be null
 
@@ -155,7 +167,8 @@ class Figure {
   void ResetAllRecords();
   // Makes room for one more object of class c and returns its index.
   int32_t AllocObject(int cls);
-  // Makes room for one more step and returns its number; the caller fills it.
+  // Makes room for one more step and returns its number; the caller fills it through the
+  // step setters.
   int32_t AppendStep();
   // Appends a step with its kind code, parents and outputs already known.
   int32_t AppendStep(std::string_view kindCode, std::initializer_list<ObjRef> parents,
@@ -165,34 +178,75 @@ class Figure {
   void SetObjectName(ObjRef ref, std::string_view text);
   void SetOutputsValid(int32_t step, int32_t v);
   void SnapshotPrevious();
+  void SnapshotPrevious(ObjRef ref);  // one object (the dragged ones and their dependents)
   void RefreshLineEnds();
 
+  // --- Steps: read through accessors, changed only through the setters, which drop the
+  // analysis from the changed step on. Steps outside 1..StepCount() read as empty. ---
+  int32_t StepCount() const { return stepCount_; }
   // Sets a step's kind code text and its parsed kind together.
   void SetStepKind(int32_t step, std::string_view code);
-  // Sets parent or output slot k (1..5) of a step. Like a kind change, this drops the slot
-  // checks from that step on, so the next pass analyses the figure again.
+  // Sets parent or output slot k (1..5) of a step.
   void SetStepParent(int32_t step, int k, ObjRef ref);
   void SetStepOutput(int32_t step, int k, ObjRef ref);
-  Kind KindOf(int32_t step) const { return stepKindId[step]; }
-  // The trimmed kind code of a step.
+  // The swap flag of a two-solution intersection (not part of the structure).
+  void SetStepSwap(int32_t step, int32_t swap) {
+    if (HasStep(step)) steps_[step].swap = swap;
+  }
+  Kind KindOf(int32_t step) const { return HasStep(step) ? steps_[step].kind : Kind::kNone; }
+  // The trimmed kind code of a step, as files and reports see it.
   std::string_view KindCode(int32_t step) const;
+  ObjRef Parent(int32_t step, int k) const {
+    return HasStep(step) ? steps_[step].parents[k] : ObjRef{};
+  }
+  ObjRef Output(int32_t step, int k) const {
+    return HasStep(step) ? steps_[step].outputs[k] : ObjRef{};
+  }
+  const std::array<ObjRef, 6>& Parents(int32_t step) const { return Step(step).parents; }
+  const std::array<ObjRef, 6>& Outputs(int32_t step) const { return Step(step).outputs; }
+  int32_t StepSwap(int32_t step) const { return HasStep(step) ? steps_[step].swap : kFalse; }
+  const StepRec& Step(int32_t step) const { return HasStep(step) ? steps_[step] : kEmptyStep; }
+  // Bound of the kind-code table, which grows one step at a time (UpperBound(-1) is the bound
+  // of the slot tables, which grow ten at a time).
+  int32_t StepKindBound() const { return kindBound_; }
 
   // --- Accessors by ObjRef ---
   // Upper bound of the table of class c (0..3), or of the step tables (c = -1).
   int32_t UpperBound(int cls) const;
-  bool InTable(ObjRef ref) const;      // 1 <= index <= upper bound of a class 0..3
+  bool InTable(ObjRef ref) const;      // a record of class 0..3 that the tables hold
   int32_t GetValid(ObjRef ref) const;  // 0 for references outside the tables
   void SetValid(ObjRef ref, int32_t v);
   std::string_view GetName(ObjRef ref) const;
 
-  // Helpers for the kind routines: the record behind parent or output slot k of a step.
-  ObjRef Parent(int32_t step, int k) const { return stepParents[step][k]; }
-  ObjRef Output(int32_t step, int k) const { return stepOutputs[step][k]; }
-
   void Beep() {
     if (hooks) hooks->Beep();
   }
+
+ private:
+  static const StepRec kEmptyStep;
+  bool HasStep(int32_t step) const { return step >= 1 && step <= stepCount_; }
+  void DropAnalysisFrom(int32_t step);
+  // Materialises records of class cls up to index `upTo` (names by the fresh-table rule inside
+  // the documented bound, empty beyond it).
+  void EnsureRecords(int cls, int32_t upTo);
+  // Makes the record of ref exist when it lies inside its table's documented bound.
+  bool Materialise(ObjRef ref);
+
+  std::vector<StepRec> steps_;  // 0..stepCount_
+  // Codes of steps whose kind is not in the catalogue, kept as read so that files keep them.
+  std::unordered_map<int32_t, std::string> unknownCodes_;
+  int32_t stepCount_ = 0;
+  int32_t stepBound_ = 0;                 // documented bound of the slot tables
+  int32_t kindBound_ = 0;                 // documented bound of the kind-code table
+  std::array<int32_t, 4> objectBound_{};  // documented bound of each object table
+  int32_t freshBound_ = 0;                // records up to here carry the names of a fresh table
 };
+
+// Copies a record's geometry and attributes, leaving its texts (name, expression).
+void CopyWithoutTexts(const PointRec& from, PointRec& to);
+void CopyWithoutTexts(const LineRec& from, LineRec& to);
+void CopyWithoutTexts(const CircleRec& from, CircleRec& to);
+void CopyWithoutTexts(const NumberRec& from, NumberRec& to);
 
 // Default name of a point slot when a fresh table is set up (A..Z, then digits).
 std::string DefaultTableName(int cls, int32_t index);

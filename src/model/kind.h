@@ -137,5 +137,8 @@ Kind ParseKind(std::string_view code);
 inline std::string_view CodeOf(Kind kind) { return InfoOf(kind).code; }
 // The kind a menu command constructs; Kind::kNone for a command that constructs none.
 Kind KindOfCommand(MenuCommand cmd);
+// How many leading output slots a step of this kind must fill; the slots after them in the
+// output template are optional (a perpendicular made by the foot macro has no foot point).
+int RequiredOutputs(Kind kind);
 
 }  // namespace kv

@@ -629,4 +629,9 @@ Kind ParseKind(std::string_view code) {
   return it == kCatalogue.end() ? kUnknown : it->kind;
 }
 
+int RequiredOutputs(Kind kind) {
+  if (kind == Kind::kL3) return 1;
+  return static_cast<int>(InfoOf(kind).outputs.size());
+}
+
 }  // namespace kv

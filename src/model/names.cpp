@@ -16,10 +16,10 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
 
 // The label rule of one step, or false when its kind has none.
 bool StepLabel(const Figure& fig, int32_t s, const Translator& tr, std::string& label) {
-  auto n = [&](int k) { return fig.GetName(fig.stepParents[s][k]); };
+  auto n = [&](int k) { return fig.GetName(fig.Parent(s, k)); };
   // Words that read differently in English; the rest of each label is notation.
   const std::string_view circle = tr("円");
-  switch (fig.stepKindId[s]) {
+  switch (fig.KindOf(s)) {
     case Kind::kL1:
     case Kind::kND2P:
       label = Concat({n(1), n(2)});
@@ -78,7 +78,7 @@ bool StepLabel(const Figure& fig, int32_t s, const Translator& tr, std::string& 
       label = Concat({"TAN(", n(1), ")"});
       break;
     case Kind::kCALC: {
-      const ObjRef out = fig.stepOutputs[s][1];
+      const ObjRef out = fig.Output(s, 1);
       if (out.cls != kClassNumber || !fig.InTable(out)) return false;
       label = ExpressionDisplay(fig, fig.numbers[out.index].expression);
       break;
@@ -126,8 +126,9 @@ std::string SlotList(const Figure& fig, const std::array<ObjRef, 6>& slots, cons
 
 void RelabelAll(Figure& fig, const Translator& tr) {
   std::string label;
-  for (int32_t s = 1; s <= fig.stepCount; ++s)
-    if (StepLabel(fig, s, tr, label)) fig.SetObjectName(fig.stepOutputs[s][1], label);
+  for (int32_t s = 1; s <= fig.StepCount(); ++s)
+    if (!StepReadsOwnOutput(fig, s) && StepLabel(fig, s, tr, label))
+      fig.SetObjectName(fig.Output(s, 1), label);
 }
 
 std::string_view KindDescription(Kind kind, const Translator& tr) {
@@ -172,10 +173,10 @@ std::string ExpressionDisplay(const Figure& fig, std::string_view expression) {
 }
 
 std::string StepDescription(const Figure& fig, int32_t s, const Translator& tr) {
-  if (s < 1 || s > fig.stepCount) return {};
-  const std::string_view description = KindDescription(fig.stepKindId[s], tr);
-  const std::string parents = SlotList(fig, fig.stepParents[s], tr, false);
-  const std::string outputs = SlotList(fig, fig.stepOutputs[s], tr, true);
+  if (s < 1 || s > fig.StepCount()) return {};
+  const std::string_view description = KindDescription(fig.KindOf(s), tr);
+  const std::string parents = SlotList(fig, fig.Parents(s), tr, false);
+  const std::string outputs = SlotList(fig, fig.Outputs(s), tr, true);
   if (parents.empty() && outputs.empty()) return std::string(description);
   return Concat({description, ":(", parents, ")", "→(", outputs, ")"});
 }

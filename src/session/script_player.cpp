@@ -278,7 +278,12 @@ std::string LineError(int line, std::string_view message) {
   return "line " + std::to_string(line) + ": " + std::string(message);
 }
 
-PlayResult Failure(int status, std::string message) { return {status, std::move(message)}; }
+PlayResult Failure(int status, std::string message) {
+  PlayResult result;
+  result.status = status;
+  result.error = std::move(message);
+  return result;
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // play ends.
@@ -455,7 +460,12 @@ PlayResult ScriptPlayer::Play(const ParsedScript& script, const PlayOptions& opt
     if (port_.quitRequested) break;  // the program was ended from its menu
   }
 
-  if (options.outputFigure.empty()) return {};
+  PlayResult done;
+  if (port_.PendingAnswers() > 0 || port_.PendingConfirms() > 0)
+    done.warning = std::to_string(port_.PendingAnswers()) + " answer and " +
+                   std::to_string(port_.PendingConfirms()) +
+                   " confirm line(s) were never asked for";
+  if (options.outputFigure.empty()) return done;
   if (session_.ActiveDialog())
     return Failure(kPlayScriptError, "end of script: the dialog " +
                                          std::string(session_.ActiveDialog()->FormName()) +
@@ -467,7 +477,7 @@ PlayResult ScriptPlayer::Play(const ParsedScript& script, const PlayOptions& opt
                        "); end it, e.g. with key Escape, before the figure can be written");
   if (!session_.SaveFigureAs(options.outputFigure))
     return Failure(kPlayFileFailed, options.outputFigure + ": the figure could not be written");
-  return {};
+  return done;
 }
 
 bool ScriptPlayer::NeedsStandardMode(const ScriptAction& a, std::string_view what,

@@ -35,7 +35,7 @@ inline constexpr std::string_view kScriptHelp =
     "Each message box prints \"message: TEXT\", each beep \"beep\". A malformed line or an\n"
     "action the window would not take stops with \"line N: ...\" and exit status 2; a figure\n"
     "that cannot be read or written gives 1. OUT is written only when the script ends in the\n"
-    "standard mode with no dialog open.\n";
+    "standard mode with no dialog open. Replies no box asked for are named in a warning.\n";
 
 enum class ScriptVerb {
   kSize,
@@ -109,6 +109,9 @@ struct PlayOptions {
 struct PlayResult {
   int status = kPlayDone;
   std::string error;  // "line N: ..." or a file failure; empty when done
+  // Said even when the play is done: replies that no box or question asked for, which
+  // usually means the script expected a box the session never showed.
+  std::string warning;
 };
 
 // Plays parsed scripts against one session. The session is started by Play.

@@ -245,7 +245,7 @@ ReplayMode* Session::RunningReplay() const {
 
 ReplayState Session::Replay() const {
   if (ReplayMode* replay = RunningReplay()) return replay->State();
-  return {false, figure.stepCount, false};
+  return {false, figure.StepCount(), false};
 }
 
 DragState Session::Drag() const {

@@ -1,5 +1,6 @@
 // kvwin: the desktop program. Starts the main window on the figure named on the command line.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("kvwin");
   QApplication::setDesktopFileName("korvane");
+  // The installed icon theme names the program's icon; a portable copy goes without.
+  QApplication::setWindowIcon(QIcon::fromTheme("korvane"));
   // The command line as one text, as the start-up sequence expects it.
   std::string commandLine;
   const QStringList args = QApplication::arguments();

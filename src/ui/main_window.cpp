@@ -416,7 +416,7 @@ Rgb KVwin::ButtonFaceColour() {
 
 void KVwin::PopupObjectMenu() {
   const ObjectMenuState& m = session_.ObjectMenu();
-  if (QAction* a = ActionNamed("mnuEdit2_point_Edit")) a->setText(Q(m.editCaption));
+  if (QAction* a = ActionNamed("mnuEdit2_point_Edit")) a->setText(MenuText(Q(m.editCaption), 0));
   const std::tuple<const char*, bool, const std::string*> items[] = {
       {"mnuEdit2_point_Bounded", m.boundedVisible, &m.boundedCaption},
       {"mnuEdit2_point_Set_Free", m.setFreeVisible, &m.setFreeCaption},
@@ -424,7 +424,7 @@ void KVwin::PopupObjectMenu() {
   for (const auto& [name, visible, caption] : items) {
     if (QAction* a = ActionNamed(name)) {
       a->setVisible(visible);
-      if (visible) a->setText(Q(*caption));
+      if (visible) a->setText(MenuText(Q(*caption), 0));
     }
   }
   if (QMenu* menu = menus_[static_cast<size_t>(MenuCommand::mnuEdit2_point)])

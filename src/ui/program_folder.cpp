@@ -13,8 +13,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Files a user may change that start from the shipped copy.
-constexpr const char* kSeededFiles[] = {"config_kvwin.txt", "dic_kv4.txt", "kv_html_org.htm",
-                                        "kvjava.jar"};
+constexpr const char* kSeededFiles[] = {"config_kvwin.txt", "dic_kv4.txt", "kv_html_org.htm"};
+// Files that belong to the program: a newer shipped copy (after an upgrade) replaces them.
+constexpr const char* kRefreshedFiles[] = {"kvview.js"};
 
 fs::path FromEnvironment(const char* name) {
   const char* value = std::getenv(name);
@@ -76,6 +77,11 @@ std::string ResolveProgramFolder(const std::string& executableFolder) {
     const fs::path from = shipped / name;
     if (fs::is_regular_file(from, ec) && !fs::exists(folder / name, ec))
       fs::copy_file(from, folder / name, ec);
+  }
+  for (const char* name : kRefreshedFiles) {
+    const fs::path from = shipped / name;
+    if (fs::is_regular_file(from, ec))
+      fs::copy_file(from, folder / name, fs::copy_options::update_existing, ec);
   }
   return folder.string();
 }

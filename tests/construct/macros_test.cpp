@@ -29,7 +29,7 @@ int32_t PendingMacro(Figure& fig, std::string_view code, std::initializer_list<O
 
 std::vector<std::string> KindsFrom(const Figure& fig, int32_t first) {
   std::vector<std::string> kinds;
-  for (int32_t s = first; s <= fig.stepCount; ++s) kinds.emplace_back(fig.KindCode(s));
+  for (int32_t s = first; s <= fig.StepCount(); ++s) kinds.emplace_back(fig.KindCode(s));
   return kinds;
 }
 
@@ -52,8 +52,8 @@ TEST(Macros, NSectionAddsDivisionStepsWithCountPairsBetweenOpeningAndClosingStep
   // The opening step keeps its inputs and its marker; the closing step has no slots.
   EXPECT_EQ(fig.Parent(open, 4).cls, kPendingMacroClass);
   EXPECT_TRUE(fig.Output(open, 1).IsEmpty());
-  EXPECT_TRUE(fig.Parent(fig.stepCount, 1).IsEmpty());
-  EXPECT_TRUE(fig.Output(fig.stepCount, 1).IsEmpty());
+  EXPECT_TRUE(fig.Parent(fig.StepCount(), 1).IsEmpty());
+  EXPECT_TRUE(fig.Output(fig.StepCount(), 1).IsEmpty());
 
   RecomputeAll(fig);
   const double pairs[3][2] = {{1, 3}, {2, 2}, {3, 1}};
@@ -156,7 +156,7 @@ TEST(Macros, RegularPolygonTurnsEachSideByTheExteriorAngle) {
     const int32_t open = PendingMacro(fig, "LRGN", {Nm(n), Pt(a), Pt(b), kMarker});
     ASSERT_EQ(e.Expand(), MacroOutcome::kDone);
     // Opening step, n - 2 rotations, n sides, closing step.
-    ASSERT_EQ(fig.stepCount - open + 1, 1 + (c.sides - 2) + c.sides + 1);
+    ASSERT_EQ(fig.StepCount() - open + 1, 1 + (c.sides - 2) + c.sides + 1);
     EXPECT_EQ(fig.classCount[kClassPoint], c.sides);
     EXPECT_EQ(fig.classCount[kClassLine], c.sides);
     RecomputeAll(fig);
@@ -219,9 +219,9 @@ TEST(Macros, IncompleteOrOrdinaryStepIsNotExpanded) {
   const int32_t a = FreePoint(fig, 0, 0), b = FreePoint(fig, 1, 0);
   // The count is still to be chosen.
   PendingMacro(fig, "PNEQ", {Pt(a), Pt(b), {kPendingNumberClass, 0}, kMarker});
-  const int32_t steps = fig.stepCount;
+  const int32_t steps = fig.StepCount();
   EXPECT_EQ(e.Expand(), MacroOutcome::kNotAMacro);
-  EXPECT_EQ(fig.stepCount, steps);
+  EXPECT_EQ(fig.StepCount(), steps);
   fig.RemoveLastStep();
   // A count that names no number.
   PendingMacro(fig, "PNEQ", {Pt(a), Pt(b), Nm(7), kMarker});
@@ -246,7 +246,7 @@ TEST(Macros, PolygonIsPickedVertexByVertexAndClosedBackToTheFirst) {
   ASSERT_EQ(f.Expand(), MacroOutcome::kPickVertex);
   EXPECT_EQ(f.polygon.polygonVertexCount, 4);
   EXPECT_EQ(f.polygon.polygonVertexNo, 1);
-  EXPECT_EQ(fig.KindCode(fig.stepCount), "LPG+");
+  EXPECT_EQ(fig.KindCode(fig.StepCount()), "LPG+");
 
   const int32_t order[] = {2, 5, 1, 4};
   for (int k = 0; k < 3; ++k) {
@@ -258,7 +258,7 @@ TEST(Macros, PolygonIsPickedVertexByVertexAndClosedBackToTheFirst) {
     if (k > 0) {
       EXPECT_NE(fig.lines[k].valid, 0);
     }
-    EXPECT_EQ(fig.KindCode(fig.stepCount), "LPG+");
+    EXPECT_EQ(fig.KindCode(fig.StepCount()), "LPG+");
     // A vertex already used is not taken again, nor a point that does not exist.
     EXPECT_EQ(AddPolygonVertex(fig, f.polygon, order[k], f.tr), MacroOutcome::kPickVertex);
     EXPECT_EQ(AddPolygonVertex(fig, f.polygon, 6, f.tr), MacroOutcome::kPickVertex);
@@ -287,7 +287,7 @@ TEST(Macros, PolygonWithMoreVerticesThanPointsIsRemoved) {
   PolygonFigure f(4, 5);
   const int32_t before = f.open - 1;
   EXPECT_EQ(f.Expand(), MacroOutcome::kTooFewVertices);
-  EXPECT_EQ(f.fig.stepCount, before);
+  EXPECT_EQ(f.fig.StepCount(), before);
   EXPECT_FALSE(f.polygon.Active());
 }
 
@@ -301,7 +301,7 @@ TEST(Macros, CancelledPolygonLeavesTheFigureAsItWas) {
     ASSERT_EQ(f.Expand(), MacroOutcome::kPickVertex);
     for (int k = 1; k <= picked; ++k) AddPolygonVertex(fig, f.polygon, k, f.tr);
     CancelPolygon(fig, f.polygon);
-    EXPECT_EQ(fig.stepCount, steps);
+    EXPECT_EQ(fig.StepCount(), steps);
     // The count typed for the polygon stays, as new variables do.
     EXPECT_EQ(fig.classCount, counts);
     EXPECT_FALSE(f.polygon.Active());

@@ -35,7 +35,7 @@ void ExpectPoints(const Figure& fig, int32_t base, const std::vector<PointRow>& 
 
 std::vector<std::string> Kinds(const Figure& fig, int32_t first) {
   std::vector<std::string> kinds;
-  for (int32_t s = first; s <= fig.stepCount; ++s) kinds.emplace_back(fig.KindCode(s));
+  for (int32_t s = first; s <= fig.StepCount(); ++s) kinds.emplace_back(fig.KindCode(s));
   return kinds;
 }
 
@@ -102,7 +102,7 @@ TEST(TransformMacros, AffineMapIsATranslationAtFirst) {
                 {"Q1", 4, 0, -1, 0, 1, 0},
                 {"Q2", 5, 0, -1, 0, 1, 0},
                 {"Q3", 4, 1, -1, 0, 1, 0}});
-  ASSERT_EQ(fig.stepCount, 13);
+  ASSERT_EQ(fig.StepCount(), 13);
   EXPECT_EQ(fig.KindCode(12), "PT6");
   EXPECT_EQ(fig.KindCode(13), "PT62");
   EXPECT_EQ(fig.Parent(12, 5), testing::Pt(5));
@@ -133,7 +133,7 @@ TEST(TransformMacros, ProjectiveMapOfTwoSquaresIsATranslation) {
                 {"Q2", 6, 0, -1, 1, 2, 0},
                 {"Q3", 6, 4, -1, 1, 3, 0},
                 {"Q4", 2, 4, -1, 1, 4, 0}});
-  ASSERT_EQ(fig.stepCount, 11);
+  ASSERT_EQ(fig.StepCount(), 11);
   EXPECT_EQ(fig.classCount[kClassLine], 0);
   EXPECT_EQ(fig.KindCode(10), "PT7");
   for (int k = 1; k <= 4; ++k) EXPECT_EQ(fig.Parent(11, k), testing::Pt(5 + k));
@@ -152,9 +152,9 @@ TEST(TransformMacros, SecondRunContinuesTheIndicesAndReusesTheNames) {
   EXPECT_EQ(fig.classCount[kClassPoint], 1 + 14);
   EXPECT_EQ(fig.points[x + 7 + 1].name, "P");
   EXPECT_EQ(fig.points[x + 7 + 2].name, "O");
-  EXPECT_EQ(fig.stepCount, 1 + 22);
+  EXPECT_EQ(fig.StepCount(), 1 + 22);
   // The second map reads the second set of points.
-  EXPECT_EQ(fig.Parent(fig.stepCount, 1), testing::Pt(x + 8));
+  EXPECT_EQ(fig.Parent(fig.StepCount(), 1), testing::Pt(x + 8));
   RecomputeAll(fig);
   EXPECT_NEAR(fig.points[fig.classCount[kClassPoint]].x, 3, 1e-12);
 }

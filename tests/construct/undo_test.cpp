@@ -36,7 +36,7 @@ struct UndoFigure {
 TEST(Undo, EmptyFigureHasNothingToRemove) {
   Figure fig;
   EXPECT_FALSE(UndoLast(fig));
-  EXPECT_EQ(fig.stepCount, 0);
+  EXPECT_EQ(fig.StepCount(), 0);
   EXPECT_EQ(fig.classCount[kClassPoint], 0);
 }
 
@@ -50,9 +50,9 @@ TEST(Undo, RemovesOneOrdinaryStepWithAllItsOutputs) {
   ASSERT_EQ(fig.classCount[kClassPoint], 4);
   EXPECT_TRUE(UndoLast(fig));
   EXPECT_EQ(fig.classCount[kClassPoint], 2);
-  EXPECT_EQ(fig.KindCode(fig.stepCount), "L1");
+  EXPECT_EQ(fig.KindCode(fig.StepCount()), "L1");
   // Step by step back to the empty figure, then nothing more.
-  while (fig.stepCount > 0) EXPECT_TRUE(UndoLast(fig));
+  while (fig.StepCount() > 0) EXPECT_TRUE(UndoLast(fig));
   EXPECT_EQ(fig.classCount[kClassPoint], 0);
   EXPECT_FALSE(UndoLast(fig));
 }
@@ -61,15 +61,15 @@ TEST(Undo, RemovesANSectionGroupWithItsPointsAndNumbers) {
   UndoFigure f;
   Figure& fig = f.fig;
   const int32_t n = Variable(fig, 3);
-  const int32_t steps = fig.stepCount;
+  const int32_t steps = fig.StepCount();
   const auto counts = fig.classCount;
   f.Macro("PNEQ", {Pt(f.a), Pt(f.b), Nm(n), kMarker});
   // Opening step, two divisions, closing step; two points and four numbers.
-  ASSERT_EQ(fig.stepCount, steps + 4);
+  ASSERT_EQ(fig.StepCount(), steps + 4);
   ASSERT_EQ(fig.classCount[kClassPoint], counts[kClassPoint] + 2);
   ASSERT_EQ(fig.classCount[kClassNumber], counts[kClassNumber] + 4);
   EXPECT_TRUE(UndoLast(fig));
-  EXPECT_EQ(fig.stepCount, steps);
+  EXPECT_EQ(fig.StepCount(), steps);
   // The count the user gave stays; the numbers the macro made are gone.
   EXPECT_EQ(fig.classCount, counts);
   EXPECT_DOUBLE_EQ(fig.numbers[n].value, 3);
@@ -83,26 +83,26 @@ TEST(Undo, RemovesOnlyTheLastOfTwoGroupsOfTheSameMacro) {
   fig.AppendStep("L1", {Pt(f.a), Pt(f.b)}, {Ln(g)});
   const int32_t p = FreePoint(fig, 1, 2), q = FreePoint(fig, 4, -3);
   f.Macro("L3+", {Ln(g), Pt(p), kMarker});
-  const int32_t afterFirst = fig.stepCount;
+  const int32_t afterFirst = fig.StepCount();
   const auto countsAfterFirst = fig.classCount;
   f.Macro("L3+", {Ln(g), Pt(q), kMarker});
   EXPECT_TRUE(UndoLast(fig));
-  EXPECT_EQ(fig.stepCount, afterFirst);
+  EXPECT_EQ(fig.StepCount(), afterFirst);
   EXPECT_EQ(fig.classCount, countsAfterFirst);
   EXPECT_TRUE(UndoLast(fig));
-  EXPECT_EQ(fig.KindCode(fig.stepCount), "PNEW");
+  EXPECT_EQ(fig.KindCode(fig.StepCount()), "PNEW");
 }
 
 TEST(Undo, RemovesARegularPolygonAndAPickedPolygonWhole) {
   UndoFigure f;
   Figure& fig = f.fig;
   FreePoint(fig, 3, 5);
-  const int32_t steps = fig.stepCount;
+  const int32_t steps = fig.StepCount();
   const int32_t n = Variable(fig, 5);
   const auto counts = fig.classCount;
   f.Macro("LRGN", {Nm(n), Pt(f.a), Pt(f.b), kMarker});
   EXPECT_TRUE(UndoLast(fig));
-  EXPECT_EQ(fig.stepCount, steps);
+  EXPECT_EQ(fig.StepCount(), steps);
   EXPECT_EQ(fig.classCount, counts);
 
   fig.numbers[n].value = 3;
@@ -110,7 +110,7 @@ TEST(Undo, RemovesARegularPolygonAndAPickedPolygonWhole) {
   for (int32_t v = 1; v <= 3; ++v) AddPolygonVertex(fig, f.polygon, v, f.tr);
   ASSERT_EQ(fig.classCount[kClassLine], 3);
   EXPECT_TRUE(UndoLast(fig));
-  EXPECT_EQ(fig.stepCount, steps);
+  EXPECT_EQ(fig.StepCount(), steps);
   EXPECT_EQ(fig.classCount, counts);
 }
 
@@ -122,17 +122,17 @@ TEST(Undo, GroupWithoutOpeningStepStopsAtTheFirstStep) {
   FreePoint(fig, 1, 1);
   fig.AppendStep("PNEQ", {}, {});
   EXPECT_TRUE(UndoLast(fig));
-  EXPECT_EQ(fig.stepCount, 1);
+  EXPECT_EQ(fig.StepCount(), 1);
   EXPECT_EQ(fig.classCount[kClassPoint], 1);
 }
 
 TEST(Undo, TakesAMapDemonstrationApartOneStepAtATime) {
   Figure fig;
   BuildTransformMacro(fig, TransformMacro::kAffine);
-  ASSERT_EQ(fig.stepCount, 13);
+  ASSERT_EQ(fig.StepCount(), 13);
   ASSERT_EQ(fig.classCount[kClassNumber], 9);
   EXPECT_TRUE(UndoLast(fig));  // the continuation step and its five numbers
-  EXPECT_EQ(fig.stepCount, 12);
+  EXPECT_EQ(fig.StepCount(), 12);
   EXPECT_EQ(fig.classCount[kClassNumber], 4);
   EXPECT_TRUE(UndoLast(fig));  // φ(P) and the first four numbers
   EXPECT_EQ(fig.classCount[kClassNumber], 0);

@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "../../bench/figure_generator.h"
 #include "draw/recording_canvas.h"
+#include "geometry/drag_recompute.h"
 #include "geometry/recompute.h"
 
 namespace kv {
@@ -525,6 +530,73 @@ TEST(RendererWithRecompute, AngleMeasurementLeavesItsMark) {
   auto texts = canvas.Of(Op::kText);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[1]->text, " =   90.00");
+}
+
+// One recorded call as text, so that two paints can be compared as collections of calls.
+std::string CallKey(const Call& call) {
+  std::string key = std::to_string(int(call.op)) + " " + std::to_string(call.pen.colour.r) + "," +
+                    std::to_string(call.pen.colour.g) + "," + std::to_string(call.pen.colour.b) +
+                    " w" + std::to_string(call.pen.width) + " s" +
+                    std::to_string(int(call.pen.style)) + " " + call.text;
+  char buffer[64];
+  for (const DevicePoint& p : call.points) {
+    std::snprintf(buffer, sizeof buffer, " (%.9g %.9g)", p.x, p.y);
+    key += buffer;
+  }
+  std::snprintf(buffer, sizeof buffer, " r%.9g", call.radius);
+  return key + buffer;
+}
+
+std::vector<std::string> SortedKeys(const RecordingCanvas& canvas) {
+  std::vector<std::string> keys;
+  for (const Call& call : canvas.calls) keys.push_back(CallKey(call));
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+// A drag paints the fixed layer once; each drag step paints only what moves over it, and the
+// two together hold exactly the calls of a full repaint.
+TEST(RendererLayers, DragStepPaintsOnlyTheMovingObjectsOverTheFixedLayer) {
+  Figure fig = bench::GenerateFigure(3 * bench::kGroupSteps);
+  RecomputeAll(fig);
+  View view;
+  view.SetScreen(1000, 700);
+  view.axissw = true;
+  DrawSettings settings;
+  Renderer renderer;
+  const ObjRef dragged{kClassPoint, 3};
+  const DragPlan plan = StartDrag(fig, {&dragged, 1});
+  Scene scene;
+  scene.figure = &fig;
+  scene.view = &view;
+  scene.settings = &settings;
+  scene.drag = &plan;
+  scene.layer = PaintLayer::kFixed;
+  RecordingCanvas fixedLayer;
+  renderer.Paint(scene, fixedLayer);
+
+  for (int step = 1; step <= 3; ++step) {
+    SnapshotDragged(fig, plan);
+    fig.points[dragged.index].x += 0.2;
+    DragRecompute(fig, plan);
+    RecordingCanvas moving, full, fixedAgain;
+    scene.layer = PaintLayer::kMoving;
+    renderer.Paint(scene, moving);
+    scene.layer = PaintLayer::kFixed;
+    renderer.Paint(scene, fixedAgain);
+    scene.layer = PaintLayer::kAll;
+    renderer.Paint(scene, full);
+
+    EXPECT_EQ(moving.Count(Op::kClear), 0u);  // painted over the layer, not instead of it
+    // C, its circle, the lines CM and the perpendicular, four points on them, C's label.
+    EXPECT_LT(moving.calls.size(), full.calls.size() / 2);
+    EXPECT_EQ(SortedKeys(fixedAgain), SortedKeys(fixedLayer));  // nothing in it moved
+    std::vector<std::string> layered = SortedKeys(fixedLayer);
+    const std::vector<std::string> top = SortedKeys(moving);
+    layered.insert(layered.end(), top.begin(), top.end());
+    std::sort(layered.begin(), layered.end());
+    EXPECT_EQ(layered, SortedKeys(full)) << "step " << step;
+  }
 }
 
 }  // namespace

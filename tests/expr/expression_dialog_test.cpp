@@ -37,12 +37,12 @@ TEST(ExpressionDialog, SecondPlusFirstBuildsACalcStep) {
   EXPECT_EQ(d.Text("LabelExpress"), "b+");
   ASSERT_TRUE(Choose(d, 1));
   EXPECT_EQ(d.Text("LabelExpress"), "b+a");
-  const int32_t steps = f.fig.stepCount;
+  const int32_t steps = f.fig.StepCount();
   ASSERT_TRUE(d.Click("cmdInputEnd"));
   ASSERT_TRUE(d.Closed());
   ASSERT_EQ(d.Outcome(), ExpressionDialog::ExpressionOutcome::kBuilt);
   ASSERT_EQ(d.BuiltStep(), steps + 1);
-  ASSERT_EQ(f.fig.stepCount, steps + 1);
+  ASSERT_EQ(f.fig.StepCount(), steps + 1);
   EXPECT_EQ(f.fig.KindCode(d.BuiltStep()), "CALC");
   EXPECT_TRUE(f.fig.Parent(d.BuiltStep(), 1).IsEmpty());
   const ObjRef out = f.fig.Output(d.BuiltStep(), 1);
@@ -118,10 +118,10 @@ TEST(ExpressionDialog, ReInputStartsOverAndCancelAddsNoStep) {
   ASSERT_TRUE(d.Click("cmdAddNum"));
   ASSERT_TRUE(d.Type("Text1", "9"));
   ASSERT_TRUE(d.Click("cmdNewNumOK"));
-  const int32_t steps = f.fig.stepCount;
+  const int32_t steps = f.fig.StepCount();
   ASSERT_TRUE(d.Key(kKeyEscape, 0));
   EXPECT_EQ(d.Outcome(), ExpressionDialog::ExpressionOutcome::kCancelled);
-  EXPECT_EQ(f.fig.stepCount, steps);
+  EXPECT_EQ(f.fig.StepCount(), steps);
   EXPECT_EQ(f.fig.classCount[kClassNumber], 3);
   EXPECT_FALSE(d.Click("cmdReInput"));
 }

@@ -13,9 +13,9 @@ namespace {
 TEST(GeneratedFigure, EveryGroupComputesItsTextbookValues) {
   Figure fig = bench::GenerateFigure(20 * bench::kGroupSteps + 5);  // ends in a partial group
   RecomputeAll(fig);
-  EXPECT_EQ(fig.passCount, 1);
-  auto out = [&](int32_t s, int k = 1) { return fig.stepOutputs[s][k].index; };
-  for (int32_t first = 1; first + bench::kGroupSteps - 1 <= fig.stepCount;
+  EXPECT_EQ(fig.pass.passCount, 1);
+  auto out = [&](int32_t s, int k = 1) { return fig.Output(s, k).index; };
+  for (int32_t first = 1; first + bench::kGroupSteps - 1 <= fig.StepCount();
        first += bench::kGroupSteps) {
     const PointRec &a = fig.points[out(first)], &b = fig.points[out(first + 1)],
                    &c = fig.points[out(first + 2)], &m = fig.points[out(first + 3)];
@@ -39,7 +39,7 @@ TEST(GeneratedFigure, EveryGroupComputesItsTextbookValues) {
     EXPECT_NEAR(fig.numbers[out(first + 11)].value, angle, 1e-9);
     EXPECT_NEAR(fig.numbers[out(first + 12)].value, d + angle / d, 1e-9);
     for (int32_t s = first; s < first + bench::kGroupSteps; ++s)
-      EXPECT_NE(fig.GetValid(fig.stepOutputs[s][1]), 0) << "step " << s;
+      EXPECT_NE(fig.GetValid(fig.Output(s, 1)), 0) << "step " << s;
   }
 }
 

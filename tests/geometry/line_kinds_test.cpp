@@ -215,5 +215,24 @@ TEST(LineKinds, UndefinedParentsMakeUndefinedLinesThatKeepTheirPlace) {
   for (const ObjRef l : lines) EXPECT_EQ(t.L(l).valid, kTrue) << "line " << l.index;
 }
 
+// The foot macro leaves a perpendicular step with its line only. That step computes the line,
+// and what is built on the line is defined; a foot slot holding an object of the wrong class
+// still makes the step undefined.
+TEST(LineKinds, PerpendicularWithoutItsFootStillComputesTheLine) {
+  KindTestFigure t;
+  const ObjRef g = t.Line(0, 0, 4, 2), p = t.Point(0, 5);
+  const ObjRef perpendicular = t.Step("L3", {g, p}, kClassLine);
+  // The foot, built separately, where the perpendicular meets g: (2, 1) by hand.
+  const ObjRef foot = t.Step("PC1", {g, perpendicular}, kClassPoint);
+  const ObjRef wrongFoot = t.Step2("L3", {g, p}, kClassLine, kClassCircle).first;
+  t.Recompute();
+  EXPECT_EQ(t.L(perpendicular).valid, kTrue);
+  EXPECT_NEAR(t.L(perpendicular).x1, 0, 1e-12);
+  EXPECT_NEAR(t.L(perpendicular).y1, 5, 1e-12);
+  EXPECT_NEAR(t.L(perpendicular).dx * 2 + t.L(perpendicular).dy * 1, 0, 1e-12);
+  testing::ExpectAt(t.P(foot), 2, 1, 1e-12);
+  EXPECT_EQ(t.L(wrongFoot).valid, kFalse);
+}
+
 }  // namespace
 }  // namespace kv

@@ -159,12 +159,12 @@ TEST(PointKinds, LineCircleOutputsKeepTheirSolutionsWhenTheLineTurnsOver) {
   RecomputeAll(fig);
   ExpectAt(fig.points[p], 4, 3);
   ExpectAt(fig.points[q], -4, 3);
-  EXPECT_NE(fig.stepSwap[s], 0);
+  EXPECT_NE(fig.StepSwap(s), 0);
   // Turning it back over in one move undoes the exchange; a small drag keeps the order.
   SetLine(fig.lines[g], -1, 3, 1, 3);
   RecomputeAll(fig);
   ExpectAt(fig.points[p], 4, 3);
-  EXPECT_EQ(fig.stepSwap[s], 0);
+  EXPECT_EQ(fig.StepSwap(s), 0);
   SetLine(fig.lines[g], -1, 3.0002, 1, 3.0002);
   RecomputeAll(fig);
   EXPECT_NEAR(fig.points[p].x, 4, 0.001);
@@ -173,7 +173,7 @@ TEST(PointKinds, LineCircleOutputsKeepTheirSolutionsWhenTheLineTurnsOver) {
   SetLine(fig.lines[g], 3, -1, 3, 1);
   RecomputeAll(fig);
   ExpectAt(fig.points[p], 3, 4);
-  EXPECT_EQ(fig.stepSwap[s], 0);
+  EXPECT_EQ(fig.StepSwap(s), 0);
 }
 
 TEST(PointKinds, CircleCircleOutputsKeepTheirSolutionsWhenCirclesTradePlaces) {

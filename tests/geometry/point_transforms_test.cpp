@@ -186,7 +186,7 @@ TEST(PointTransforms, MatrixMapsNeedTheirContinuationStep) {
     Figure fig;  // a continuation whose parent is a line
     const MatrixMap map =
         AddMatrixMap(fig, "PT6", {{7, -3}, {1, 1}, {4, 1}, {2, 5}, {2, 3}, {5, 3}, {3, 7}});
-    fig.stepParents[map.step + 1][2] = Ln(FixedLine(fig, 0, 0, 1, 0));
+    fig.SetStepParent(map.step + 1, 2, Ln(FixedLine(fig, 0, 0, 1, 0)));
     RecomputeAll(fig);
     EXPECT_EQ(fig.points[map.image].valid, 0);
   }
@@ -259,7 +259,7 @@ TEST(PointTransforms, MatrixIsShownOncePerRecomputeWhenAskedFor) {
   EXPECT_EQ(hooks.matrices, 0);  // display switched off
   fig.matrixDisplayOn = true;
   RecomputeAll(fig);
-  EXPECT_EQ(fig.passCount, 2);
+  EXPECT_EQ(fig.pass.passCount, 2);
   EXPECT_EQ(hooks.matrices, 1);
   EXPECT_EQ(hooks.lastKind, Kind::kPT5);
   EXPECT_EQ(hooks.lastRows, 2);

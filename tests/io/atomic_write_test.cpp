@@ -129,6 +129,8 @@ TEST(AtomicWrite, KilledSavesLeaveTheOldOrNewFileAndNoTemporaryAfterTheNextSave)
     if (std::chrono::steady_clock::now() - start > std::chrono::seconds(60)) break;
   }
   EXPECT_GE(kills, 100);
+  RecordProperty("kills", kills);
+  RecordProperty("killsThatLeftATemporary", leftBehind);
   // The loop is only a test of recovery when some kills hit a save in the middle.
   EXPECT_GT(leftBehind, 0);
   EXPECT_EQ(WriteFileAtomically(path, "final"), "");

@@ -56,7 +56,7 @@ TEST(FigureFile, TwoFreePointsAreWrittenExactlyAsDocumentedAndReadBack) {
   Figure back;
   ASSERT_TRUE(io(back, dir.File("two.kv4"), "R").ok());
   EXPECT_FALSE(io.olderGeneration);
-  EXPECT_EQ(back.stepCount, 2);
+  EXPECT_EQ(back.StepCount(), 2);
   EXPECT_EQ(back.KindOf(2), Kind::kPNEW);
   EXPECT_EQ(back.classCount[kClassPoint], 2);
   EXPECT_EQ(back.points[2].x, -1);
@@ -64,7 +64,7 @@ TEST(FigureFile, TwoFreePointsAreWrittenExactlyAsDocumentedAndReadBack) {
   EXPECT_EQ(back.points[2].free, -1);
   EXPECT_EQ(back.points[2].marker, 2);
   EXPECT_EQ(back.points[1].name, "A");
-  EXPECT_EQ(back.stepOutputs[2][1], P(2));
+  EXPECT_EQ(back.Output(2, 1), P(2));
 }
 
 TEST(FigureFile, EmptyFigureIsTwelveZeroLines) {
@@ -79,7 +79,7 @@ TEST(FigureFile, EmptyFigureIsTwelveZeroLines) {
   AddFreePoint(back, 1, 1);
   back.NewFigure();
   ASSERT_TRUE(io(back, dir.File("empty.kv4"), "R").ok());
-  EXPECT_EQ(back.stepCount, 0);
+  EXPECT_EQ(back.StepCount(), 0);
   EXPECT_EQ(back.classCount[kClassPoint], 0);
 }
 
@@ -133,9 +133,10 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
   add("AB", 7, "");
   add("x", 0, "A+B");
   add("AB", 7, "A+B");
-  add("a_b", 0, "");   // an underscore in the name reads back as a hidden mark
-  add("p@q", 0, "");   // so does an at sign: the rest goes to the expression
-  add("∠ABC", 0, "");  // Japanese signs survive the code page
+  add("a_b", 0, "");        // written full-width, so as not to read back as the hidden mark
+  add("p@q", 0, "");        // nor as the start of the expression
+  add("∠ABC", 0, "");       // Japanese signs survive the code page
+  add("AB@C", 0, "N1+N2");  // a derived label from points named with "@" keeps its formula
   FigureFileIO io;
   ASSERT_TRUE(io(fig, dir.File("n.kv4"), "W").ok());
   const std::string text = *ShiftJisToUtf8(ReadBytes(dir.File("n.kv4")));
@@ -149,14 +150,28 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
     const char* name;
     int32_t hidden;
     const char* expression;
-  } expected[] = {{"AB", 7, ""}, {"x", 0, "A+B"}, {"AB", 7, "A+B"},
-                  {"a", 7, ""},  {"p", 0, "q"},   {"∠ABC", 0, ""}};
-  for (int i = 0; i < 6; ++i) {
+  } expected[] = {{"AB", 7, ""},   {"x", 0, "A+B"}, {"AB", 7, "A+B"},     {"a＿b", 0, ""},
+                  {"p＠q", 0, ""}, {"∠ABC", 0, ""}, {"AB＠C", 0, "N1+N2"}};
+  for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(back.numbers[i + 1].name, expected[i].name) << i;
     EXPECT_EQ(back.numbers[i + 1].hidden, expected[i].hidden) << i;
     EXPECT_EQ(back.numbers[i + 1].expression, expected[i].expression) << i;
     EXPECT_EQ(back.numbers[i + 1].independent, -1) << i;
   }
+
+  // A file that holds "_" or "@" inside the name field itself reads as ever: the name is cut
+  // there, an "_" marks it hidden and what follows the first "@" is the expression.
+  std::string raw = ReadBytes(dir.File("n.kv4"));
+  const std::string wide = Utf8ToShiftJis("a＿b@");
+  raw.replace(raw.find(wide), wide.size(), "a_b@");
+  const std::string wideAt = Utf8ToShiftJis("p＠q@");
+  raw.replace(raw.find(wideAt), wideAt.size(), "p@q@");
+  WriteBytes(dir.File("n.kv4"), raw);
+  ASSERT_TRUE(io(back, dir.File("n.kv4"), "R").ok());
+  EXPECT_EQ(back.numbers[4].name, "a");
+  EXPECT_EQ(back.numbers[4].hidden, 7);
+  EXPECT_EQ(back.numbers[5].name, "p");
+  EXPECT_EQ(back.numbers[5].expression, "q");
 }
 
 TEST(FigureFile, PendingClassesAreWrittenAsZeroAndQuotesCannotBreakTheFile) {
@@ -171,9 +186,9 @@ TEST(FigureFile, PendingClassesAreWrittenAsZeroAndQuotesCannotBreakTheFile) {
   ASSERT_TRUE(io.Write(fig, dir.File("p.kv4")).ok());
   Figure back;
   ASSERT_TRUE(io.Read(back, dir.File("p.kv4")).ok());
-  EXPECT_EQ(back.stepParents[s][1], (ObjRef{0, 0}));
-  EXPECT_EQ(back.stepParents[s][2], P(1));
-  EXPECT_EQ(back.stepParents[s][4], (ObjRef{0, 0}));
+  EXPECT_EQ(back.Parent(s, 1), (ObjRef{0, 0}));
+  EXPECT_EQ(back.Parent(s, 2), P(1));
+  EXPECT_EQ(back.Parent(s, 4), (ObjRef{0, 0}));
   EXPECT_EQ(back.points[1].name, "a'b");
   EXPECT_EQ(back.points[2].x, 1);
 }
@@ -188,7 +203,7 @@ TEST(FigureFile, LongTextsAreCutToTheirFields) {
   Figure fig;
   FigureFileIO io;
   ASSERT_TRUE(io.Read(fig, dir.File("long.kv4")).ok());
-  EXPECT_EQ(fig.stepKind[1], "PNEWX");
+  EXPECT_EQ(fig.KindCode(1), "PNEWX");
   EXPECT_EQ(fig.points[1].name, "ABCDEFGHIJ");
 }
 
@@ -237,7 +252,7 @@ TEST(FigureFile, SwapFlagsAreWrittenLastAndSetAgain) {
   ScratchFolder dir;
   Figure fig;
   for (int i = 0; i < 5; ++i) AddFreePoint(fig, i, i);
-  fig.stepSwap[4] = kTrue;
+  fig.SetStepSwap(4, kTrue);
   FigureFileIO io;
   ASSERT_TRUE(io.Write(fig, dir.File("swap.kv4")).ok());
   const std::string bytes = ReadBytes(dir.File("swap.kv4"));
@@ -247,7 +262,7 @@ TEST(FigureFile, SwapFlagsAreWrittenLastAndSetAgain) {
   WriteBytes(dir.File("swap.kv4"), bytes + "comment,1\r\n\r\n\"REV=\",2\r\n");
   Figure back;
   ASSERT_TRUE(io.Read(back, dir.File("swap.kv4")).ok());
-  for (int s = 1; s <= 5; ++s) EXPECT_EQ(back.stepSwap[s] != 0, s == 4 || s == 2) << s;
+  for (int s = 1; s <= 5; ++s) EXPECT_EQ(back.StepSwap(s) != 0, s == 4 || s == 2) << s;
 }
 
 TEST(FigureFile, TablesAreAllocatedFromTheStepCountAndTheClassCounts) {
@@ -270,7 +285,7 @@ TEST(FigureFile, TablesAreAllocatedFromTheStepCountAndTheClassCounts) {
     std::vector<ObjRef> outs;
     const int32_t s = many.AppendStep();
     many.SetStepKind(s, "PT5");
-    for (int k = 1; k <= 5; ++k) many.stepOutputs[s][k] = N(many.AllocObject(kClassNumber));
+    for (int k = 1; k <= 5; ++k) many.SetStepOutput(s, k, N(many.AllocObject(kClassNumber)));
   }
   ASSERT_EQ(many.classCount[kClassNumber], 60);
   ASSERT_TRUE(io.Write(many, dir.File("many.kv4")).ok());
@@ -278,7 +293,7 @@ TEST(FigureFile, TablesAreAllocatedFromTheStepCountAndTheClassCounts) {
   ASSERT_TRUE(io.Read(manyBack, dir.File("many.kv4")).ok());
   EXPECT_GE(manyBack.UpperBound(kClassNumber), 60);
   EXPECT_EQ(manyBack.UpperBound(kClassNumber), manyBack.prevNumbers.size() - 1);
-  EXPECT_EQ(manyBack.stepOutputs[12][5], N(60));
+  EXPECT_EQ(manyBack.Output(12, 5), N(60));
 }
 
 // The documented merge: 3 steps with 2 points behind 5 steps with 4 points.
@@ -287,7 +302,7 @@ TEST(FigureFile, MergeMovesEveryReferenceByTheCountsHeldBefore) {
   Figure add;
   const ObjRef a = AddFreePoint(add, 1, 1), b = AddFreePoint(add, 2, 2);
   add.AppendStep("L1", {a, b}, {L(add.AllocObject(kClassLine))});
-  add.stepSwap[2] = kTrue;
+  add.SetStepSwap(2, kTrue);
   // Numbers: a variable and an expression over it and the line's... own numbers 1 and 2.
   add.numbers[add.AllocObject(kClassNumber)].value = 3;
   add.numbers[add.AllocObject(kClassNumber)].value = 4;
@@ -303,33 +318,33 @@ TEST(FigureFile, MergeMovesEveryReferenceByTheCountsHeldBefore) {
   for (int i = 0; i < 4; ++i) AddFreePoint(fig, 10 + i, 0);
   fig.AppendStep("L1", {P(1), P(2)}, {L(fig.AllocObject(kClassLine))});
   for (int i = 0; i < 3; ++i) fig.numbers[fig.AllocObject(kClassNumber)].value = 100 + i;
-  ASSERT_EQ(fig.stepCount, 5);
+  ASSERT_EQ(fig.StepCount(), 5);
 
   io.hasComplexSteps = true;
   ASSERT_TRUE(io.Merge(fig, dir.File("add.kv4")).ok());
   EXPECT_FALSE(io.hasComplexSteps);
-  EXPECT_EQ(fig.stepCount, 9);
+  EXPECT_EQ(fig.StepCount(), 9);
   EXPECT_EQ(fig.classCount[kClassPoint], 6);
   EXPECT_EQ(fig.classCount[kClassLine], 2);
   EXPECT_EQ(fig.classCount[kClassNumber], 6);
-  EXPECT_EQ(fig.stepOutputs[6][1], P(5));
-  EXPECT_EQ(fig.stepOutputs[6][2], (ObjRef{0, 0}));
-  EXPECT_EQ(fig.stepParents[8][1], P(5));
-  EXPECT_EQ(fig.stepParents[8][2], P(6));
-  EXPECT_EQ(fig.stepParents[8][3], (ObjRef{0, 0}));
-  EXPECT_EQ(fig.stepOutputs[8][1], L(2));
-  EXPECT_EQ(fig.stepOutputs[9][1], N(6));
+  EXPECT_EQ(fig.Output(6, 1), P(5));
+  EXPECT_EQ(fig.Output(6, 2), (ObjRef{0, 0}));
+  EXPECT_EQ(fig.Parent(8, 1), P(5));
+  EXPECT_EQ(fig.Parent(8, 2), P(6));
+  EXPECT_EQ(fig.Parent(8, 3), (ObjRef{0, 0}));
+  EXPECT_EQ(fig.Output(8, 1), L(2));
+  EXPECT_EQ(fig.Output(9, 1), N(6));
   EXPECT_EQ(fig.numbers[6].expression, "N4+N5*N4");
   EXPECT_EQ(fig.points[6].boundIndex, 5);
   EXPECT_EQ(fig.points[5].boundIndex, 3);  // a free point's index moves by the number count
   EXPECT_EQ(fig.points[6].x, 2);
-  EXPECT_NE(fig.stepSwap[7], 0);
-  EXPECT_EQ(fig.stepSwap[6], 0);
+  EXPECT_NE(fig.StepSwap(7), 0);
+  EXPECT_EQ(fig.StepSwap(6), 0);
   EXPECT_EQ(fig.KindOf(8), Kind::kL1);
   // What was held is untouched.
   EXPECT_EQ(fig.points[4].x, 13);
   EXPECT_EQ(fig.numbers[3].value, 102);
-  EXPECT_EQ(fig.stepParents[5][2], P(2));
+  EXPECT_EQ(fig.Parent(5, 2), P(2));
 }
 
 TEST(FigureFile, MergeGrowsTheTablesAndSetsComplexStepsFromTheMergedFileOnly) {
@@ -346,7 +361,7 @@ TEST(FigureFile, MergeGrowsTheTablesAndSetsComplexStepsFromTheMergedFileOnly) {
   EXPECT_EQ(fig.classCount[kClassPoint], 76);
   EXPECT_GE(fig.UpperBound(kClassPoint), 76);
   EXPECT_EQ(fig.prevPoints.size(), fig.points.size());
-  EXPECT_EQ(fig.stepParents[76][2], P(47));
+  EXPECT_EQ(fig.Parent(76, 2), P(47));
   EXPECT_EQ(fig.points[75].x, 29);
 }
 

@@ -38,7 +38,7 @@ TEST(Samples, EachLoadsAndSurvivesAWriteAndReadByteForByte) {
     FigureFileIO io;
     ASSERT_TRUE(io.Read(fig, path.string()).ok());
     RecomputeAll(fig);
-    EXPECT_GT(fig.stepCount, 0);
+    EXPECT_GT(fig.StepCount(), 0);
     for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
       for (int32_t i = 1; i <= fig.classCount[cls]; ++i)
         EXPECT_NE(fig.GetValid({cls, i}), 0) << "class " << cls << " index " << i;

@@ -14,11 +14,10 @@ TEST(Figure, NewFigureSetsDocumentedBoundsAndDefaultNames) {
   EXPECT_EQ(fig.prevPoints.size(), 51u);
   EXPECT_EQ(fig.prevLines.size(), 51u);
   EXPECT_EQ(fig.prevCircles.size(), 51u);
-  EXPECT_EQ(fig.stepKind.size(), 101u);
-  EXPECT_EQ(fig.stepParents.size(), 101u);
-  EXPECT_EQ(fig.stepSwap.size(), 101u);
-  EXPECT_EQ(fig.angleMarks.size(), 51u);
-  EXPECT_EQ(fig.stepCount, 0);
+  EXPECT_EQ(fig.StepKindBound(), 100);
+  EXPECT_EQ(fig.UpperBound(-1), 100);
+  EXPECT_EQ(fig.angleMarkCount, 0);  // the mark list holds only what it is given
+  EXPECT_EQ(fig.StepCount(), 0);
   for (int c = 0; c <= 10; ++c) EXPECT_EQ(fig.classCount[c], 0);
   EXPECT_EQ(fig.points[1].name, "A");
   EXPECT_EQ(fig.points[3].name, "C");
@@ -35,7 +34,7 @@ TEST(Figure, NewFigureSetsDocumentedBoundsAndDefaultNames) {
 
   Figure big(120);
   EXPECT_EQ(big.UpperBound(kClassPoint), 120);
-  EXPECT_EQ(big.stepKind.size(), 241u);
+  EXPECT_EQ(big.StepKindBound(), 240);
 }
 
 TEST(Figure, TablesGrowByTenWithEmptyNamesWhenFull) {
@@ -56,21 +55,18 @@ TEST(Figure, TablesGrowByTenWithEmptyNamesWhenFull) {
 
   // Steps: the kind table grows one at a time, the slot tables ten at a time.
   for (int s = 1; s <= 100; ++s) fig.AppendStep();
-  EXPECT_EQ(fig.stepKind.size(), 101u);
+  EXPECT_EQ(fig.StepKindBound(), 100);
   fig.AppendStep();
-  EXPECT_EQ(fig.stepCount, 101);
-  EXPECT_EQ(fig.stepKind.size(), 102u);
-  EXPECT_EQ(fig.stepParents.size(), 111u);
-  EXPECT_EQ(fig.stepOutputs.size(), 111u);
-  EXPECT_EQ(fig.stepState.size(), 111u);
-  EXPECT_EQ(fig.stepSwap.size(), 111u);
+  EXPECT_EQ(fig.StepCount(), 101);
+  EXPECT_EQ(fig.StepKindBound(), 101);
+  EXPECT_EQ(fig.UpperBound(-1), 110);
 }
 
 TEST(Figure, RemoveLastStepClearsItsOutputs) {
   Figure fig;
   Figure empty;
   empty.RemoveLastStep();  // nothing to remove
-  EXPECT_EQ(empty.stepCount, 0);
+  EXPECT_EQ(empty.StepCount(), 0);
 
   const int32_t line = fig.AllocObject(kClassLine);
   const int32_t circle = fig.AllocObject(kClassCircle);
@@ -82,12 +78,12 @@ TEST(Figure, RemoveLastStepClearsItsOutputs) {
   fig.points[p2].valid = kTrue;
   const int32_t s = fig.AppendStep("PC2", {{kClassLine, line}, {kClassCircle, circle}},
                                    {{kClassPoint, p1}, {kClassPoint, p2}});
-  EXPECT_EQ(fig.stepOutputs[s][3], ObjRef{});
+  EXPECT_EQ(fig.Output(s, 3), ObjRef{});
   fig.RemoveLastStep();
-  EXPECT_EQ(fig.stepCount, 0);
+  EXPECT_EQ(fig.StepCount(), 0);
   EXPECT_EQ(fig.classCount[kClassPoint], 26);
-  EXPECT_EQ(fig.stepKind[s], "");
-  EXPECT_EQ(fig.stepParents[s][1].index, 0);
+  EXPECT_EQ(fig.KindCode(s), "");
+  EXPECT_EQ(fig.Parent(s, 1).index, 0);
   EXPECT_EQ(fig.points[p1].x, 0);
   // Cleared slots are named by character code: 27 is '[' and 28 is '\'.
   EXPECT_EQ(fig.points[p1].name, "[");
@@ -141,7 +137,7 @@ TEST(Figure, ValidAccessorsIgnoreReferencesOutsideTheTables) {
 TEST(Figure, SetOutputsValidStopsAtTheFirstEmptySlot) {
   Figure fig;
   const int32_t s = fig.AppendStep("L3", {}, {{kClassLine, 1}, {kClassPoint, 2}});
-  fig.stepOutputs[s][4] = {kClassPoint, 4};  // after the gap: not an output
+  fig.SetStepOutput(s, 4, {kClassPoint, 4});  // after the gap: not an output
   fig.SetOutputsValid(s, -5);
   EXPECT_EQ(fig.lines[1].valid, -5);
   EXPECT_EQ(fig.points[2].valid, -5);

@@ -100,7 +100,7 @@ TEST(Names, EveryLabelRuleInJapaneseAndEnglish) {
     }
     const ObjRef out{c.outputClass, f.fig.AllocObject(c.outputClass)};
     const int32_t s = f.fig.AppendStep(c.kind, {}, {out});
-    for (size_t k = 0; k < parents.size(); ++k) f.fig.stepParents[s][k + 1] = parents[k];
+    for (size_t k = 0; k < parents.size(); ++k) f.fig.SetStepParent(s, k + 1, parents[k]);
     f.fig.SetObjectName(out, "keep");
     RelabelAll(f.fig, kJapanese);
     EXPECT_EQ(f.fig.GetName(out), c.japanese) << c.kind;
@@ -208,7 +208,7 @@ TEST(Names, StepDescriptionsListParentsAndOutputs) {
             "内分・外分:(点A( 1) , 点B( 2) , 変数m( 1) , 変数-n( 2) , )→(点P( 3) , )");
   EXPECT_EQ(StepDescription(fig, marker, kJapanese), "垂線とその足(マクロ)");
   // A pending parent (class 100) shows its index alone.
-  fig.stepParents[marker][1] = ObjRef{kPendingNumberClass, 4};
+  fig.SetStepParent(marker, 1, ObjRef{kPendingNumberClass, 4});
   EXPECT_EQ(StepDescription(fig, marker, kJapanese), "垂線とその足(マクロ):( 4 , )→()");
   EXPECT_EQ(StepDescription(fig, 99, kJapanese), "");
 }

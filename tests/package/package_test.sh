@@ -27,7 +27,8 @@ check() {
 
 for f in usr/bin/kvwin usr/bin/kvtool \
   usr/share/korvane/document/help.htm usr/share/korvane/document/help_en.htm \
-  usr/share/korvane/samples/euler_line.kv4 usr/share/applications/korvane.desktop \
+  usr/share/korvane/samples/euler_line.kv4 usr/share/korvane/kv_html_org.htm \
+  usr/share/applications/korvane.desktop \
   usr/share/mime/packages/korvane.xml usr/share/metainfo/org.korvane.Korvane.metainfo.xml \
   usr/share/icons/hicolor/scalable/apps/korvane.svg usr/share/icons/hicolor/48x48/apps/korvane.png \
   usr/share/icons/hicolor/48x48/mimetypes/application-x-korvane-figure.png \

@@ -77,7 +77,7 @@ TEST_F(ConstructionSessionTest, NewPointsOnePerClickUntilEscapeRemovesOnlyTheWai
   session.Key(kKeyEnter, 0);
   session.Key(kKeyEscape, 0);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
-  ASSERT_EQ(fig().stepCount, 3);
+  ASSERT_EQ(fig().StepCount(), 3);
   ASSERT_EQ(fig().classCount[kClassPoint], 3);
   EXPECT_DOUBLE_EQ(fig().points[1].x, 1);
   EXPECT_DOUBLE_EQ(fig().points[2].y, 0.5);
@@ -104,7 +104,7 @@ TEST_F(ConstructionSessionTest, TriangleWithItsCircumcircleByClicks) {
   Choose({kClassPoint, 2}, 3.9, 0.2);
   Choose({kClassPoint, 3}, 0.2, 2.8);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
-  ASSERT_EQ(fig().stepCount, 4);
+  ASSERT_EQ(fig().StepCount(), 4);
   EXPECT_EQ(fig().KindOf(4), Kind::kC3);
   ASSERT_EQ(fig().classCount[kClassCircle], 1);
   // The hypotenuse from (4, 0) to (0, 3) is a diameter: centre (2, 1.5), radius 2.5.
@@ -128,35 +128,35 @@ TEST_F(ConstructionSessionTest, IntersectionOfTwoLinesThroughTheGenericPicking) 
   EXPECT_NEAR(p.x, 0, 1e-12);
   EXPECT_NEAR(p.y, 0, 1e-12);
   EXPECT_EQ(p.marker, 1);  // "×"
-  EXPECT_EQ(fig().KindOf(fig().stepCount), Kind::kPC1);
+  EXPECT_EQ(fig().KindOf(fig().StepCount()), Kind::kPC1);
 
   // Repeat starts the same command again; Esc leaves no pending step.
-  const int32_t steps = fig().stepCount;
+  const int32_t steps = fig().StepCount();
   session.Command(M::mnuCredo);
   EXPECT_EQ(session.CurrentInputMode(), kModeConstructSelect);
-  EXPECT_EQ(fig().KindOf(fig().stepCount), Kind::kPC1);
+  EXPECT_EQ(fig().KindOf(fig().StepCount()), Kind::kPC1);
   session.Press(kRightButton, 0, 0, 0);  // the right button is Esc
-  EXPECT_EQ(fig().stepCount, steps);
+  EXPECT_EQ(fig().StepCount(), steps);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
 
 TEST_F(ConstructionSessionTest, TooFewObjectsShowsTheMessageAndLeavesNothing) {
   PlacePoints({{-2, 0}, {2, 0}});
   Join(M::mnlL2P, 1, 2);
-  const int32_t steps = fig().stepCount;
+  const int32_t steps = fig().StepCount();
   ui.messages.clear();
   session.Command(M::mnuPcrossLL);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0],
             "「交点（２直線）」の元にするものが足りません。まず,それを作ってください。");
-  EXPECT_EQ(fig().stepCount, steps);
-  EXPECT_EQ(fig().stepKind[steps + 1], "");
+  EXPECT_EQ(fig().StepCount(), steps);
+  EXPECT_EQ(fig().KindCode(steps + 1), "");
   EXPECT_EQ(session.Modes().Top(), 1);
 
   // The perpendicular bisector wants a segment: a straight line does not count.
   session.Command(M::mnuLperpendicular);
   EXPECT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(fig().stepCount, steps);
+  EXPECT_EQ(fig().StepCount(), steps);
 }
 
 TEST_F(ConstructionSessionTest, LineCircleIntersectionsAreCrossesAndOneUndoRemovesBoth) {
@@ -179,13 +179,13 @@ TEST_F(ConstructionSessionTest, LineCircleIntersectionsAreCrossesAndOneUndoRemov
 
   session.Command(M::mnuCundo);
   EXPECT_EQ(fig().classCount[kClassPoint], 4);
-  EXPECT_EQ(fig().KindOf(fig().stepCount), Kind::kC2);
+  EXPECT_EQ(fig().KindOf(fig().StepCount()), Kind::kC2);
   // Undo down to nothing, then once more: a beep and no harm.
-  while (fig().stepCount > 0) session.StatusPanelClick(10);
+  while (fig().StepCount() > 0) session.StatusPanelClick(10);
   const int beeps = ui.beeps;
   session.StatusPanelClick(10);
   EXPECT_EQ(ui.beeps, beeps + 1);
-  EXPECT_EQ(fig().stepCount, 0);
+  EXPECT_EQ(fig().StepCount(), 0);
 }
 
 TEST_F(ConstructionSessionTest, SegmentsHalfLinesAndMirroredLinesKeepTheirType) {
@@ -237,7 +237,7 @@ TEST_F(ConstructionSessionTest, RegularTriangleFromTheNumberDialog) {
 
   // One undo removes the whole group and its numbers' points and sides.
   session.Command(M::mnuCundo);
-  EXPECT_EQ(fig().stepCount, 2);
+  EXPECT_EQ(fig().StepCount(), 2);
   EXPECT_EQ(fig().classCount[kClassPoint], 2);
   EXPECT_EQ(fig().classCount[kClassLine], 0);
 }
@@ -250,7 +250,7 @@ TEST_F(ConstructionSessionTest, RightClickWhileTheNumberDialogWaitsCancelsComman
   EXPECT_EQ(session.ActiveDialog(), nullptr);
   EXPECT_EQ(ui.shownDialog, nullptr);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
-  EXPECT_EQ(fig().stepCount, 2);
+  EXPECT_EQ(fig().StepCount(), 2);
   // Clicks meant for the dialog find none and change nothing.
   EXPECT_FALSE(session.DialogClick("NewNumOK"));
   EXPECT_EQ(fig().classCount[kClassNumber], 0);
@@ -267,7 +267,7 @@ TEST_F(ConstructionSessionTest, EscapeWhilePickingPolygonVerticesRemovesTheWhole
   EXPECT_EQ(fig().classCount[kClassLine], 2);
   session.Key(kKeyEscape, 0);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
-  EXPECT_EQ(fig().stepCount, 4);
+  EXPECT_EQ(fig().StepCount(), 4);
   EXPECT_EQ(fig().classCount[kClassLine], 0);
 
   // Done again to the end with the count typed before, four sides close the square.
@@ -280,7 +280,7 @@ TEST_F(ConstructionSessionTest, EscapeWhilePickingPolygonVerticesRemovesTheWhole
   EXPECT_EQ(fig().classCount[kClassLine], 4);
   session.Command(M::mnuCundo);
   EXPECT_EQ(fig().classCount[kClassLine], 0);
-  EXPECT_EQ(fig().stepCount, 4);
+  EXPECT_EQ(fig().StepCount(), 4);
 }
 
 TEST_F(ConstructionSessionTest, UpAndDownCycleThroughTheCandidatesSkippingChosenOnes) {
@@ -297,7 +297,7 @@ TEST_F(ConstructionSessionTest, UpAndDownCycleThroughTheCandidatesSkippingChosen
   session.Key(kKeyDown, 0);
   EXPECT_EQ(Highlighted(), (ObjRef{kClassPoint, 1}));
   session.Key(kKeyEscape, 0);
-  EXPECT_EQ(fig().stepCount, 3);
+  EXPECT_EQ(fig().StepCount(), 3);
   EXPECT_EQ(session.Panel(11).text, "");
 }
 
@@ -305,13 +305,13 @@ TEST_F(ConstructionSessionTest, PointOnALineEndsInPlacingMode) {
   ui.messages.clear();
   session.Command(M::mnuPboundL);
   EXPECT_EQ(ui.messages.size(), 1u);  // no line yet
-  EXPECT_EQ(fig().stepCount, 0);
+  EXPECT_EQ(fig().StepCount(), 0);
   PlacePoints({{-2, 1}, {2, 1}});
   Join(M::mnlL2P, 1, 2);
   session.Command(M::mnuPboundL);
   Choose({kClassLine, 1}, 0, 1);
   EXPECT_EQ(session.CurrentInputMode(), kModePlacePoint);
-  EXPECT_EQ(fig().KindOf(fig().stepCount), Kind::kPBND);
+  EXPECT_EQ(fig().KindOf(fig().StepCount()), Kind::kPBND);
   const PointRec& p = fig().points[3];
   EXPECT_EQ(p.boundClass, kClassLine);
   EXPECT_EQ(p.boundIndex, 1);
@@ -329,10 +329,10 @@ TEST_F(ConstructionSessionTest, NewFigureAsksOnlyWhenThereArePoints) {
   ui.answers = {Answer::kCancel};
   session.Command(M::mnuNew);
   EXPECT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(fig().stepCount, 1);
+  EXPECT_EQ(fig().StepCount(), 1);
   ui.answers = {Answer::kYes};
   session.Command(M::mnuNew);
-  EXPECT_EQ(fig().stepCount, 1);  // the old point gone, a new one waiting
+  EXPECT_EQ(fig().StepCount(), 1);  // the old point gone, a new one waiting
   EXPECT_EQ(session.CurrentInputMode(), kModeNewPoint);
   EXPECT_EQ(session.FigureFileName(), "untitled");
 }
@@ -361,16 +361,16 @@ TEST_F(ConstructionSessionTest, MeasurementsAndAnExpressionOverThem) {
   session.DialogClick("cmdInputEnd");
   EXPECT_EQ(session.ActiveDialog(), nullptr);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
-  EXPECT_EQ(fig().KindOf(fig().stepCount), Kind::kCALC);
+  EXPECT_EQ(fig().KindOf(fig().StepCount()), Kind::kCALC);
   ASSERT_EQ(fig().classCount[kClassNumber], 3);
   EXPECT_DOUBLE_EQ(fig().numbers[3].value, 8);
 
   // Repeat after an expression opens the dialog again; cancelling adds nothing.
-  const int32_t steps = fig().stepCount;
+  const int32_t steps = fig().StepCount();
   session.StatusPanelClick(9);
   ASSERT_NE(session.ActiveDialog(), nullptr);
   session.DialogClick("cmdCancel");
-  EXPECT_EQ(fig().stepCount, steps);
+  EXPECT_EQ(fig().StepCount(), steps);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
 
@@ -418,7 +418,7 @@ TEST(ConstructionCommandsTest, EveryEnabledConstructionItemStartsOrIsRefusedWith
     Session session(ui);
     session.Command(cmd);
     const bool waits = session.CurrentInputMode() != kModeStandard || session.ActiveDialog();
-    EXPECT_TRUE(waits || !ui.messages.empty() || session.figure.stepCount > 0) << row.name;
+    EXPECT_TRUE(waits || !ui.messages.empty() || session.figure.StepCount() > 0) << row.name;
   }
 }
 

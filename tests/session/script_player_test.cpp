@@ -219,6 +219,12 @@ TEST_F(ScriptPlayTest, MenusAndAnswersReachTheSession) {
   EXPECT_EQ(session->draw.drawWidth, 3);
   EXPECT_EQ(port->inputPrompts.size(), 2u);
   EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(r.warning, "");
+
+  // Replies nothing asked for are said, since they would otherwise answer a later box.
+  r = Play("answer 3\nconfirm yes\nconfirm no\nmenu mnuZoomIn\n");
+  EXPECT_EQ(r.status, kPlayDone);
+  EXPECT_EQ(r.warning, "1 answer and 2 confirm line(s) were never asked for");
 }
 
 TEST_F(ScriptPlayTest, MessagesAndBeepsArePrintedInOrder) {
@@ -336,7 +342,7 @@ TEST_F(ScriptPlayTest, SaveAndOpenRoundTripThroughFiles) {
   ASSERT_EQ(r.status, kPlayDone) << r.error;
   EXPECT_EQ(session->FigureFileName(), copy);
   EXPECT_EQ(session->Panel(2).text, "copy.kv4");
-  EXPECT_EQ(session->figure.stepCount, 11);
+  EXPECT_EQ(session->figure.StepCount(), 11);
   EXPECT_EQ(session->figure.classCount[kClassCircle], 1);
 
   // Through the File menu, the file dialog taking the queued answer.

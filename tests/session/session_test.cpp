@@ -149,7 +149,7 @@ TEST_F(SessionTest, CommandLineOpensTheFigureWithoutItsQuotes) {
   EXPECT_EQ(session.FigureFileName(), sample);
   EXPECT_EQ(session.Caption(), "[euler_line.kv4] Korvane Win 1.0.0");
   EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
-  EXPECT_GT(session.figure.stepCount, 3);
+  EXPECT_GT(session.figure.StepCount(), 3);
   EXPECT_EQ(session.Modes().Top(), 1);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
   EXPECT_DOUBLE_EQ(session.ScaleUnit(), 0.05);
@@ -175,7 +175,7 @@ TEST_F(SessionTest, MissingOrDamagedCommandLineFigures) {
   std::ofstream(folder / "broken.kv4") << "this is not a figure\r\n1,2,3\r\n";
   Start((folder / "broken.kv4").string());
   EXPECT_EQ(session.FigureFileName(), "untitled");
-  EXPECT_EQ(session.figure.stepCount, 0);
+  EXPECT_EQ(session.figure.StepCount(), 0);
   EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.warnings, 2);
   // An empty command line or blanks name nothing and say nothing.
@@ -247,14 +247,14 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
   ui.fileReplies = {sample};
   session.StatusPanelClick(2);
   EXPECT_EQ(ui.dialogFolders.size(), 1u);
-  EXPECT_EQ(session.figure.stepCount, 0);
+  EXPECT_EQ(session.figure.StepCount(), 0);
   session.PopInputMode();
   session.PopInputMode();
   session.RefreshStatus();
 
   session.StatusPanelClick(2);  // the file name panel loads too
   EXPECT_EQ(session.Panel(2).text, "euler_line.kv4");
-  const int32_t steps = session.figure.stepCount;
+  const int32_t steps = session.figure.StepCount();
   const int32_t points = session.figure.classCount[kClassPoint];
 
   const std::string copy = (folder / "copy.kv4").string();
@@ -266,7 +266,7 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
   // Merging the copy doubles the figure and keeps the name.
   ui.fileReplies = {copy};
   session.Command(MenuCommand::mnuMerge);
-  EXPECT_EQ(session.figure.stepCount, 2 * steps);
+  EXPECT_EQ(session.figure.StepCount(), 2 * steps);
   EXPECT_EQ(session.figure.classCount[kClassPoint], 2 * points);
   EXPECT_EQ(session.FigureFileName(), copy);
   // The merge dialog opens first on the shipped samples.
@@ -305,7 +305,7 @@ TEST_F(SessionTest, FailedLoadOrMergeLeavesFigureNameAndViewAsTheyWere) {
   const std::string held = FigureFileText(session.figure);
   const std::string caption = session.Caption();
   const double scale = session.ScaleUnit();
-  const int32_t steps = session.figure.stepCount;
+  const int32_t steps = session.figure.StepCount();
 
   // A file that ends in the middle of its tables, and one with a reference outside them.
   std::ofstream(folder / "cut.kv4") << "3\r\n\"PNEW\"\r\n\"PNEW\"\r\n";
@@ -316,7 +316,7 @@ TEST_F(SessionTest, FailedLoadOrMergeLeavesFigureNameAndViewAsTheyWere) {
       ui.fileReplies = {(folder / name).string()};
       session.Command(cmd);
       EXPECT_EQ(ui.messages.size(), 1u) << name;
-      EXPECT_EQ(session.figure.stepCount, steps) << name;
+      EXPECT_EQ(session.figure.StepCount(), steps) << name;
       EXPECT_TRUE(FigureFileText(session.figure) == held) << name;
       EXPECT_EQ(session.FigureFileName(), sample) << name;
       EXPECT_EQ(session.Caption(), caption) << name;
@@ -339,7 +339,7 @@ TEST_F(SessionTest, NamesWithBackslashesAndColonsSaveAndShowWhole) {
     EXPECT_EQ(session.Panel(2).text, name);
     ui.fileReplies = {path};
     session.Command(MenuCommand::mnuLoad);
-    EXPECT_EQ(session.figure.stepCount, 3) << name;
+    EXPECT_EQ(session.figure.StepCount(), 3) << name;
     EXPECT_EQ(session.Caption(), "[" + std::string(name) + "] Korvane Win 1.0.0");
   }
 }
@@ -427,6 +427,22 @@ TEST_F(SessionTest, DialogsStartOnTheShippedSamplesAndTheDataFolderKeepsTheLastO
   session.Command(MenuCommand::mnuFDataFolderGet);
   EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SessionTest, HelpOpensThePageShippedWithTheProgramInItsLanguage) {
+  // An installed program keeps its settings in the user's folder and its pages in share/.
+  const fs::path shipped = folder / "share";
+  fs::create_directories(shipped / "document");
+  std::ofstream(shipped / "document" / "help_en.htm") << "<html></html>";
+  Session::StartupArgs args;
+  args.programFolder = (folder / "user").string();
+  args.shippedFolder = shipped.string();
+  session.Startup(args);
+  session.Command(MenuCommand::mnuHmanual);
+  session.SetLanguage(Language::kEnglish);
+  session.Command(MenuCommand::mnuHmanual);
+  EXPECT_EQ(ui.opened, (std::vector<std::string>{(shipped / "document" / "help.htm").string(),
+                                                 (shipped / "document" / "help_en.htm").string()}));
 }
 
 TEST_F(SessionTest, PopOnBaseBeepsAndUnknownModeShowsBlanks) {

@@ -89,6 +89,13 @@ TEST_F(WebCommandsTest, HtmlExportWithoutTheViewerNamesWhatIsMissing) {
                                 (folder / "kvview.js").string() + "\r\n" +
                                 (folder / "kv_html_org.htm").string());
   EXPECT_FALSE(fs::exists(folder / "data" / "tri.htm"));
+
+  // The English interface says it in English.
+  session.SetLanguage(Language::kEnglish);
+  ui.fileReplies.push_back((folder / "data" / "tri.kv4").string());
+  session.Command(MenuCommand::mnuf_html);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].rfind("The viewer or the page template is missing", 0), 0u);
 }
 
 TEST_F(WebCommandsTest, OnlineSavePostsTheFigureToTheAddressOrTheDefault) {

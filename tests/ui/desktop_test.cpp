@@ -16,6 +16,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +124,7 @@ class DesktopTest : public QObject {
     Touch(share / "document" / "help.htm");
     Touch(share / "samples" / "a.kv4");
     Touch(share / "dic_kv4.txt", "標準 = norm\n");
+    Touch(share / "kvview.js", "new viewer");
     ScopedEnv data("XDG_DATA_HOME", (prefix / "home-data").string());
     QCOMPARE(FindShippedFolder(bin), share);
     // The bin folder is writable here, as /usr/bin is for an administrator: an installed
@@ -140,6 +142,14 @@ class DesktopTest : public QObject {
     std::ifstream kept(user / "dic_kv4.txt");
     std::getline(kept, line);
     QCOMPARE(QString::fromStdString(line), QString("mine"));
+    // The viewer belongs to the program: an older copy gives way to the shipped one.
+    Touch(user / "kvview.js", "old viewer");
+    fs::last_write_time(user / "kvview.js",
+                        fs::last_write_time(share / "kvview.js") - std::chrono::hours(1));
+    ResolveProgramFolder(bin.string());
+    std::ifstream viewer(user / "kvview.js");
+    std::getline(viewer, line);
+    QCOMPARE(QString::fromStdString(line), QString("new viewer"));
   }
 
   void ReadOnlyPortableCopyFallsBackToTheUserFolder() {

@@ -44,6 +44,12 @@ class Browser {
     this.nextId = 1;
     this.pending = new Map();
     this.events = [];
+    // A browser that ends or stops answering fails the calls waiting for it, so that a test
+    // reports it instead of hanging.
+    child.on('exit', (code) => {
+      for (const { reject } of this.pending.values()) reject(new Error(`Chromium ended (${code})`));
+      this.pending.clear();
+    });
     let buffer = '';
     child.stdio[4].on('data', (chunk) => {
       buffer += chunk.toString('utf8');
@@ -68,7 +74,14 @@ class Browser {
     const message = { id, method, params };
     if (sessionId) message.sessionId = sessionId;
     return new Promise((resolve, reject) => {
-      this.pending.set(id, { resolve, reject });
+      const timer = setTimeout(() => {
+        this.pending.delete(id);
+        reject(new Error(`Chromium did not answer ${method}`));
+      }, 30000);
+      this.pending.set(id, {
+        resolve: (v) => { clearTimeout(timer); resolve(v); },
+        reject: (e) => { clearTimeout(timer); reject(e); },
+      });
       this.child.stdio[3].write(JSON.stringify(message) + '\0');
     });
   }

@@ -89,6 +89,9 @@ test('exported pages show the figure as kvtool render paints it', { skip }, asyn
         tool('render', figure, rendered);
         const ready = await browser.open('file://' + page, kReady);
         assert.ok(!isNaN(Number(ready)), 'viewer failed: ' + ready);
+        // The note for readers without the viewer goes away once it runs.
+        assert.strictEqual(await browser.evaluate(
+          "getComputedStyle(document.getElementById('kv-viewer-missing')).display"), 'none');
         const url = await browser.evaluate("document.getElementById('kvcanvas').toDataURL()");
         const shot = Buffer.from(url.slice(url.indexOf(',') + 1), 'base64');
         fs.writeFileSync(path.join(scratch, name + '_page.png'), shot);
@@ -133,7 +136,8 @@ test('a page of 10,000 objects is ready quickly', { skip }, async (t) => {
                    `(runs ${runs.map((r) => r.toFixed(0)).join(', ')})`);
       const count = await browser.evaluate(
         "document.getElementById('kvcanvas').kvFigure.objectCount");
-      const phases = await browser.evaluate("document.documentElement.getAttribute('data-kv-phases')");
+      const phases = await browser.evaluate(
+        "document.documentElement.getAttribute('data-kv-phases')");
       t.diagnostic(`${path.basename(figure)}: ${count} objects; last run ${phases}`);
     }
     // Generous for a busy two-core machine; the note reports the measured figures.

@@ -137,3 +137,26 @@ test('complex-number figures are reported for the complex view', async () => {
   complex.dispose();
   plain.dispose();
 });
+
+test('kvtool html puts the figure and the viewer beside the page', () => {
+  const sample = path.join(sourceDir, 'samples', 'circumcircle.kv4');
+  const folder = fs.mkdtempSync(path.join(scratch, 'export-'));
+  const page = path.join(folder, 'page.htm');
+  tool('html', sample, page);
+  // The page links the figure by its own name, so the figure must be there, unchanged.
+  assert.deepStrictEqual(fs.readFileSync(path.join(folder, 'circumcircle.kv4')),
+    fs.readFileSync(sample));
+  assert.ok(fs.statSync(path.join(folder, 'kvview.js')).size > 100000);
+  const html = fs.readFileSync(page, 'utf8');
+  assert.match(html, /<a href="circumcircle\.kv4" download>/);
+  assert.match(html, /<script type="application\/x-kv4"[^>]* data-name="circumcircle\.kv4"/);
+
+  // Another file of that name beside the page is neither replaced nor linked.
+  const other = fs.mkdtempSync(path.join(scratch, 'export-'));
+  fs.writeFileSync(path.join(other, 'circumcircle.kv4'), 'not this figure');
+  assert.throws(() => execFileSync(kvtool, ['html', sample, path.join(other, 'page.htm')],
+    { stdio: 'pipe' }), /another file/);
+  assert.strictEqual(fs.readFileSync(path.join(other, 'circumcircle.kv4'), 'utf8'),
+    'not this figure');
+  assert.ok(!fs.existsSync(path.join(other, 'page.htm')));
+});

@@ -20,7 +20,7 @@ void ReplayMode::Start(ModeHost& host, int intervalMs) {
   state_.active = true;
   // The free points the construction starts from are there from the beginning.
   state_.step = 0;
-  while (state_.step < fig.stepCount && fig.KindOf(state_.step + 1) == Kind::kPNEW) ++state_.step;
+  while (state_.step < fig.StepCount() && fig.KindOf(state_.step + 1) == Kind::kPNEW) ++state_.step;
   host.SetPanelText(3, {});
   host.Ui().StartTimer(intervalMs > 0 ? intervalMs : kDefaultReplayInterval);
   state_.timerRunning = true;
@@ -53,7 +53,7 @@ void ReplayMode::Advance(ModeHost& host) {
   if (!state_.active) return;
   ++state_.step;
   const Figure& fig = host.Fig();
-  if (state_.step >= fig.stepCount) {
+  if (state_.step >= fig.StepCount()) {
     Finish(host);
     return;
   }
@@ -62,7 +62,7 @@ void ReplayMode::Advance(ModeHost& host) {
 }
 
 void ReplayMode::Finish(ModeHost& host) {
-  state_.step = host.Fig().stepCount;
+  state_.step = host.Fig().StepCount();
   state_.active = false;
   StopTimer(host);
   host.SetPanelText(3, std::string(host.Texts()("軌跡")));
@@ -71,7 +71,7 @@ void ReplayMode::Finish(ModeHost& host) {
 }
 
 void ReplayMode::AddMarks(const Figure& fig, std::vector<ObjectMark>& marks) const {
-  if (!state_.active || state_.step < 1 || state_.step > fig.stepCount) return;
+  if (!state_.active || state_.step < 1 || state_.step > fig.StepCount()) return;
   for (int k = 1; k <= 5; ++k) {
     const ObjRef out = fig.Output(state_.step, k);
     if (out.index != 0 && out.cls >= kClassPoint && fig.InTable(out))
