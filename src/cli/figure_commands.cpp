@@ -29,6 +29,12 @@ void PrintText(const std::string& text) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// A file written by hand in UTF-8 is read as such; saying so keeps the guess visible.
+void NoteUtf8(const std::string& path) {
+  std::fprintf(stderr, "kvtool: %s: %s\n", path.c_str(),
+               std::string(English()("UTF-8 のファイルとして読みました")).c_str());
+}
+
 int Usage(std::string_view usage) { return Fail("usage: kvtool " + std::string(usage)); }
 
 }  // namespace
@@ -38,12 +44,20 @@ int Fail(std::string_view message) {
   return 1;
 }
 
+bool ReadFigureFile(const std::string& path, Figure& fig, std::string& error,
+                    const Translator* labels) {
+  FigureFileIO io(labels);
+  const FileResult result = io.Read(fig, path);
+  if (!result.ok()) error = Describe(result, path);
+  if (result.ok() && io.readAsUtf8) NoteUtf8(path);
+  return result.ok();
+}
+
 bool LoadFigure(const std::string& path, Figure& fig, std::string& error,
                 const Translator* labels) {
-  FigureFileIO io(labels);
-  const FileResult result = ReadKVFigFile(fig, path, io);
-  if (!result.ok()) error = Describe(result, path);
-  return result.ok();
+  if (!ReadFigureFile(path, fig, error, labels)) return false;
+  RecomputeAll(fig);
+  return true;
 }
 
 bool SaveFigure(Figure& fig, const std::string& path, std::string& error) {
@@ -92,10 +106,12 @@ int MergeCommand(int argc, char** argv) {
   if (argc != 4) return Usage("merge A.kv4 B.kv4 OUT.kv4");
   Figure fig;
   std::string error;
-  if (!LoadFigure(argv[1], fig, error)) return Fail(error);
+  // Both files are read first, so that the merged figure is recomputed once.
+  if (!ReadFigureFile(argv[1], fig, error)) return Fail(error);
   FigureFileIO io;
   const FileResult merged = io.Merge(fig, argv[2]);
   if (!merged.ok()) return Fail(Describe(merged, argv[2]));
+  if (io.readAsUtf8) NoteUtf8(argv[2]);
   RecomputeAll(fig);
   if (!SaveFigure(fig, argv[3], error)) return Fail(error);
   return 0;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "session/script_player.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ struct Command {
   std::string_view summary;
   int (*run)(int argc, char** argv);
   bool hidden;
+  std::string_view details = {};  // printed by "kvtool COMMAND --help" below the usage
 };
 
 // One row per subcommand.
@@ -26,10 +28,17 @@ constexpr Command kCommands[] = {
     {"info", "info IN.kv4",
      "tab-separated, one line per object: class, index, name, validity, coordinates or value",
      kv::cli::InfoCommand, false},
+    {"html", "html IN.kv4 OUT.htm [--program-folder DIR]",
+     "write the web page of a figure, with the viewer beside it", kv::cli::HtmlCommand, false},
+    {"coords", "coords IN.kv4", "every coordinate with 17 significant digits",
+     kv::cli::CoordsCommand, true},
 #ifdef KV_WITH_QTGUI
     {"render", "render IN.kv4 OUT.png [--width W --height H]",
      "paint a figure into a PNG image (default 640 x 480)", kv::cli::RenderCommand, false},
 #endif
+    {"play", "play SCRIPT [IN.kv4] OUT.kv4 [--lang ja|en]",
+     "run a script of user actions (menu, click, drag, key, ...) and write the figure",
+     kv::cli::PlayCommand, false, kv::kScriptHelp},
     {"make-samples", "make-samples DIR", "write the sample figures into DIR",
      kv::cli::MakeSamplesCommand, true},
 };
@@ -43,7 +52,8 @@ void PrintHelp() {
   }
   std::printf(
       "\nFigure files are KV4 text in Shift_JIS; everything printed is UTF-8.\n"
-      "Exit status: 0 on success, 1 on failure (with one line on stderr).\n");
+      "Exit status: 0 on success, 1 on failure (with one line on stderr); play exits\n"
+      "with 2 when its script has a malformed line or an action that cannot be done.\n");
 }
 
 }  // namespace
@@ -60,6 +70,8 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
       if (std::strcmp(argv[i], "--help") == 0) {
         std::printf("Usage: kvtool %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+        if (!c.details.empty())
+          std::printf("\n%.*s", static_cast<int>(c.details.size()), c.details.data());
         return 0;
       }
     }

@@ -321,7 +321,10 @@ int ColourIndexFor(int style, int colour, int locusColour) {
 DrawMetrics MetricsOf(const Scene& scene) {
   DrawMetrics m;
   m.markerHalf = scene.thumbnailState >= 2 ? 3 : 5;
-  m.labelOffset = scene.statusBarShown ? 10 : 2;
+  // The offset grows with fonts above 12: a large label drawn at the small offset would hang
+  // down beside its point instead of above it.
+  const double fontGrowth = scene.settings ? std::max(1.0, scene.settings->fontSize / 12.0) : 1.0;
+  m.labelOffset = (scene.statusBarShown ? 10 : 2) * fontGrowth;
   m.markRadius = scene.statusBarShown ? 20 : 8;
   m.listBottom = scene.statusBarShown ? 35 : 3;
   return m;

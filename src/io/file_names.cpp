@@ -3,10 +3,12 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -19,7 +21,7 @@ namespace kv {
 namespace fs = std::filesystem;
 
 std::string FolderPart(std::string_view path) {
-  const size_t pos = path.find_last_of(":\\/");
+  const size_t pos = path.find_last_of(kFolderSeparators);
   return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
 }
 
@@ -85,29 +87,107 @@ bool IsReadOnlyFile(const std::string& path) {
          access(path.c_str(), W_OK) != 0;
 }
 
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // as the system's own limit for path resolution
+constexpr std::string_view kTempMark = "~";
+constexpr size_t kTempRandomChars = 6;  // the XXXXXX of mkstemp
+
+// The file a path finally names: symbolic links are followed one hop at a time, so that a
+// link whose target does not exist yet still yields that target. Empty when the links loop.
+std::string ResolveLinks(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat st {};
+    if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 2);
+    const ssize_t n = readlink(current.c_str(), target.data(), target.size() - 1);
+    if (n < 0) return current;
+    const std::string link(target.data(), static_cast<size_t>(n));
+    current = !link.empty() && link[0] == '/' ? link : FolderPart(current) + link;
+  }
+  return {};
+}
+
+size_t MaxNameLength(const std::string& folder) {
+  const long max = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return max > 0 ? static_cast<size_t>(max) : 255;
+}
+
+// The part of a temporary file's name that ties it to its target: "." + the target's name,
+// or, when that would make the temporary name too long for the folder, a cut name and a hash
+// of the whole name, so that any name the folder accepts can be saved.
+std::string TempTag(const std::string& name, size_t maxLength) {
+  const size_t fixed = 1 + kTempMark.size() + kTempRandomChars;
+  if (name.size() + fixed <= maxLength) return "." + name;
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+  char hex[10];
+  std::snprintf(hex, sizeof hex, "#%08x", hash);
+  size_t keep = maxLength > fixed + 9 ? maxLength - fixed - 9 : 0;
+  while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+  return "." + name.substr(0, keep) + hex;
+}
+
+// Temporaries of the same target left by a save that was killed or lost power. A save under
+// way holds a lock on its temporary, so only abandoned ones are removed.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& tag) {
+  const std::string dir = folder.empty() ? "." : folder;
+  std::error_code ec;
+  std::vector<std::string> stale;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != tag.size() + kTempMark.size() + kTempRandomChars) continue;
+    if (name.compare(0, tag.size(), tag) != 0) continue;
+    if (name.compare(tag.size(), kTempMark.size(), kTempMark) != 0) continue;
+    stale.push_back(folder + name);
+  }
+  for (const std::string& path : stale) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0)
+      unlink(path.c_str());
+    close(fd);
+  }
+}
+
+// Makes the rename itself durable: the new directory entry survives a power loss.
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
 std::string WriteFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
   std::error_code ec;
-  // A link is followed, so that the file it names is replaced and the link stays.
-  std::string path = linkOrPath;
-  if (fs::is_symlink(linkOrPath, ec)) {
-    const fs::path target = fs::weakly_canonical(linkOrPath, ec);
-    if (!ec) path = target.string();
-  }
+  // A link is followed, so that the file it names is replaced (or created, for a link whose
+  // target is missing) and the link stays a link.
+  const std::string path = ResolveLinks(linkOrPath);
+  if (path.empty()) return "the symbolic link loops";
   if (fs::is_directory(path, ec)) return "the target is a folder";
   const std::string folder = FolderPart(path);
   if (!folder.empty() && !fs::is_directory(folder, ec)) return "the folder does not exist";
 
-  std::string tmpl = folder + "." + FileNamePart(path) + ".tmp-XXXXXX";
+  const std::string tag = TempTag(FileNamePart(path), MaxNameLength(folder));
+  RemoveStaleTemporaries(folder, tag);
+  std::string tmpl = folder + tag + std::string(kTempMark) + std::string(kTempRandomChars, 'X');
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
-  const int fd = mkstemp(name.data());
+  const int fd = mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return std::string("cannot create a file: ") + std::strerror(errno);
   const std::string tmpPath(name.data());
+  // Held until the descriptor closes, also by the system when the process is killed.
+  flock(fd, LOCK_EX | LOCK_NB);
 
   auto fail = [&](const char* what) {
     const std::string text = std::string(what) + ": " + std::strerror(errno);
-    close(fd);
     unlink(tmpPath.c_str());
+    close(fd);
     return text;
   };
   size_t done = 0;
@@ -132,15 +212,9 @@ std::string WriteFileAtomically(const std::string& linkOrPath, std::string_view 
     mode = 0666 & ~mask;
   }
   if (fchmod(fd, mode) != 0) return fail("cannot set permissions");
-  if (close(fd) != 0) {
-    unlink(tmpPath.c_str());
-    return std::string("cannot write: ") + std::strerror(errno);
-  }
-  if (rename(tmpPath.c_str(), path.c_str()) != 0) {
-    const std::string text = std::string("cannot replace the file: ") + std::strerror(errno);
-    unlink(tmpPath.c_str());
-    return text;
-  }
+  if (rename(tmpPath.c_str(), path.c_str()) != 0) return fail("cannot replace the file");
+  if (close(fd) != 0) return std::string("cannot write: ") + std::strerror(errno);
+  SyncFolder(folder);
   return {};
 }
 

@@ -8,7 +8,16 @@
 
 namespace kv {
 
-// The path up to and including its last ":", "\" or "/" ("" when there is none).
+// The characters that end a folder in a path. On Windows a drive ("C:") and both slashes
+// do; elsewhere only "/" does, and ":" and "\" are ordinary characters of a file name (a
+// figure named a:b.kv4 is read and saved in the current folder).
+#ifdef _WIN32
+inline constexpr std::string_view kFolderSeparators = ":\\/";
+#else
+inline constexpr std::string_view kFolderSeparators = "/";
+#endif
+
+// The path up to and including its last folder separator ("" when there is none).
 std::string FolderPart(std::string_view path);
 // What follows FolderPart.
 std::string FileNamePart(std::string_view path);

@@ -30,6 +30,9 @@ constexpr std::string_view kBadClass = "対象の種類が 0 から 10 の外で
 constexpr std::string_view kBadEncoding = "Shift_JIS の文字として読めません";
 constexpr std::string_view kTooLarge = "ファイルが大きすぎます";
 constexpr std::string_view kExpressionTooLong = "番号を付け替えた数式が70文字を超えます";
+constexpr std::string_view kUnclosedQuote = "引用符が閉じていません";
+constexpr std::string_view kNotQuoted = "文字列の欄が引用符で囲まれていません";
+constexpr std::string_view kFolderGiven = "ファイルではなくフォルダです";
 
 constexpr int kKindWidth = 5;
 constexpr int32_t kHiddenMark = 7;
@@ -62,6 +65,25 @@ void AppendText(std::string& out, std::string_view text) {
 
 void EndLine(std::string& out) { out += "\r\n"; }
 
+// A number's name shares its text field with the hidden mark "_" and the expression after
+// "@". Written as they are, an "_" in a name would read back as the hidden mark (a
+// measurement of a point named P_1 would come back hidden and cut) and an "@" would hand the
+// rest of the name to the expression (replacing the formula of an expression number). The
+// names keep their look with the full-width forms instead.
+std::string NumberNameField(std::string_view name) {
+  std::string out;
+  for (char c : RightTrim(name)) {
+    if (c == '_') {
+      out += "\xEF\xBC\xBF";  // U+FF3F FULLWIDTH LOW LINE
+    } else if (c == '@') {
+      out += "\xEF\xBC\xA0";  // U+FF20 FULLWIDTH COMMERCIAL AT
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // ---------------------------------------------------------------------------------------
 // Field reader: fields are separated by commas, and a line end counts as a comma.
 
@@ -83,12 +105,13 @@ class FieldReader {
     if (pos_ >= text_.size()) throw ReadFailure{kEndTooEarly, line_};
     Field field;
     if (text_[pos_] == '"') {
-      const size_t close = text_.find('"', pos_ + 1);
-      if (close == std::string_view::npos) throw ReadFailure{kEndTooEarly, line_};
+      // No escaping exists and no text holds a line end, so a quote still open at the end of
+      // its line is damage, reported where it opened rather than at some later quote.
+      const size_t close = text_.find_first_of("\"\r\n", pos_ + 1);
+      if (close == std::string_view::npos || text_[close] != '"')
+        throw ReadFailure{kUnclosedQuote, line_};
       field.text = text_.substr(pos_ + 1, close - pos_ - 1);
       field.quoted = true;
-      for (char c : field.text)
-        if (c == '\n') ++line_;
       pos_ = close + 1;
       SkipBlanks();
       if (pos_ < text_.size() && !IsSeparator(text_[pos_])) throw ReadFailure{kBadText, line_};
@@ -118,7 +141,69 @@ class FieldReader {
     return static_cast<int32_t>(v);
   }
 
-  std::string Text() { return std::string(Next().text); }
+  // A text field: quoted, and decoded from the file's encoding to UTF-8. Accepting a bare
+  // field here would let a damaged or shifted file load with numbers taken as names.
+  std::string Text() {
+    const int at = line_;
+    const Field f = Next();
+    if (!f.quoted) throw ReadFailure{kNotQuoted, at};
+    if (utf8_) return std::string(f.text);
+    std::optional<std::string> text = (*decoder_)(f.text);
+    if (!text) throw ReadFailure{kBadEncoding, at};
+    return std::move(*text);
+  }
+
+  // Text fields are UTF-8 already (utf8) or go through the decoder.
+  void SetEncoding(bool utf8, ShiftJisDecoder* decoder) {
+    utf8_ = utf8;
+    decoder_ = decoder;
+  }
+
+  // The value of a well-formed decimal with at most 15 significant digits and a power of ten
+  // within 10^22 either way, which is how the file writes its numbers. Both the digits and the
+  // power are exact doubles then, so one multiplication or division rounds exactly as strtod
+  // does, without its slow general path (software long double on some targets).
+  static std::optional<double> ExactShortDecimal(std::string_view s) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    size_t i = 0;
+    const bool negative = s[0] == '-';
+    if (s[0] == '+' || s[0] == '-') ++i;
+    uint64_t mantissa = 0;
+    int significant = 0, exponent = 0;
+    bool fraction = false;
+    for (; i < s.size() && s[i] != 'E' && s[i] != 'e'; ++i) {
+      if (s[i] == '.') {
+        fraction = true;
+        continue;
+      }
+      if (mantissa == 0 && s[i] == '0') {
+        if (fraction) --exponent;
+        continue;
+      }
+      if (++significant > 15) return std::nullopt;
+      mantissa = mantissa * 10 + uint64_t(s[i] - '0');
+      if (fraction) --exponent;
+    }
+    if (i < s.size()) {
+      ++i;
+      const bool expNegative = s[i] == '-';
+      if (s[i] == '+' || s[i] == '-') ++i;
+      int e = 0;
+      for (; i < s.size(); ++i) {
+        e = e * 10 + (s[i] - '0');
+        if (e > 1000) return std::nullopt;
+      }
+      exponent += expNegative ? -e : e;
+    }
+    double v = double(mantissa);
+    if (mantissa != 0) {
+      if (exponent < -22 || exponent > 22) return std::nullopt;
+      v = exponent < 0 ? v / kPowers[-exponent] : v * kPowers[exponent];
+    }
+    return negative ? -v : v;
+  }
 
   // Decimal number with an optional sign, point and exponent: 2, -3.5, .5, 1E-05.
   static std::optional<double> ParseNumber(std::string_view s) {
@@ -139,6 +224,7 @@ class FieldReader {
       if (expDigits == 0) return std::nullopt;
     }
     if (i != s.size()) return std::nullopt;
+    if (const std::optional<double> exact = ExactShortDecimal(s)) return exact;
     const std::string copy(s);
     const double v = std::strtod(copy.c_str(), nullptr);
     if (!std::isfinite(v)) return std::nullopt;
@@ -167,6 +253,8 @@ class FieldReader {
   std::string_view text_;
   size_t pos_ = 0;
   int line_ = 1;
+  bool utf8_ = true;
+  ShiftJisDecoder* decoder_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -190,15 +278,18 @@ void GrowObjectTables(Figure& fig) {
   GrowToHold(fig.circles, fig.prevCircles, fig.classCount[kClassCircle]);
 }
 
-void ReadObjRef(FieldReader& in, ObjRef& ref) {
+ObjRef ReadObjRef(FieldReader& in) {
+  ObjRef ref;
   ref.cls = in.Int();
   ref.index = in.Int();
+  return ref;
 }
 
-void ReadNumber(FieldReader& in, NumberRec& rec, bool older) {
+void ReadNumber(FieldReader& in, NumberRec& rec, bool older, bool& pastLayoutFork) {
   rec.value = in.Double();
   rec.valid = in.Int();
   const std::string t = in.Text();
+  pastLayoutFork = true;
   const std::string head = FieldOf(t, "@", 1);
   rec.name = CutToWidth(FieldOf(head, "_", 1), kNumberNameWidth);
   rec.hidden = head.find('_') != std::string::npos ? kHiddenMark : 0;
@@ -254,13 +345,19 @@ void CheckReference(const Figure& fig, ObjRef ref, int line) {
 struct ParsedFile {
   Figure fig;
   bool hasComplexSteps = false;
+  // The read went past the first number's text field, where the two layouts part.
+  bool pastLayoutFork = false;
 };
 
-// Parses the whole text (already UTF-8) into `out`, whose tables were set up with
-// NewFigure(capacity). Throws ReadFailure.
-void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& out) {
+// Parses the file's bytes into `out`, whose tables were set up with NewFigure(capacity).
+// Text fields are UTF-8 when `utf8`, otherwise Shift_JIS converted through `decoder`; the
+// structure (digits, commas, quotes, line ends) is plain ASCII in both, since no byte of a
+// Shift_JIS character is below 0x40. Throws ReadFailure.
+void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
+                 ShiftJisDecoder& decoder, ParsedFile& out) {
   Figure& fig = out.fig;
   FieldReader in(text);
+  in.SetEncoding(utf8, &decoder);
   // Every field takes at least one character and a separator, which bounds every count by the
   // size of the file before anything is allocated.
   auto fieldsLeft = [&] { return static_cast<int64_t>(in.remaining() + 1) / 2; };
@@ -279,32 +376,27 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
   std::vector<int> refLines(static_cast<size_t>(n) + 1);
   for (int32_t s = 1; s <= n; ++s) {
     refLines[s] = in.line();
-    for (int k = 1; k <= 5; ++k) {
-      ObjRef ref;
-      ReadObjRef(in, ref);
-      fig.SetStepParent(s, k, ref);
-    }
+    for (int k = 1; k <= 5; ++k) fig.SetStepParent(s, k, ReadObjRef(in));
   }
   for (int32_t s = 1; s <= n; ++s)
-    for (int k = 1; k <= 5; ++k) {
-      ObjRef ref;
-      ReadObjRef(in, ref);
-      fig.SetStepOutput(s, k, ref);
-    }
+    for (int k = 1; k <= 5; ++k) fig.SetStepOutput(s, k, ReadObjRef(in));
 
   const int classLine = in.line();
   for (int k = 0; k <= kMaxClass; ++k) {
     fig.classCount[k] = in.Int();
     if (fig.classCount[k] < 0) throw ReadFailure{kBadCount, classLine + k};
   }
-  const int64_t fieldsNeeded = int64_t{older ? 3 : 4} * fig.classCount[kClassNumber] +
-                               int64_t{11} * fig.classCount[kClassPoint] +
-                               int64_t{10} * fig.classCount[kClassLine] +
-                               int64_t{7} * fig.classCount[kClassCircle];
+  // A lower bound on the fields still to come, the same in both layouts, so that an older
+  // file fails here only when it is too short for either.
+  const int64_t fieldsNeeded =
+      int64_t{3} * fig.classCount[kClassNumber] + int64_t{11} * fig.classCount[kClassPoint] +
+      int64_t{10} * fig.classCount[kClassLine] + int64_t{7} * fig.classCount[kClassCircle];
   if (fieldsNeeded > fieldsLeft() + 1) throw ReadFailure{kBadCount, classLine};
   GrowObjectTables(fig);
 
-  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) ReadNumber(in, fig.numbers[i], older);
+  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) {
+    ReadNumber(in, fig.numbers[i], older, out.pastLayoutFork);
+  }
   std::vector<int> pointLines(static_cast<size_t>(fig.classCount[kClassPoint]) + 1);
   for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
     pointLines[i] = in.line();
@@ -358,30 +450,48 @@ void ParseFigure(std::string_view text, bool older, int capacity, ParsedFile& ou
   }
 }
 
-// Reads a file into `out`, first in the current layout and, when that fails, once more in the
-// older one without the `independent` lines. The failure reported is the first attempt's.
-FileResult ParseFile(const std::string& path, int capacity, ParsedFile& out, bool& older) {
-  FileResult result;
-  std::string bytes;
-  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
-  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+// Reads a file into `out` in the current layout. When that fails after the point where the
+// layouts part (an older file read in the current layout runs out of data or meets a record
+// field out of step), it is read once more in the older layout without the `independent`
+// lines. A failure before that point is the file's own and is reported as it is. When both
+// attempts fail, the one that got further names the real damage: a current file fails at
+// its damage and an older one misread as current fails soon after the first number.
+FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, bool& older,
+                      bool& utf8) {
+  if (bytes.size() > kMaxFigureFileBytes)
     return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
-  const std::optional<std::string> text = ShiftJisToUtf8(bytes);
-  if (!text) return {FileStatus::kFailed, std::string(kBadEncoding), 0, {}};
+  utf8 = LooksLikeUtf8(bytes);
+  ShiftJisDecoder decoder;
 
   std::optional<ReadFailure> first;
   for (int attempt = 0; attempt < 2; ++attempt) {
     older = attempt == 1;
     out.fig = Figure(capacity);
     out.hasComplexSteps = false;
+    out.pastLayoutFork = false;
     try {
-      ParseFigure(*text, older, capacity, out);
-      return result;
+      ParseFigure(bytes, older, capacity, utf8, decoder, out);
+      return {};
     } catch (const ReadFailure& failure) {
-      if (!first) first = failure;
+      if (attempt == 0) {
+        first = failure;
+        if (!out.pastLayoutFork) break;
+      } else if (failure.line > first->line) {
+        first = failure;
+      }
     }
   }
+  out.fig = Figure(capacity);  // give back the tables of the failed attempt at once
   return {FileStatus::kFailed, std::string(first->reason), first->line, {}};
+}
+
+// The whole file in one buffer; the parse makes no further copy of it.
+FileResult LoadBytes(const std::string& path, std::string& bytes) {
+  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
+  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
+    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+  return {};
 }
 
 // Moves the operand indices of a stored expression (N3 -> N<3 + by>), keeping the operators
@@ -410,6 +520,24 @@ std::string ShiftOperands(std::string_view expression, int32_t by) {
     start = end + 1;
   }
   return out;
+}
+
+// Object tables grow one record at a time while a merge appends; reserving the
+// combined size first keeps them from doubling past it (a merge of a large file would
+// otherwise hold up to twice the tables it needs).
+void ReserveForMerge(Figure& fig, const Figure& add) {
+  constexpr size_t kSlack = 11;  // element 0 and one growth step of ten
+  auto reserve = [](auto& table, auto& previous, size_t count) {
+    table.reserve(count + kSlack);
+    previous.reserve(count + kSlack);
+  };
+  auto objects = [&](int cls) {
+    return static_cast<size_t>(fig.classCount[cls]) + static_cast<size_t>(add.classCount[cls]);
+  };
+  reserve(fig.numbers, fig.prevNumbers, objects(kClassNumber));
+  reserve(fig.points, fig.prevPoints, objects(kClassPoint));
+  reserve(fig.lines, fig.prevLines, objects(kClassLine));
+  reserve(fig.circles, fig.prevCircles, objects(kClassCircle));
 }
 
 }  // namespace
@@ -450,7 +578,7 @@ std::string FigureFileText(const Figure& fig) {
   auto integer = [](int32_t v) { return std::to_string(v); };
   for (int32_t i = 1; i <= counts[kClassNumber]; ++i) {
     const NumberRec& r = fig.numbers[i];
-    std::string field(RightTrim(r.name));
+    std::string field = NumberNameField(r.name);
     if (r.hidden == kHiddenMark) field += '_';
     field += '@';
     field += RightTrim(r.expression);
@@ -539,13 +667,26 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
 }
 
 FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? ReadBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+  std::string bytes;
+  const FileResult loaded = LoadBytes(path, bytes);
+  return loaded.ok() ? MergeBytes(fig, bytes) : loaded;
+}
+
+FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
-  bool older = false;
+  bool older = false, utf8 = false;
   const int capacity = fig.figureCapacity;
-  FileResult result = ParseFile(path, capacity, parsed, older);
+  FileResult result = ParseBytes(bytes, capacity, parsed, older, utf8);
   if (!result.ok()) return result;
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
+  readAsUtf8 = utf8;
   // The figure takes the new tables; what belongs to its surroundings stays.
   RecomputeHooks* hooks = fig.hooks;
   const bool matrixDisplayOn = fig.matrixDisplayOn;
@@ -557,10 +698,10 @@ FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
   return result;
 }
 
-FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
+FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
   ParsedFile parsed;
-  bool older = false;
-  FileResult result = ParseFile(path, kInitialCapacity, parsed, older);
+  bool older = false, utf8 = false;
+  FileResult result = ParseBytes(bytes, kInitialCapacity, parsed, older, utf8);
   if (!result.ok()) return result;
   const Figure& add = parsed.fig;
 
@@ -593,6 +734,7 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
     if (ref.index != 0) ref.index += base[ref.cls];
     return ref;
   };
+  ReserveForMerge(fig, add);
   for (int32_t i = 1; i <= add.StepCount(); ++i) {
     const int32_t s = fig.AppendStep();
     fig.SetStepKind(s, add.KindCode(i));
@@ -623,14 +765,8 @@ FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
 
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
+  readAsUtf8 = utf8;
   Relabel(fig);
-  return result;
-}
-
-FileResult ReadKVFigFile(Figure& fig, const std::string& path, FigureFileIO& io) {
-  fig.NewFigure(fig.figureCapacity);
-  FileResult result = io.Read(fig, path);
-  RecomputeAll(fig);
   return result;
 }
 

@@ -1,6 +1,6 @@
 // The KV4 figure file: the whole figure (steps, class counts, the four object tables and the
 // swap flags) as comma-separated Shift_JIS text with CR LF line ends. FigureFileIO writes,
-// reads and merges such files; ReadKVFigFile is the headless part of opening one.
+// reads and merges such files. Reading only reads: the caller recomputes once afterwards.
 #pragma once
 
 #include <optional>
@@ -51,6 +51,9 @@ class FigureFileIO {
   bool hasComplexSteps = false;
   // True when the last read or merge needed the older layout (no `independent` lines).
   bool olderGeneration = false;
+  // True when the last read or merge took the file as UTF-8 (a file written by hand in
+  // another editor) instead of Shift_JIS. Saving always writes Shift_JIS.
+  bool readAsUtf8 = false;
 
   // mode "W" writes the figure, "R" reads the file into the figure (replacing what it held),
   // "A" merges the file behind the figure's last step. Any other mode does nothing. A read
@@ -61,6 +64,9 @@ class FigureFileIO {
   FileResult Write(Figure& fig, const std::string& path, bool relabel = true);
   FileResult Read(Figure& fig, const std::string& path);
   FileResult Merge(Figure& fig, const std::string& path);
+  // The same on the bytes of a file already in memory.
+  FileResult ReadBytes(Figure& fig, std::string_view bytes);
+  FileResult MergeBytes(Figure& fig, std::string_view bytes);
 
  private:
   const Translator* translator_;
@@ -75,8 +81,5 @@ std::string FileNumber(double value);
 // Reads a number in any of the forms the file accepts (2, -3.5, .5, 1E-05); nullopt for
 // anything else, including values outside the double range.
 std::optional<double> ParseFileNumber(std::string_view text);
-
-// Opening a figure file: empty the figure, read the file ("R"), recompute.
-FileResult ReadKVFigFile(Figure& fig, const std::string& path, FigureFileIO& io);
 
 }  // namespace kv

@@ -178,14 +178,21 @@ bool ReadSettingsFile(Settings& settings, const std::string& path) {
   settings.wwwUrl = kDefaultWwwUrl;
   std::string bytes;
   if (!FileExists(path) || !ReadWholeFile(path, bytes, size_t{16} << 20)) return false;
+  ReadSettingsText(settings, bytes);
+  return true;
+}
+
+void ReadSettingsText(Settings& settings, std::string_view bytes) {
+  settings.wwwUrl = kDefaultWwwUrl;
+  ShiftJisDecoder decode;
   size_t pos = 0;
   while (pos < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = bytes.size();
+    if (end == std::string_view::npos) end = bytes.size();
     const std::string_view raw(bytes.data() + pos, end - pos);
     pos = end + 1;
     if (end < bytes.size() && bytes[end] == '\r' && pos < bytes.size() && bytes[pos] == '\n') ++pos;
-    const std::optional<std::string> line = ShiftJisToUtf8(raw);
+    const std::optional<std::string> line = decode(raw);
     if (!line) continue;  // a line that is not text is skipped
     const std::string key = Upper(TrimSettingBlanks(FieldOf(*line, "=", 1)));
     for (const Row& row : kRows) {
@@ -204,7 +211,6 @@ bool ReadSettingsFile(Settings& settings, const std::string& path) {
     }
   }
   if (settings.browserSW != 0) settings.browserSW = 3;
-  return true;
 }
 
 std::string SettingsFileText(const Settings& settings) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -61,6 +62,8 @@ void ApplyDefaultSettings(Settings& settings);
 // the file does not exist (settings then keep their values, apart from the address). A value
 // that cannot be converted to its setting's type leaves that setting as it was.
 bool ReadSettingsFile(Settings& settings, const std::string& path);
+// The same on the bytes of a settings file already in memory.
+void ReadSettingsText(Settings& settings, std::string_view bytes);
 // The settings file text (UTF-8, CR LF line ends).
 std::string SettingsFileText(const Settings& settings);
 // "ファイルに保存": writes the settings file atomically. Returns an empty text on success,

@@ -511,7 +511,33 @@ constexpr Row kTable[] = {
     {"Shift_JIS の文字として読めません", "the text is not valid Shift_JIS"},
     {"ファイルが大きすぎます", "the file is too large"},
     {"番号を付け替えた数式が70文字を超えます", "a renumbered expression exceeds 70 characters"},
+    {"引用符が閉じていません", "a quote is not closed"},
+    {"文字列の欄が引用符で囲まれていません", "a text field is not in quotes"},
+    {"ファイルではなくフォルダです", "this is a folder, not a file"},
+    {"UTF-8 のファイルとして読みました", "read as a UTF-8 file"},
     {"行", "line"},
+    // The window as a desktop program: messages, feedback and why menus are disabled.
+    {"次のファイルが見つからないため,新しい図で始めます。",
+     "This file was not found, so an untitled figure is shown:"},
+    {"次のページを開くブラウザを起動できませんでした。",
+     "No web browser could be started to show this page:"},
+    {"次のファイルを開くプログラムを起動できませんでした。",
+     "No program could be started to open this file:"},
+    {"コピーしました", "copied"},
+    {"作図中は使えません(Esc で取り消し)",
+     "not available while a construction is in progress (Esc cancels it)"},
+    {"変形中は使えません(Esc で終了)", "not available while deforming (Esc ends it)"},
+    {"数値を変えている間は使えません(Esc で終了)",
+     "not available while a number is being changed (Esc ends it)"},
+    {"ドラッグ中は使えません", "not available while dragging"},
+    {"計算中は使えません", "not available while calculating"},
+    {"ファイルの読み書き中は使えません", "not available while a file is read or written"},
+    {"点の追加中は使えません(Esc で終了)", "not available while adding points (Esc ends it)"},
+    {"編集中は使えません(Esc で取り消し)", "not available while editing (Esc cancels it)"},
+    {"落書き中は使えません(Esc で終了)", "not available in scribble mode (Esc ends it)"},
+    {"作図再生中は使えません(Esc で終了)", "not available during the replay (Esc ends it)"},
+    {"いまの作業を終えるか Esc で取り消すと使えます",
+     "available again when the current task ends or Esc cancels it"},
     // Status panels 7 and 8: the size preset and the shift-drag kind.
     {"細", "thin"},
     {"中", "medium"},
@@ -519,6 +545,9 @@ constexpr Row kTable[] = {
     {"→線/円", "->line/circle"},
     {"→線", "->line"},
     {"→格子点", "->lattice"},
+    // HTML export: the viewer or the page template is missing.
+    {"Jarファイル等がないので, Html生成ができません",
+     "The viewer or the page template is missing, so no web page can be made:"},
 };
 
 }  // namespace

@@ -154,7 +154,12 @@ void QtCanvas::Dot(DevicePoint p, Rgb colour, int width) {
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(ToQColor(colour));
   if (width <= 1) {
-    painter_.fillRect(QRectF(std::floor(p.x + 0.5), std::floor(p.y + 0.5), 1, 1), ToQColor(colour));
+    // One device pixel is a speck on a dense screen; there the dot covers at least two.
+    const QPaintDevice* device = painter_.device();
+    const double ratio = device ? device->devicePixelRatioF() : 1.0;
+    const double size = ratio >= 1.5 || dpi_ >= 144 ? std::max(1.0, 2.0 / ratio) : 1.0;
+    painter_.fillRect(QRectF(std::floor(p.x + 0.5), std::floor(p.y + 0.5), size, size),
+                      ToQColor(colour));
     return;
   }
   painter_.drawEllipse(At(p), width / 2.0, width / 2.0);

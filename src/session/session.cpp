@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "geometry/recompute.h"
+#include "io/file_names.h"
 #include "io/kv4_file.h"
 #include "lang/user_dictionary.h"
 
@@ -22,6 +23,12 @@ std::string VersionText() {
 
 std::string InFolder(const std::string& folder, std::string_view name) {
   return (fs::path(folder) / fs::path(std::u8string(name.begin(), name.end()))).string();
+}
+
+// The figure dialogs' filter in the interface language.
+std::string FigureFilter(const Translator& tr) {
+  return std::string(tr("すべてのファイル")) + "(*.*)|*.*|" + std::string(tr("KV4形式")) +
+         "(*.kv4)|*.kv4|";
 }
 
 }  // namespace
@@ -43,6 +50,7 @@ Session::Session(UiPort& ui) : ui_(ui) {
 
 void Session::Startup(const StartupArgs& args) {
   programFolder_ = args.programFolder;
+  shippedFolder_ = args.shippedFolder.empty() ? args.programFolder : args.shippedFolder;
   // 1. Caption until the first status refresh.
   caption_ = VersionText();
   // 2-3. Canvas colours come from the preferences; documented defaults.
@@ -74,11 +82,18 @@ void Session::Startup(const StartupArgs& args) {
   figureFileName_ = "untitled";
   RefreshStatus();
   // 13. Figure dialog filter.
-  figureDialogFilter_ = Tr("すべてのファイル") + "(*.*)|*.*|" + Tr("KV4形式") + "(*.kv4)|*.kv4|";
+  figureDialogFilter_ = FigureFilter(translator);
   // 14. A figure named on the command line.
   std::string path = FigurePathFromCommandLine(args.commandLine);
   std::error_code ec;
-  if (!path.empty() && fs::is_regular_file(fs::path(path), ec)) OpenFigure(path);
+  if (!path.empty() && fs::is_regular_file(fs::path(path), ec)) {
+    OpenFigure(path);
+  } else if (!path.empty()) {
+    // A file opened from the desktop that has gone since is worth telling; the window then
+    // shows an untitled figure.
+    ui_.MessageWarning(Tr("次のファイルが見つからないため,新しい図で始めます。") + "\n" + path,
+                       kProgramTitle);
+  }
   // 15. Window size.
   ui_.ApplyWindowSize(settings.width, settings.height, settings.windowState);
   // 16. Menu mode.
@@ -130,7 +145,7 @@ void Session::StateToSettings() {
 void Session::SaveSettings() {
   StateToSettings();
   std::string failure = WriteSettingsFile(settings, InFolder(programFolder_, kSettingsFileName));
-  if (!failure.empty()) ui_.MessageOk(failure, kProgramTitle);
+  if (!failure.empty()) ui_.MessageWarning(failure, kProgramTitle);
 }
 
 void Session::StoreStartupWindow(int widthTwips, int heightTwips, int state) {
@@ -141,10 +156,13 @@ void Session::StoreStartupWindow(int widthTwips, int heightTwips, int state) {
   RefreshStatus();
 }
 
+std::string Session::SamplesFolder() const { return InFolder(shippedFolder_, "samples"); }
+
 void Session::ReadDataPath() {
-  mergeDialogFolder_ = InFolder(programFolder_, "sample.kv4");
+  // Until the user names a data folder, both dialogs open on the shipped samples.
+  mergeDialogFolder_ = SamplesFolder();
   auto folder = kv::ReadDataPath(InFolder(programFolder_, kDataPathFileName));
-  figureDialogFolder_ = folder ? *folder : std::string();
+  figureDialogFolder_ = folder ? *folder : SamplesFolder();
 }
 
 void Session::CheckReadOnlyInstall() {
@@ -166,11 +184,6 @@ void Session::Shutdown() {
 
 void Session::SetScreen(int width, int height) { view.SetScreen(width, height); }
 
-void Session::ApplyComplexZoom() {
-  view.ZoomComplex();
-  RedrawAll();
-}
-
 void Session::Resize(int width, int height, bool minimised) {
   if (minimised) return;
   SetScreen(width, height);
@@ -188,11 +201,7 @@ void Session::PopInputMode() {
   if (!modes_.Pop()) ui_.Beep();
 }
 
-std::string Session::ShortFileName() const {
-  std::string_view s = figureFileName_;
-  size_t cut = s.find_last_of("/\\");
-  return std::string(cut == std::string_view::npos ? s : s.substr(cut + 1));
-}
+std::string Session::ShortFileName() const { return FileNamePart(figureFileName_); }
 
 std::string Session::ShiftDragKindText() const {
   switch (settings.sDeformKind) {
@@ -225,7 +234,7 @@ void Session::RefreshStatus() {
     ui_.Beep();
     panels_[1].text = std::string(kUnknownModeText);
   }
-  panels_[2].text = ShortFileName();
+  panels_[2].text = ShortFileName() + fileNotice_;
   panels_[5].text = mode == kModeScribble ? "Color" : "Marker";
   panels_[8].sunken = shiftLock_;
   panels_[3].sunken = locusSw_;
@@ -286,27 +295,39 @@ bool Session::OpenFigure(const std::string& path) {
 
 bool Session::ReadFigure(const std::string& path) {
   FigureFileIO io(&translator);
-  const FileResult result = ReadKVFigFile(figure, path, io);
-  if (result.ok()) {
-    figureFileName_ = path;
-    ClearCandidates();
-    loci.Reset();
-  } else {
-    // The figure stays as it was; say why instead of showing a name over an empty canvas.
-    ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
+  const FileResult result = io.Read(figure, path);
+  if (!result.ok()) {
+    // The figure, its name and its view stay exactly as they were; only say why.
+    ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    return false;
   }
-  RedrawAll();
-  panels_[2].text = ShortFileName();
-  if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
-  return result.ok();
+  figureFileName_ = path;
+  ClearCandidates();
+  loci.Reset();
+  FigureChanged(io, false);
+  return true;
+}
+
+void Session::FigureChanged(const FigureFileIO& io, bool merged) {
+  // A file written by hand in UTF-8 is read as such; the panel says so until the next save.
+  if (io.readAsUtf8) {
+    fileNotice_ = " (" + Tr("UTF-8 のファイルとして読みました") + ")";
+  } else if (!merged) {
+    fileNotice_.clear();
+  }
+  if (io.hasComplexSteps) view.ZoomComplex();
+  RedrawAll();  // the one recompute after a load or merge
+  panels_[2].text = ShortFileName() + fileNotice_;
 }
 
 void Session::LoadFigureCommand() {
   PushInputMode(kModeLoading);
   RefreshStatus();
   auto path = ui_.OpenFileDialog(figureDialogFolder_, figureDialogFilter_);
-  figureDialogFolder_.clear();
-  if (path && !TrimSpaces(*path).empty()) ReadFigure(*path);
+  if (path && !TrimSpaces(*path).empty()) {
+    RememberFolderOf(*path, figureDialogFolder_);
+    ReadFigure(*path);
+  }
   PopInputMode();
   RefreshStatus();
 }
@@ -316,36 +337,52 @@ void Session::SaveFigureCommand() {
   RefreshStatus();
   auto path = ui_.SaveFileDialog(figureDialogFolder_, figureDialogFilter_, figureFileName_);
   if (path && !TrimSpaces(*path).empty()) {
-    FigureFileIO io(&translator);
-    const FileResult result = io.Write(figure, *path);
-    if (result.ok()) {
-      // Only a written file becomes the figure's name.
-      figureFileName_ = *path;
-      panels_[2].text = ShortFileName();
-    } else {
-      ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
-    }
+    RememberFolderOf(*path, figureDialogFolder_);
+    SaveFigureAs(*path);
   }
   PopInputMode();
   RedrawAll();
   RefreshStatus();
 }
 
+bool Session::SaveFigureAs(const std::string& path) {
+  FigureFileIO io(&translator);
+  const FileResult result = io.Write(figure, path);
+  if (!result.ok()) {
+    ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    return false;
+  }
+  // Only a written file becomes the figure's name.
+  figureFileName_ = path;
+  fileNotice_.clear();  // saved as Shift_JIS, like every figure file
+  panels_[2].text = ShortFileName() + fileNotice_;
+  return true;
+}
+
 void Session::MergeFigureCommand() {
   PushInputMode(kModeLoading);
   RefreshStatus();
   auto path = ui_.OpenFileDialog(mergeDialogFolder_, figureDialogFilter_);
-  mergeDialogFolder_.clear();
   if (path && !TrimSpaces(*path).empty()) {
+    RememberFolderOf(*path, mergeDialogFolder_);
     FigureFileIO io(&translator);
     const FileResult result = io.Merge(figure, *path);
-    if (!result.ok()) ui_.MessageOk(FileResultMessage(result, translator), kProgramTitle);
-    RedrawAll();
-    panels_[2].text = ShortFileName();
-    if (result.ok() && io.hasComplexSteps) ApplyComplexZoom();
+    if (result.ok()) {
+      FigureChanged(io, true);
+    } else {
+      ui_.MessageWarning(FileResultMessage(result, translator), kProgramTitle);
+    }
   }
   PopInputMode();
   RefreshStatus();
+}
+
+void Session::RememberFolderOf(const std::string& path, std::string& dialogFolder) {
+  // Each dialog opens again where the user last chose a file in it.
+  std::string folder = fs::path(path).parent_path().string();
+  if (folder.empty()) return;
+  dialogFolder = folder;
+  lastUsedFolder_ = std::move(folder);
 }
 
 void Session::ChooseShiftDragKind(int choice) {
@@ -377,6 +414,7 @@ void Session::SetLanguage(Language language) {
   settings.language = std::string(LanguageSettingText(language));
   SaveSettings();
   translator.language = language;
+  figureDialogFilter_ = FigureFilter(translator);
   ui_.ApplyLanguage();
   UpdateFixedPanels();
   RefreshStatus();
@@ -393,7 +431,7 @@ void Session::ShowCallHistory() {
 }
 
 void Session::OpenHelp() {
-  const fs::path folder = fs::path(programFolder_) / "document";
+  const fs::path folder = fs::path(shippedFolder_) / "document";
   // The English interface opens the English page when it is there.
   std::error_code ec;
   if (translator.language == Language::kEnglish && fs::exists(folder / "help_en.htm", ec)) {
@@ -429,8 +467,8 @@ void Session::StatusPanelClick(int panel) {
       }
       break;
     case 6:
+      // The window shows the copy as a press of the panel and a note that springs back.
       ui_.CopyCanvasToClipboard();
-      panels_[6].sunken = true;
       break;
     case 7:
       NextSizePreset();

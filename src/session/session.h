@@ -5,8 +5,8 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +37,8 @@ inline constexpr int kVgaWidthTwips = 9600;
 inline constexpr int kVgaHeightTwips = 7200;
 
 // The last mouse press on the canvas, repeated by a double click.
+class FigureFileIO;
+
 struct LastPressRec {
   int button = 0;
   int shift = 0;
@@ -86,6 +88,7 @@ class Session : private RecomputeHooks {
 
   struct StartupArgs {
     std::string programFolder;              // where settings, dictionaries and scratch files live
+    std::string shippedFolder;              // help pages and samples; the program folder if empty
     std::string commandLine;                // the raw command line after the program name
     int canvasWidth = 0, canvasHeight = 0;  // client size in pixels
   };
@@ -137,6 +140,9 @@ class Session : private RecomputeHooks {
   // The file commands: a file dialog, then read, write or merge.
   void LoadFigureCommand();
   void SaveFigureCommand();
+  // Writes the figure to `path` as the save command does once a name is chosen: the file
+  // becomes the figure's name; a failure is shown in a message box and returns false.
+  bool SaveFigureAs(const std::string& path);
   void MergeFigureCommand();
   void StartReplay();
   void SetReplayInterval(int ms);
@@ -163,6 +169,9 @@ class Session : private RecomputeHooks {
   const std::vector<ObjRef>& CandidateMarks() const { return candidateMarks_; }
   const std::string& FigureFileName() const { return figureFileName_; }
   const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& ShippedFolder() const { return shippedFolder_; }
+  // The shipped sample figures.
+  std::string SamplesFolder() const;
   const std::string& FigureDialogFolder() const { return figureDialogFolder_; }
   const std::string& MergeDialogFolder() const { return mergeDialogFolder_; }
   const std::string& FigureDialogFilter() const { return figureDialogFilter_; }
@@ -194,10 +203,17 @@ class Session : private RecomputeHooks {
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
 
   void SetScreen(int width, int height);
-  void ApplyComplexZoom();
   bool ReadFigure(const std::string& path);
+  // After a successful load or merge: the complex zoom when the file asks for it, one
+  // recompute and redraw, the file name panel.
+  void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
+  // The web commands (web_commands.cpp).
+  static bool ImplementsWeb(MenuCommand cmd);
+  bool WebCommand(MenuCommand cmd);
+  void HtmlExportCommand();
+  void OnlineSaveCommand();
   std::optional<std::string> AskEntry(std::string_view prompt, std::string_view title,
                                       double current);
   // Defaults, then the settings file when there is one; false when there is none.
@@ -262,8 +278,13 @@ class Session : private RecomputeHooks {
   std::vector<ObjRef> candidateMarks_;
 
   std::string programFolder_;
+  std::string shippedFolder_;
   std::string figureFileName_ = "untitled";
+  std::string fileNotice_;  // shown after the file name, e.g. that it was read as UTF-8
   std::string figureDialogFolder_, mergeDialogFolder_, figureDialogFilter_;
+  // The folder of the file last chosen in a figure dialog; "現在→標準に" stores it.
+  std::string lastUsedFolder_;
+  void RememberFolderOf(const std::string& path, std::string& dialogFolder);
   bool readOnlyInstall_ = false;
   bool shiftLock_ = false;
   int shiftDragCounter_ = 1;  // last shift-drag kind chosen, as kind + 1

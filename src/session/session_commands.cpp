@@ -58,9 +58,10 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuFDataFolderGet:
     case M::mnuFDataFolderSample:
     case M::mnuFDataFolderStandardSet:
+    case M::mnufBMP:
       return true;
     default:
-      return false;
+      return ImplementsWeb(ForwardedCommand(cmd));
   }
 }
 
@@ -132,8 +133,12 @@ void Session::Command(MenuCommand cmd) {
       PushInputMode(kModeScribble);
       RefreshStatus();
       break;
+    case M::mnufBMP:
+      // The same copy as status panel 6.
+      ui_.CopyCanvasToClipboard();
+      break;
     default:
-      if (!SettingsCommand(cmd)) ViewCommand(cmd);
+      if (!SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd))) ViewCommand(cmd);
       break;
   }
 }
@@ -173,15 +178,16 @@ bool Session::SettingsCommand(MenuCommand cmd) {
       ReadDataPath();
       break;
     case M::mnuFDataFolderSample:
-      figureDialogFolder_ = MergeDialogFolder();
+      figureDialogFolder_ = SamplesFolder();
       break;
     case M::mnuFDataFolderStandardSet: {
-      std::error_code ec;
-      figureDialogFolder_ = std::filesystem::current_path(ec).string();
+      // The folder the user last chose a file in; before any choice, where the figure
+      // dialog would open.
+      if (!lastUsedFolder_.empty()) figureDialogFolder_ = lastUsedFolder_;
       std::string failure =
           WriteDataPath((std::filesystem::path(programFolder_) / kDataPathFileName).string(),
                         figureDialogFolder_);
-      if (!failure.empty()) ui_.MessageOk(failure, kProgramTitle);
+      if (!failure.empty()) ui_.MessageWarning(failure, kProgramTitle);
       break;
     }
     default:

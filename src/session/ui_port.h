@@ -19,6 +19,11 @@ class UiPort {
 
   // Modal message box with an OK button.
   virtual void MessageOk(std::string_view text, std::string_view title) = 0;
+  // Modal message box with an OK button for a failure (a file that could not be opened,
+  // saved or merged): the window shows it with its warning look.
+  virtual void MessageWarning(std::string_view text, std::string_view title) {
+    MessageOk(text, title);
+  }
   // Modal message box with OK and Cancel; true for OK.
   virtual bool MessageOkCancel(std::string_view text, std::string_view title) = 0;
   // Modal input box; nothing when the user cancels.

@@ -6,21 +6,32 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QHelpEvent>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QSpacerItem>
+#include <QStandardPaths>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "session/about_text.h"
+#include "session/disabled_reason.h"
 #include "ui/canvas_widget.h"
 #include "ui/language_dialog.h"
+#include "ui/menu_access_keys.h"
 #include "ui/status_bar.h"
 
 namespace kv {
@@ -40,6 +51,28 @@ int PixelsToTwips(int pixels, double dotsPerInch) {
   return dotsPerInch > 0 ? static_cast<int>(std::lround(pixels * 1440.0 / dotsPerInch)) : 0;
 }
 
+QString WritableDocumentsFolder() {
+  for (auto location : {QStandardPaths::DocumentsLocation, QStandardPaths::HomeLocation}) {
+    const QString folder = QStandardPaths::writableLocation(location);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir() && QFileInfo(folder).isWritable())
+      return folder;
+  }
+  return QDir::homePath();
+}
+
+SavePlace SavePlaceFor(const QString& folder, const QString& presetName,
+                       const std::function<bool(const QString&)>& writable) {
+  // A figure opened from the installed samples would be saved where nobody can write: the
+  // dialog opens on the user's documents instead, with the figure's name.
+  const QFileInfo preset(presetName);
+  if (preset.isAbsolute() && writable(preset.absolutePath()))
+    return {preset.absolutePath(), presetName};
+  SavePlace place{folder, preset.fileName()};
+  if (place.file == "untitled") place.file.clear();
+  if (place.folder.isEmpty() || !writable(place.folder)) place.folder = WritableDocumentsFolder();
+  return place;
+}
+
 QStringList NameFiltersOf(const std::string& filter) {
   QStringList filters;
   const QStringList parts = QString::fromUtf8(filter.c_str()).split('|');
@@ -57,6 +90,21 @@ QPointF ScreenDpi(const QWidget* w) {
   const QScreen* s = w->screen();
   return s ? QPointF(s->logicalDotsPerInchX(), s->logicalDotsPerInchY()) : QPointF(96, 96);
 }
+
+}  // namespace
+
+namespace {
+
+// Alt pressed and released alone moves to the menu bar, as desktop programs do, whatever the
+// style says.
+class MenuBarStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+};
 
 }  // namespace
 
@@ -82,13 +130,46 @@ KVwin::KVwin(QWidget* parent) : QMainWindow(parent), session_(*this) {
   connect(status_, &KVStatus1::PanelDoubleClicked, this,
           [this](int n) { session_.StatusPanelDoubleClick(n); });
   BuildMenus();
+  // F10 reaches the menu bar as Alt does; the bar shows why a menu is disabled when hovered.
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(f10, &QShortcut::activated, this, &KVwin::OpenMenuBar);
+  menuBar()->installEventFilter(this);
+  auto* barStyle = new MenuBarStyle;
+  barStyle->setParent(menuBar());
+  menuBar()->setStyle(barStyle);
+  urlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
 KVwin::~KVwin() = default;
 
-void KVwin::Start(const std::string& programFolder, const std::string& commandLine) {
+void KVwin::OpenMenuBar() {
+  for (QAction* a : menuBar()->actions()) {
+    if (a->isVisible() && a->isEnabled()) {
+      menuBar()->setActiveAction(a);
+      return;
+    }
+  }
+}
+
+bool KVwin::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menuBar() && event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QAction* a = menuBar()->actionAt(help->pos());
+    if (a && !a->isEnabled() && !a->toolTip().isEmpty()) {
+      QToolTip::showText(help->globalPos(), a->toolTip(), menuBar());
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void KVwin::Start(const std::string& programFolder, const std::string& commandLine,
+                  const std::string& shippedFolder) {
   Session::StartupArgs args;
   args.programFolder = programFolder;
+  args.shippedFolder = shippedFolder;
   args.commandLine = commandLine;
   args.canvasWidth = canvas_->width();
   args.canvasHeight = canvas_->height();
@@ -140,8 +221,10 @@ bool KVwin::TopMenuEnabledFor(MenuCommand cmd) const {
 }
 
 void KVwin::OnCommand(MenuCommand cmd) {
-  // A shortcut reaches its item even while the item's top-level menu is disabled by the mode.
-  if (TopMenuEnabledFor(cmd)) RunCommand(cmd);
+  // A shortcut reaches its item even while the item's top-level menu is disabled by the mode;
+  // it acts only when the menu would let it, except the canvas copy, which works in every mode
+  // as its status panel does.
+  if (cmd == MenuCommand::mnufBMP || TopMenuEnabledFor(cmd)) RunCommand(cmd);
   // A checkable item toggles its own mark when triggered; the session's marks decide.
   for (const auto& [item, checked] : session_.CheckMarks())
     if (QAction* a = actions_[static_cast<size_t>(item)]) a->setChecked(checked);
@@ -196,21 +279,33 @@ void KVwin::ApplyTopMenuEnabling() {
       {M::mnuFile, m.file},       {M::mnuDeform, m.deform}, {M::mnuConstruction, m.construction},
       {M::mnuMeasure, m.measure}, {M::mnuOption, m.option}, {M::mnuEdit, m.edit},
       {M::mnuHelp, m.help},       {M::mnuZoom, m.zoom},     {M::mnuLocus, m.locus}};
-  for (const auto& [cmd, enabled] : items)
-    if (QAction* a = actions_[static_cast<size_t>(cmd)]) a->setEnabled(enabled);
+  // A disabled menu says why, in its tooltip and status tip.
+  const QString reason = Q(session_.Tr(DisabledReasonOf(session_.CurrentInputMode())));
+  for (const auto& [cmd, enabled] : items) {
+    if (QAction* a = actions_[static_cast<size_t>(cmd)]) {
+      a->setEnabled(enabled);
+      a->setToolTip(enabled ? QString() : reason);
+      a->setStatusTip(enabled ? QString() : reason);
+    }
+  }
 }
 
 void KVwin::Recaption() {
   const int mode = session_.EasyMenu() ? kMenuModeEasy : kMenuModeFull;
   for (const MenuItemInfo& row : MenuTree())
     if (QAction* a = actions_[static_cast<size_t>(row.id)])
-      a->setText(Q(session_.Tr(MenuJapaneseCaption(row.id, mode))));
+      a->setText(MenuText(Q(session_.Tr(MenuJapaneseCaption(row.id, mode))),
+                          row.parent == MenuCommand::kNone ? AccessKeyOf(row.id) : 0));
 }
 
 // --- UiPort ---
 
 void KVwin::MessageOk(std::string_view text, std::string_view title) {
   QMessageBox::information(this, Q(title), Q(text), QMessageBox::Ok);
+}
+
+void KVwin::MessageWarning(std::string_view text, std::string_view title) {
+  QMessageBox::warning(this, Q(title), Q(text), QMessageBox::Ok);
 }
 
 bool KVwin::MessageOkCancel(std::string_view text, std::string_view title) {
@@ -230,7 +325,18 @@ std::optional<std::string> KVwin::InputBox(std::string_view prompt, std::string_
 void KVwin::Beep() { QApplication::beep(); }
 
 void KVwin::OpenWithSystem(const std::string& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+  // A page or file that cannot be shown is said so, with its path, so that the user can open
+  // it by hand.
+  const QString file = Q(path);
+  std::string_view failure = "ファイルが見つかりません";
+  if (QFileInfo::exists(file)) {
+    if (urlOpener && urlOpener(QUrl::fromLocalFile(file))) return;
+    const bool page =
+        file.endsWith(".htm", Qt::CaseInsensitive) || file.endsWith(".html", Qt::CaseInsensitive);
+    failure = page ? "次のページを開くブラウザを起動できませんでした。"
+                   : "次のファイルを開くプログラムを起動できませんでした。";
+  }
+  MessageWarning(session_.Tr(failure) + "\n" + path, kProgramTitle);
 }
 
 void KVwin::StatusChanged() {
@@ -249,7 +355,11 @@ void KVwin::RequestRepaint() { canvas_->update(); }
 void KVwin::StartTimer(int intervalMs) { replayTimer_.start(intervalMs); }
 void KVwin::StopTimer() { replayTimer_.stop(); }
 
-void KVwin::ApplyLanguage() { Recaption(); }
+void KVwin::ApplyLanguage() {
+  // Qt's standard buttons and dialogs follow the interface language too.
+  qtTranslations_.Apply(session_.translator.language);
+  Recaption();
+}
 
 void KVwin::LayOutStatusPanels() { status_->show(); }
 
@@ -300,20 +410,29 @@ std::optional<std::string> KVwin::OpenFileDialog(const std::string& folder,
 std::optional<std::string> KVwin::SaveFileDialog(const std::string& folder,
                                                  const std::string& filter,
                                                  const std::string& presetName) {
-  QFileDialog dialog(this, QString(), Q(folder));
+  const SavePlace place = SavePlaceFor(Q(folder), Q(presetName), [](const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() && info.isWritable();
+  });
+  QFileDialog dialog(this, QString(), place.folder);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  // A name typed without an extension becomes a figure file that double-clicking opens.
+  dialog.setDefaultSuffix("kv4");
   const QStringList filters = NameFiltersOf(filter);
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.back());
-  dialog.selectFile(Q(presetName));
+  if (!place.file.isEmpty()) dialog.selectFile(place.file);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return S(dialog.selectedFiles().front());
 }
 
 void KVwin::CopyCanvasToClipboard() {
   QApplication::clipboard()->setImage(canvas_->grab().toImage());
+  // The copy leaves nothing on the screen: the panel springs back and the bar says it.
+  status_->Press(6, 200);
+  status_->ShowNote(11, Q(session_.Tr("コピーしました")), 2500);
 }
 
 std::optional<Rgb> KVwin::ChooseColour(Rgb initial) {
@@ -329,7 +448,7 @@ Rgb KVwin::ButtonFaceColour() {
 
 void KVwin::PopupObjectMenu() {
   const ObjectMenuState& m = session_.ObjectMenu();
-  if (QAction* a = ActionNamed("mnuEdit2_point_Edit")) a->setText(Q(m.editCaption));
+  if (QAction* a = ActionNamed("mnuEdit2_point_Edit")) a->setText(MenuText(Q(m.editCaption), 0));
   const std::tuple<const char*, bool, const std::string*> items[] = {
       {"mnuEdit2_point_Bounded", m.boundedVisible, &m.boundedCaption},
       {"mnuEdit2_point_Set_Free", m.setFreeVisible, &m.setFreeCaption},
@@ -337,7 +456,7 @@ void KVwin::PopupObjectMenu() {
   for (const auto& [name, visible, caption] : items) {
     if (QAction* a = ActionNamed(name)) {
       a->setVisible(visible);
-      if (visible) a->setText(Q(*caption));
+      if (visible) a->setText(MenuText(Q(*caption), 0));
     }
   }
   if (QMenu* menu = menus_[static_cast<size_t>(MenuCommand::mnuEdit2_point)])
@@ -367,6 +486,13 @@ void KVwin::ShowAbout() {
   box.setInformativeText(Q(texts.body));
   box.setStandardButtons(QMessageBox::Ok);
   box.button(QMessageBox::Ok)->setText(Q(texts.okCaption));
+  // A title wider than its window is cut by the window manager: the box is made wide enough
+  // for the whole title with room for the title bar's buttons.
+  const int titleWidth =
+      QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   box.exec();
 }
 

@@ -6,12 +6,15 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "session/session.h"
+#include "ui/qt_translations.h"
 
 class QMenu;
 class QAction;
+class QUrl;
 
 namespace kv {
 
@@ -21,6 +24,16 @@ class KVStatus1;
 // A length in twips at the given resolution (dots per inch), in pixels, and back.
 int TwipsToPixels(int twips, double dotsPerInch);
 int PixelsToTwips(int pixels, double dotsPerInch);
+// The user's documents folder, or home when there is none that can be written.
+QString WritableDocumentsFolder();
+// Where the save dialog opens and the name it proposes, for the figure dialog's folder and the
+// figure's name (a full path, or "untitled"): beside the figure when that folder can be
+// written, else in the dialog's folder, else in the user's documents.
+struct SavePlace {
+  QString folder, file;
+};
+SavePlace SavePlaceFor(const QString& folder, const QString& presetName,
+                       const std::function<bool(const QString&)>& writable);
 // A filter of description|pattern pairs ("KV4(*.kv4)|*.kv4|") as a file dialog's name filters.
 QStringList NameFiltersOf(const std::string& filter);
 
@@ -30,8 +43,10 @@ class KVwin : public QMainWindow, public UiPort {
   explicit KVwin(QWidget* parent = nullptr);
   ~KVwin() override;
 
-  // Runs the start-up sequence with the program folder and the raw command line.
-  void Start(const std::string& programFolder, const std::string& commandLine);
+  // Runs the start-up sequence with the program folder and the raw command line; the help
+  // pages and samples are looked for in `shippedFolder` (the program folder when empty).
+  void Start(const std::string& programFolder, const std::string& commandLine,
+             const std::string& shippedFolder = {});
 
   Session& session() { return session_; }
   CanvasWidget* canvas() const { return canvas_; }
@@ -41,8 +56,12 @@ class KVwin : public QMainWindow, public UiPort {
   QMenu* MenuNamed(const QString& name) const;
   QAction* ActionNamed(const QString& name) const;
 
+  // Hands a URL to the desktop; replaced in tests so that nothing is started.
+  std::function<bool(const QUrl&)> urlOpener;
+
   // UiPort
   void MessageOk(std::string_view text, std::string_view title) override;
+  void MessageWarning(std::string_view text, std::string_view title) override;
   bool MessageOkCancel(std::string_view text, std::string_view title) override;
   std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                       std::string_view defaultText) override;
@@ -72,6 +91,7 @@ class KVwin : public QMainWindow, public UiPort {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();
@@ -82,11 +102,14 @@ class KVwin : public QMainWindow, public UiPort {
   void ApplyChosenFont(const QString& family);
   void ApplyTopMenuEnabling();
   void Recaption();
+  // F10: the first menu of the bar that can be used now opens, as Alt then Down would.
+  void OpenMenuBar();
 
   Session session_;
   CanvasWidget* canvas_ = nullptr;
   KVStatus1* status_ = nullptr;
   QTimer replayTimer_;
+  QtTranslations qtTranslations_;
   // The menu bar's actions and submenus by command (null where an item has none).
   std::array<QAction*, kMenuCommandCount> actions_{};
   std::array<QMenu*, kMenuCommandCount> menus_{};

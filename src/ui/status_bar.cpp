@@ -3,15 +3,41 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMouseEvent>
 
 namespace kv {
 
 namespace {
 // Shares of the bar's width; the panels shrink together so that small windows fit.
-constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 15, 11, 5, 6, 4, 5, 10, 4, 4, 8};
+constexpr int kPanelShares[KVStatus1::kPanels + 1] = {0, 11, 14, 10, 5, 6, 4, 5, 10, 4, 4, 11};
 }  // namespace
+
+StatusPanelLabel::StatusPanelLabel(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+}
+
+void StatusPanelLabel::SetFullText(const QString& text) {
+  fullText_ = text;
+  setToolTip(text);
+  Elide();
+}
+
+void StatusPanelLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  Elide();
+}
+
+void StatusPanelLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (event->type() == QEvent::FontChange) Elide();
+}
+
+void StatusPanelLabel::Elide() {
+  const int room = contentsRect().width() - 2 * margin() - 2;
+  const QString shown = fontMetrics().elidedText(fullText_, Qt::ElideRight, std::max(room, 0));
+  // A panel too narrow for even "…" keeps the text cut by its frame.
+  setText(shown.isEmpty() && !fullText_.isEmpty() ? fullText_ : shown);
+}
 
 KVStatus1::KVStatus1(QWidget* parent) : QWidget(parent) {
   setObjectName("KVStatus1");
@@ -19,43 +45,75 @@ KVStatus1::KVStatus1(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(2, 1, 2, 1);
   layout->setSpacing(2);
   for (int n = 1; n <= kPanels; ++n) {
-    auto* label = new QLabel(this);
+    auto* label = new StatusPanelLabel(this);
     label->setObjectName(QString("Panel%1").arg(n));
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setLineWidth(1);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setTextFormat(Qt::PlainText);
     label->installEventFilter(this);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label->setMinimumWidth(12);
     layout->addWidget(label, kPanelShares[n]);
     labels_[n] = label;
+    for (QTimer** timer : {&noteTimers_[n], &pressTimers_[n]}) {
+      *timer = new QTimer(this);
+      (*timer)->setSingleShot(true);
+    }
+    connect(noteTimers_[n], &QTimer::timeout, this,
+            [this, n] { labels_[n]->SetFullText(texts_[n]); });
+    connect(pressTimers_[n], &QTimer::timeout, this, [this, n] {
+      pressed_[n] = false;
+      ShowLook(n);
+    });
   }
 }
 
 void KVStatus1::SetPanel(int n, const QString& text, bool sunken, bool raised) {
   if (n < 1 || n > kPanels) return;
-  QLabel* label = labels_[n];
-  if (label->text() != text) {
-    label->setText(text);
-    label->setToolTip(text);  // narrow panels cut long texts such as a replayed step
-  }
+  texts_[n] = text;
+  if (!noteTimers_[n]->isActive() && labels_[n]->FullText() != text) labels_[n]->SetFullText(text);
   sunken_[n] = sunken;
+  raised_[n] = raised;
+  ShowLook(n);
+}
+
+void KVStatus1::ShowLook(int n) {
+  QLabel* label = labels_[n];
+  const bool in = sunken_[n] || pressed_[n];
   // A switch that is on looks pressed in, a raised panel stands out; others lie flat.
-  label->setFrameShadow(raised ? QFrame::Raised : QFrame::Sunken);
-  label->setLineWidth(sunken ? 2 : 1);
-  label->setAutoFillBackground(sunken);
-  label->setBackgroundRole(sunken ? QPalette::Mid : QPalette::Window);
+  label->setFrameShadow(raised_[n] ? QFrame::Raised : QFrame::Sunken);
+  label->setLineWidth(in ? 2 : 1);
+  label->setAutoFillBackground(in);
+  label->setBackgroundRole(in ? QPalette::Mid : QPalette::Window);
 }
 
-QString KVStatus1::PanelText(int n) const {
-  return n >= 1 && n <= kPanels ? labels_[n]->text() : QString();
+void KVStatus1::ShowNote(int n, const QString& note, int ms) {
+  if (n < 1 || n > kPanels) return;
+  labels_[n]->SetFullText(note);
+  noteTimers_[n]->start(ms);
 }
 
-bool KVStatus1::PanelSunken(int n) const { return n >= 1 && n <= kPanels && sunken_[n]; }
+void KVStatus1::Press(int n, int ms) {
+  if (n < 1 || n > kPanels) return;
+  pressed_[n] = true;
+  ShowLook(n);
+  pressTimers_[n]->start(ms);
+}
 
-QLabel* KVStatus1::PanelLabel(int n) const { return n >= 1 && n <= kPanels ? labels_[n] : nullptr; }
+QString KVStatus1::PanelText(int n) const { return n >= 1 && n <= kPanels ? texts_[n] : QString(); }
+
+QString KVStatus1::ShownText(int n) const {
+  return n >= 1 && n <= kPanels ? labels_[n]->FullText() : QString();
+}
+
+bool KVStatus1::PanelSunken(int n) const {
+  return n >= 1 && n <= kPanels && (sunken_[n] || pressed_[n]);
+}
+
+StatusPanelLabel* KVStatus1::PanelLabel(int n) const {
+  return n >= 1 && n <= kPanels ? labels_[n] : nullptr;
+}
 
 bool KVStatus1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)

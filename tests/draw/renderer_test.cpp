@@ -331,6 +331,24 @@ TEST_F(RendererTest, LabelsBesideTheirPointsWhenInside) {
   ExpectPoint(canvas.Of(Op::kText)[0]->points[0], 122, 30 - 2 - 9, "thumbnail");
 }
 
+TEST_F(RendererTest, LabelOffsetGrowsWithTheFontSoLargeLabelsStayAboveTheirPoint) {
+  AddPoint(-4, -2);  // device (20, 90)
+  // {font size, offset with the status bar, offset without it}
+  const struct {
+    double font, shown, hidden;
+  } cases[] = {{9, 10, 2}, {12, 10, 2}, {24, 20, 4}, {48, 40, 8}};
+  for (const auto& c : cases) {
+    settings.fontSize = c.font;
+    for (bool bar : {true, false}) {
+      scene.statusBarShown = bar;
+      Paint();
+      const double o = bar ? c.shown : c.hidden;
+      ASSERT_EQ(canvas.Count(Op::kText), 1u) << c.font;
+      ExpectPoint(canvas.Of(Op::kText)[0]->points[0], 20 + o, 90 - o - c.font, "corner");
+    }
+  }
+}
+
 TEST_F(RendererTest, AngleMarksArcsAndRightAngles) {
   PointRec a = AddPoint(1, 0, 0, 0), v = AddPoint(0, 0, 0, 0);  // not drawn themselves
   struct Case {

@@ -114,8 +114,10 @@ TEST(DragRecompute, GivesTheStateOfAFullPassOnTheSamples) {
     if (entry.path().extension() != ".kv4") continue;
     Figure drag, full;
     FigureFileIO io;
-    ASSERT_TRUE(ReadKVFigFile(drag, entry.path().string(), io).ok());
-    ASSERT_TRUE(ReadKVFigFile(full, entry.path().string(), io).ok());
+    ASSERT_TRUE(io.Read(drag, entry.path().string()).ok());
+    ASSERT_TRUE(io.Read(full, entry.path().string()).ok());
+    RecomputeAll(drag);
+    RecomputeAll(full);
     for (int32_t p = 1; p <= drag.classCount[kClassPoint]; ++p) {
       if (drag.points[p].free != kTrue) continue;
       SCOPED_TRACE(::testing::Message() << entry.path().filename() << " point " << p);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "io_test_util.h"
 
 namespace kv {
@@ -17,20 +19,52 @@ TEST(FileNames, PathParts) {
     const char* folder;
     const char* name;
     const char* stem;
+    bool windowsOnly;  // ":" and "\\" separate folders only on Windows
   } cases[] = {
-      {"C:\\data\\tri.kv4", "C:\\data\\", "tri.kv4", "tri"},
-      {"/data/t/a.b.kv4", "/data/t/", "a.b.kv4", "a.b"},
-      {"C:tri.kv4", "C:", "tri.kv4", "tri"},
-      {"plain", "", "plain", "plain"},
-      {"dir/", "dir/", "", ""},
-      {"mixed\\x/y.kv4", "mixed\\x/", "y.kv4", "y"},
+      {"C:\\data\\tri.kv4", "C:\\data\\", "tri.kv4", "tri", true},
+      {"/data/t/a.b.kv4", "/data/t/", "a.b.kv4", "a.b", false},
+      {"C:tri.kv4", "C:", "tri.kv4", "tri", true},
+      {"plain", "", "plain", "plain", false},
+      {"dir/", "dir/", "", "", false},
+      {"mixed\\x/y.kv4", "mixed\\x/", "y.kv4", "y", false},
   };
+#ifdef _WIN32
+  constexpr bool kWindows = true;
+#else
+  constexpr bool kWindows = false;
+#endif
   for (const auto& c : cases) {
+    if (c.windowsOnly && !kWindows) {
+      // Elsewhere the whole text is the name of a file in the current folder.
+      EXPECT_EQ(FolderPart(c.path), "") << c.path;
+      EXPECT_EQ(FileNamePart(c.path), c.path) << c.path;
+      continue;
+    }
     EXPECT_EQ(FolderPart(c.path), c.folder) << c.path;
     EXPECT_EQ(FileNamePart(c.path), c.name) << c.path;
     EXPECT_EQ(StripExtension(FileNamePart(c.path)), c.stem) << c.path;
   }
 }
+
+#ifndef _WIN32
+// Any name that can be read can be saved, also with characters that separate folders on
+// Windows.
+TEST(FileNames, ColonsAndBackslashesAreOrdinaryCharactersOfANameHere) {
+  ScratchFolder dir;
+  for (const char* name : {"a:b.kv4", "x\\y.kv4", "C:\\data\\tri.kv4"}) {
+    const std::string path = dir.File(name);
+    EXPECT_EQ(FileNamePart(path), name);
+    EXPECT_EQ(WriteFileAtomically(path, "saved"), "") << name;
+    EXPECT_TRUE(FileExists(path)) << name;
+    EXPECT_EQ(ReadBytes(path), "saved") << name;
+    EXPECT_EQ(WriteFileAtomically(path, "again"), "") << name;
+    EXPECT_EQ(ReadBytes(path), "again") << name;
+  }
+  int entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries, (void)entry;
+  EXPECT_EQ(entries, 3);
+}
+#endif
 
 TEST(FileNames, FieldOfSplitsAtTheEarliestDelimiter) {
   const struct {

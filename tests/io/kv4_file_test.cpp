@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "io/text_encoding.h"
@@ -132,9 +133,10 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
   add("AB", 7, "");
   add("x", 0, "A+B");
   add("AB", 7, "A+B");
-  add("a_b", 0, "");   // an underscore in the name reads back as a hidden mark
-  add("p@q", 0, "");   // so does an at sign: the rest goes to the expression
-  add("∠ABC", 0, "");  // Japanese signs survive the code page
+  add("a_b", 0, "");        // written full-width, so as not to read back as the hidden mark
+  add("p@q", 0, "");        // nor as the start of the expression
+  add("∠ABC", 0, "");       // Japanese signs survive the code page
+  add("AB@C", 0, "N1+N2");  // a derived label from points named with "@" keeps its formula
   FigureFileIO io;
   ASSERT_TRUE(io(fig, dir.File("n.kv4"), "W").ok());
   const std::string text = *ShiftJisToUtf8(ReadBytes(dir.File("n.kv4")));
@@ -148,14 +150,28 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
     const char* name;
     int32_t hidden;
     const char* expression;
-  } expected[] = {{"AB", 7, ""}, {"x", 0, "A+B"}, {"AB", 7, "A+B"},
-                  {"a", 7, ""},  {"p", 0, "q"},   {"∠ABC", 0, ""}};
-  for (int i = 0; i < 6; ++i) {
+  } expected[] = {{"AB", 7, ""},   {"x", 0, "A+B"}, {"AB", 7, "A+B"},     {"a＿b", 0, ""},
+                  {"p＠q", 0, ""}, {"∠ABC", 0, ""}, {"AB＠C", 0, "N1+N2"}};
+  for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(back.numbers[i + 1].name, expected[i].name) << i;
     EXPECT_EQ(back.numbers[i + 1].hidden, expected[i].hidden) << i;
     EXPECT_EQ(back.numbers[i + 1].expression, expected[i].expression) << i;
     EXPECT_EQ(back.numbers[i + 1].independent, -1) << i;
   }
+
+  // A file that holds "_" or "@" inside the name field itself reads as ever: the name is cut
+  // there, an "_" marks it hidden and what follows the first "@" is the expression.
+  std::string raw = ReadBytes(dir.File("n.kv4"));
+  const std::string wide = Utf8ToShiftJis("a＿b@");
+  raw.replace(raw.find(wide), wide.size(), "a_b@");
+  const std::string wideAt = Utf8ToShiftJis("p＠q@");
+  raw.replace(raw.find(wideAt), wideAt.size(), "p@q@");
+  WriteBytes(dir.File("n.kv4"), raw);
+  ASSERT_TRUE(io(back, dir.File("n.kv4"), "R").ok());
+  EXPECT_EQ(back.numbers[4].name, "a");
+  EXPECT_EQ(back.numbers[4].hidden, 7);
+  EXPECT_EQ(back.numbers[5].name, "p");
+  EXPECT_EQ(back.numbers[5].expression, "q");
 }
 
 TEST(FigureFile, PendingClassesAreWrittenAsZeroAndQuotesCannotBreakTheFile) {
@@ -459,6 +475,94 @@ TEST(FigureFile, DamagedFilesFailCleanlyAndKeepWhatWasHeld) {
   Figure fine;
   EXPECT_TRUE(io.Read(fine, dir.File("good.kv4")).ok());
   EXPECT_EQ(io.Read(fine, dir.File("missing.kv4")).status, FileStatus::kNotFound);
+}
+
+// The line (1-based) of the first occurrence of `needle` in a file text.
+int LineOf(const std::string& text, std::string_view needle) {
+  const size_t at = text.find(needle);
+  EXPECT_NE(at, std::string::npos) << needle;
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
+}
+
+// Damage must be reported as damage, at its own line, and never load as a shifted figure.
+TEST(FigureFile, DamageIsReportedAtItsLineInsteadOfLoadingShiftedValues) {
+  ScratchFolder dir;
+  Figure source;
+  for (const char* name : {"a", "b"}) {
+    const ObjRef n = N(source.AllocObject(kClassNumber));
+    source.numbers[n.index].value = n.index == 1 ? 0 : 2;
+    source.numbers[n.index].valid = kTrue;
+    source.numbers[n.index].name = name;
+    source.numbers[n.index].independent = kTrue;
+  }
+  AddFreePoint(source, 1, 2);
+  const std::string good = FigureFileText(source);
+  auto replaced = [&](std::string_view from, std::string_view to) {
+    std::string text = good;
+    return text.replace(text.find(from), from.size(), to);
+  };
+  // The second number loses its `independent` line. Read in the older layout, the record
+  // after the first would begin with its -1 and take a bare field as its text.
+  std::string cut = good.substr(0, good.find("2,-1,\"b@\"\r\n") + 11);
+  std::string lost = good;
+  lost.erase(lost.find("\"b@\"\r\n-1\r\n") + 6, 4);
+  const struct {
+    std::string text;
+    std::string_view reason;  // English
+    int line;
+  } cases[] = {
+      {cut, "a count is out of range", 13},  // the class counts promise more than follows
+      {good.substr(0, good.find("\"A\"")), "the file ends too early", LineOf(good, "\"A\"")},
+      {lost, "a number field holds something else", LineOf(lost, "\"A\"")},
+      {replaced("\"b@\"", "b@"), "a text field is not in quotes", LineOf(good, "\"b@\"")},
+      {replaced("\"PNEW\"", "PNEW"), "a text field is not in quotes", 2},
+      {replaced("\"A\"", "\"A"), "a quote is not closed", LineOf(good, "\"A\"")},
+      {replaced("\"b@\"", "\"b@"), "a quote is not closed", LineOf(good, "\"b@\"")},
+      {replaced("1,2\r\n7", "1,x\r\n7"), "a number field holds something else",
+       LineOf(good, "1,2\r\n7")},
+  };
+  FigureFileIO io;
+  for (const auto& c : cases) {
+    WriteBytes(dir.File("bad.kv4"), c.text);
+    Figure fig;
+    const FileResult result = io.Read(fig, dir.File("bad.kv4"));
+    ASSERT_EQ(result.status, FileStatus::kFailed) << c.reason;
+    EXPECT_EQ(FileResultMessage(result, Translator{Language::kEnglish, {}}),
+              "The figure file could not be read: " + std::string(c.reason) + " (line " +
+                  std::to_string(c.line) + ")");
+  }
+
+  // The same damage in a file of the older layout is found at its line too.
+  std::string older = good;
+  for (const char* independent : {"\"a@\"\r\n-1\r\n", "\"b@\"\r\n-1\r\n"}) {
+    const size_t at = older.find(independent);
+    older.erase(at + 6, 4);
+  }
+  Figure fig;
+  WriteBytes(dir.File("old.kv4"), older);
+  ASSERT_TRUE(io.Read(fig, dir.File("old.kv4")).ok());
+  EXPECT_TRUE(io.olderGeneration);
+  EXPECT_EQ(fig.numbers[2].value, 2);
+  EXPECT_EQ(fig.points[1].name, "A");
+  const std::string damaged = older.replace(older.find("\"A\""), 3, "\"A");
+  WriteBytes(dir.File("old.kv4"), damaged);
+  const FileResult result = io.Read(fig, dir.File("old.kv4"));
+  EXPECT_EQ(result.status, FileStatus::kFailed);
+  EXPECT_EQ(result.line, LineOf(damaged, "\"A\r\n"));
+}
+
+TEST(FigureFile, AFolderGivenAsAFileIsNamedAsSuch) {
+  ScratchFolder dir;
+  std::filesystem::create_directory(dir.File("folder.kv4"));
+  Figure fig;
+  FigureFileIO io;
+  const Translator english{Language::kEnglish, {}};
+  const FileResult read = io.Read(fig, dir.File("folder.kv4"));
+  EXPECT_EQ(read.status, FileStatus::kFailed);
+  EXPECT_EQ(FileResultMessage(read, english),
+            "The figure file could not be read: this is a folder, not a file");
+  EXPECT_EQ(io.Merge(fig, dir.File("folder.kv4")).status, FileStatus::kFailed);
+  EXPECT_EQ(FileResultMessage(io.Read(fig, dir.File("none.kv4")), english), "File not found");
 }
 
 TEST(FigureFile, MergeRefusesAnExpressionThatWouldOutgrowItsField) {

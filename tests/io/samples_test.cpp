@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "geometry/recompute.h"
 #include "io/kv4_file.h"
 #include "io/text_encoding.h"
 #include "io_test_util.h"
@@ -35,7 +36,8 @@ TEST(Samples, EachLoadsAndSurvivesAWriteAndReadByteForByte) {
     SCOPED_TRACE(path.filename().string());
     Figure fig;
     FigureFileIO io;
-    ASSERT_TRUE(ReadKVFigFile(fig, path.string(), io).ok());
+    ASSERT_TRUE(io.Read(fig, path.string()).ok());
+    RecomputeAll(fig);
     EXPECT_GT(fig.StepCount(), 0);
     for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
       for (int32_t i = 1; i <= fig.classCount[cls]; ++i)

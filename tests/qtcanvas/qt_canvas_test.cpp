@@ -66,6 +66,31 @@ TEST_F(QtCanvasTest, OnePixelShapesCoverWholePixels) {
   EXPECT_TRUE(White(70, 29));
 }
 
+TEST_F(QtCanvasTest, OnePixelDotsCoverTwoDevicePixelsOnDenseScreens) {
+  // {device pixel ratio, dots per inch, device pixels the dot must cover at least in a row}
+  const struct {
+    double ratio, dpi;
+    int atLeast, atMost;
+  } cases[] = {{1, 96, 1, 1}, {1.5, 96, 2, 3}, {2, 96, 2, 2}, {3, 96, 3, 3}, {1, 192, 2, 2}};
+  for (const auto& c : cases) {
+    image.fill(Qt::white);
+    image.setDevicePixelRatio(c.ratio);
+    {
+      QPainter painter(&image);
+      QtCanvas canvas(painter, 20, 20, c.dpi);
+      canvas.Dot({5, 5}, kBlack, 1);
+    }
+    int widest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      int row = 0;
+      for (int x = 0; x < image.width(); ++x) row += qGray(image.pixel(x, y)) < 200;
+      widest = std::max(widest, row);
+    }
+    EXPECT_GE(widest, c.atLeast) << "ratio " << c.ratio << " dpi " << c.dpi;
+    EXPECT_LE(widest, c.atMost) << "ratio " << c.ratio << " dpi " << c.dpi;
+  }
+}
+
 TEST_F(QtCanvasTest, FarLinesAndHugeCirclesShowTheirVisiblePart) {
   Paint([&](QtCanvas& c) {
     c.Line({-1e9, 20}, {1e9, 20}, black);

@@ -27,6 +27,14 @@ class FakeUiPort : public UiPort {
   bool easyMenu = false;
 
   void MessageOk(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+  // Failures are messages too, counted apart for the look they get.
+  int warnings = 0;
+  void MessageWarning(std::string_view text, std::string_view) override {
+    messages.emplace_back(text);
+    ++warnings;
+  }
+  int copies = 0;
+  void CopyCanvasToClipboard() override { ++copies; }
   bool MessageOkCancel(std::string_view text, std::string_view) override {
     messages.emplace_back(text);
     if (okCancelReplies.empty()) return false;

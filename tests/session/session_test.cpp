@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "fake_ui_port.h"
+#include "geometry/recompute.h"
+#include "io/kv4_file.h"
 
 namespace kv {
 namespace {
@@ -161,17 +163,40 @@ TEST_F(SessionTest, ComplexFiguresOpenWithTheComplexZoom) {
 }
 
 TEST_F(SessionTest, MissingOrDamagedCommandLineFigures) {
-  // A name of no existing file is ignored.
-  Start((folder / "nothing.kv4").string());
+  // A name of no existing file (a file opened from the desktop that has gone) is reported
+  // with its path as a failure, and the figure is untitled.
+  const std::string missing = (folder / "nothing.kv4").string();
+  Start("\"" + missing + "\"");
   EXPECT_EQ(session.FigureFileName(), "untitled");
-  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find(missing), std::string::npos);
+  EXPECT_EQ(ui.warnings, 1);
   // A file that cannot be read is reported and leaves the figure untitled and empty.
   std::ofstream(folder / "broken.kv4") << "this is not a figure\r\n1,2,3\r\n";
   Start((folder / "broken.kv4").string());
   EXPECT_EQ(session.FigureFileName(), "untitled");
   EXPECT_EQ(session.figure.StepCount(), 0);
-  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.warnings, 2);
+  // An empty command line or blanks name nothing and say nothing.
+  Start("  ");
+  EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(session.Modes().Top(), 1);
+}
+
+TEST_F(SessionTest, CanvasCopyWorksFromPanelAndF7InEveryModeAndSpringsBack) {
+  Start();
+  for (int16_t mode : {kModeStandard, kModeConstructSelect, kModeScribble, kModeDrag}) {
+    if (mode != kModeStandard) session.PushInputMode(mode);
+    session.RefreshStatus();
+    const int before = ui.copies;
+    session.StatusPanelClick(6);
+    session.Command(MenuCommand::mnufBMP);
+    EXPECT_EQ(ui.copies, before + 2) << mode;
+    EXPECT_FALSE(session.Panel(6).sunken) << mode;
+    EXPECT_EQ(session.CurrentInputMode(), mode);
+  }
+  EXPECT_TRUE(Session::Implements(MenuCommand::mnufBMP));
 }
 
 TEST_F(SessionTest, SavedSettingsComeBackAtTheNextStart) {
@@ -244,7 +269,8 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
   EXPECT_EQ(session.figure.StepCount(), 2 * steps);
   EXPECT_EQ(session.figure.classCount[kClassPoint], 2 * points);
   EXPECT_EQ(session.FigureFileName(), copy);
-  EXPECT_EQ(ui.dialogFolders.back(), (folder / "sample.kv4").string());
+  // The merge dialog opens first on the shipped samples.
+  EXPECT_EQ(ui.dialogFolders.back(), (folder / "samples").string());
   EXPECT_EQ(session.Modes().Top(), 1);
   EXPECT_TRUE(ui.messages.empty());
 
@@ -261,11 +287,162 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
   fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
 }
 
+// Counts full recomputes through the matrix display, which a matrix map triggers once per
+// recompute.
+class CountingHooks : public RecomputeHooks {
+ public:
+  int matrices = 0;
+  void InspectMatrix(Kind, int, int, int, const double*) override { ++matrices; }
+};
+
+TEST_F(SessionTest, FailedLoadOrMergeLeavesFigureNameAndViewAsTheyWere) {
+  Start();
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/complex_numbers.kv4";
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuLoad);
+  ASSERT_EQ(session.FigureFileName(), sample);
+  session.Command(MenuCommand::mnuZoomIn);
+  const std::string held = FigureFileText(session.figure);
+  const std::string caption = session.Caption();
+  const double scale = session.ScaleUnit();
+  const int32_t steps = session.figure.StepCount();
+
+  // A file that ends in the middle of its tables, and one with a reference outside them.
+  std::ofstream(folder / "cut.kv4") << "3\r\n\"PNEW\"\r\n\"PNEW\"\r\n";
+  std::ofstream(folder / "bad.kv4") << "1\r\n\"PNEW\"\r\n1,9\r\n";
+  for (const char* name : {"cut.kv4", "bad.kv4"}) {
+    for (MenuCommand cmd : {MenuCommand::mnuLoad, MenuCommand::mnuMerge}) {
+      ui.messages.clear();
+      ui.fileReplies = {(folder / name).string()};
+      session.Command(cmd);
+      EXPECT_EQ(ui.messages.size(), 1u) << name;
+      EXPECT_EQ(session.figure.StepCount(), steps) << name;
+      EXPECT_TRUE(FigureFileText(session.figure) == held) << name;
+      EXPECT_EQ(session.FigureFileName(), sample) << name;
+      EXPECT_EQ(session.Caption(), caption) << name;
+      EXPECT_EQ(session.Panel(2).text, "complex_numbers.kv4") << name;
+      EXPECT_DOUBLE_EQ(session.ScaleUnit(), scale) << name;
+      EXPECT_EQ(session.Modes().Top(), 1) << name;
+    }
+  }
+}
+
+#ifndef _WIN32
+TEST_F(SessionTest, NamesWithBackslashesAndColonsSaveAndShowWhole) {
+  Start();
+  BuildSegment();
+  for (const char* name : {"a\\b.kv4", "c:d.kv4"}) {
+    const std::string path = (folder / name).string();
+    ui.fileReplies = {path};
+    session.Command(MenuCommand::mnuSave);
+    EXPECT_TRUE(ui.messages.empty()) << name;
+    EXPECT_EQ(session.Panel(2).text, name);
+    ui.fileReplies = {path};
+    session.Command(MenuCommand::mnuLoad);
+    EXPECT_EQ(session.figure.StepCount(), 3) << name;
+    EXPECT_EQ(session.Caption(), "[" + std::string(name) + "] Korvane Win 1.0.0");
+  }
+}
+#endif
+
+TEST_F(SessionTest, AFigureReadAsUtf8SaysSoUntilItIsSaved) {
+  Start();
+  std::string text = "1\r\n\"PNEW\"\r\n0,0\r\n0,0\r\n0,0\r\n0,0\r\n0,0\r\n1,1\r\n";
+  for (int i = 0; i < 4; ++i) text += "0,0\r\n";
+  text += "0\r\n1\r\n";
+  for (int i = 0; i < 9; ++i) text += "0\r\n";
+  text += "2,3\r\n7\r\n0\r\n-1\r\n2\r\n-1\r\n0,0\r\n0\r\n\"\xE7\x82\xB9\"\r\n";  // "点"
+  std::ofstream(folder / "utf8.kv4", std::ios::binary) << text;
+  ui.fileReplies = {(folder / "utf8.kv4").string()};
+  session.Command(MenuCommand::mnuLoad);
+  EXPECT_EQ(session.figure.points[1].name, "点");
+  EXPECT_EQ(session.Panel(2).text, "utf8.kv4 (UTF-8 のファイルとして読みました)");
+  EXPECT_EQ(session.Caption(), "[utf8.kv4] Korvane Win 1.0.0");
+  ui.fileReplies = {(folder / "sjis.kv4").string()};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_EQ(session.Panel(2).text, "sjis.kv4");
+}
+
+TEST_F(SessionTest, LoadAndMergeRecomputeExactlyOnce) {
+  Start();
+  CountingHooks counter;
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/linear_map.kv4";
+  session.figure.hooks = &counter;
+  session.figure.matrixDisplayOn = true;
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuLoad);
+  ASSERT_EQ(session.FigureFileName(), sample);
+  counter.matrices = 0;
+  RecomputeAll(session.figure);
+  const int perRecompute = counter.matrices;
+  ASSERT_GT(perRecompute, 0);
+
+  // A second load of the same file costs as much again; a merge doubles the matrix maps.
+  counter.matrices = 0;
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuLoad);
+  EXPECT_EQ(counter.matrices, perRecompute);
+  counter.matrices = 0;
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuMerge);
+  EXPECT_EQ(counter.matrices, 2 * perRecompute);
+}
+
 TEST_F(SessionTest, DataPathNamesTheFigureDialogFolder) {
   std::ofstream(folder / "datapath.txt") << "\"/data/teacher/figures\"\r\n";
   Start();
   EXPECT_EQ(session.FigureDialogFolder(), "/data/teacher/figures");
-  EXPECT_EQ(session.MergeDialogFolder(), (folder / "sample.kv4").string());
+  EXPECT_EQ(session.MergeDialogFolder(), (folder / "samples").string());
+}
+
+TEST_F(SessionTest, DialogsStartOnTheShippedSamplesAndTheDataFolderKeepsTheLastOneUsed) {
+  const fs::path shipped = folder / "share";
+  fs::create_directories(shipped / "samples");
+  fs::create_directories(folder / "figures");
+  const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/euler_line.kv4";
+  Session::StartupArgs args;
+  args.programFolder = folder.string();
+  args.shippedFolder = shipped.string();
+  args.canvasWidth = 401;
+  args.canvasHeight = 301;
+  session.Startup(args);
+  const std::string samples = (shipped / "samples").string();
+  EXPECT_EQ(session.FigureDialogFolder(), samples);
+  EXPECT_EQ(session.MergeDialogFolder(), samples);
+
+  // A figure saved elsewhere moves the figure dialog there; "サンプル" brings it back.
+  session.Command(MenuCommand::mnuLoad);
+  ui.fileReplies = {(folder / "figures" / "mine.kv4").string()};
+  session.Command(MenuCommand::mnuSave);
+  EXPECT_EQ(ui.dialogFolders, (std::vector<std::string>{samples, samples}));
+  EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
+  session.Command(MenuCommand::mnuFDataFolderSample);
+  EXPECT_EQ(session.FigureDialogFolder(), samples);
+
+  // "現在→標準に" stores the folder last used, which the next start opens on.
+  session.Command(MenuCommand::mnuFDataFolderStandardSet);
+  EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
+  ui.fileReplies = {sample};
+  session.Command(MenuCommand::mnuMerge);
+  session.Command(MenuCommand::mnuFDataFolderGet);
+  EXPECT_EQ(session.FigureDialogFolder(), (folder / "figures").string());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SessionTest, HelpOpensThePageShippedWithTheProgramInItsLanguage) {
+  // An installed program keeps its settings in the user's folder and its pages in share/.
+  const fs::path shipped = folder / "share";
+  fs::create_directories(shipped / "document");
+  std::ofstream(shipped / "document" / "help_en.htm") << "<html></html>";
+  Session::StartupArgs args;
+  args.programFolder = (folder / "user").string();
+  args.shippedFolder = shipped.string();
+  session.Startup(args);
+  session.Command(MenuCommand::mnuHmanual);
+  session.SetLanguage(Language::kEnglish);
+  session.Command(MenuCommand::mnuHmanual);
+  EXPECT_EQ(ui.opened, (std::vector<std::string>{(shipped / "document" / "help.htm").string(),
+                                                 (shipped / "document" / "help_en.htm").string()}));
 }
 
 TEST_F(SessionTest, PopOnBaseBeepsAndUnknownModeShowsBlanks) {

@@ -270,6 +270,7 @@ int main(int argc, char** argv) {
   kv::MainWindowTest mainWindow;
   int failures = QTest::qExec(&mainWindow, argc, argv);
   failures += kv::RunLanguageDialogTest(argc, argv);
+  failures += kv::RunDesktopTest(argc, argv);
   return failures;
 }
 

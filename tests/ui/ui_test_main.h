@@ -5,5 +5,6 @@
 namespace kv {
 
 int RunLanguageDialogTest(int argc, char** argv);
+int RunDesktopTest(int argc, char** argv);
 
 }  // namespace kv

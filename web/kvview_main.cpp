@@ -1,0 +1,184 @@
+// The web viewer's side of the core: a figure read from the page, recomputed and painted on an
+// HTML canvas through the Canvas port that kvview_canvas.js implements. Each figure of a page
+// has its own Viewer; the page script holds it by its address.
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "draw/draw_settings.h"
+#include "draw/renderer.h"
+#include "draw/view.h"
+#include "geometry/recompute.h"
+#include "io/coordinate_dump.h"
+#include "io/kv4_file.h"
+#include "lang/translate.h"
+
+namespace {
+
+// --- The Canvas port: each call goes to the page's canvas layer (kvview_canvas.js). ---
+
+uint32_t Packed(kv::Rgb c) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; }
+
+// clang-format off
+EM_JS(void, kvjs_clear, (uint32_t rgb), { Module.kvPort.clear(rgb); });
+EM_JS(void, kvjs_line, (double ax, double ay, double bx, double by, uint32_t rgb, int width,
+                        int dotted), { Module.kvPort.line(ax, ay, bx, by, rgb, width, dotted); });
+EM_JS(void, kvjs_polyline, (const double* xy, int count, uint32_t rgb, int width, int dotted), {
+  Module.kvPort.polyline(HEAPF64.subarray(xy >> 3, (xy >> 3) + 2 * count), rgb, width, dotted);
+});
+EM_JS(void, kvjs_circle, (double x, double y, double r, uint32_t rgb, int width, int dotted),
+      { Module.kvPort.circle(x, y, r, rgb, width, dotted); });
+EM_JS(void, kvjs_dot, (double x, double y, uint32_t rgb, int width),
+      { Module.kvPort.dot(x, y, rgb, width); });
+EM_JS(void, kvjs_fill, (double ax, double ay, double bx, double by, uint32_t rgb),
+      { Module.kvPort.fillRect(ax, ay, bx, by, rgb); });
+EM_JS(void, kvjs_text, (double x, double y, const char* text, int length, uint32_t rgb,
+                        double size, const char* font, int fontLength), {
+  Module.kvPort.text(x, y, UTF8ToString(text, length), rgb, size,
+                     UTF8ToString(font, fontLength));
+});
+EM_JS(double, kvjs_text_width, (const char* text, int length, double size, const char* font,
+                                int fontLength), {
+  return Module.kvPort.textWidth(UTF8ToString(text, length), size,
+                                 UTF8ToString(font, fontLength));
+});
+// clang-format on
+
+class PageCanvas final : public kv::Canvas {
+ public:
+  void Clear(kv::Rgb background) override { kvjs_clear(Packed(background)); }
+  void Line(kv::DevicePoint a, kv::DevicePoint b, const kv::Pen& pen) override {
+    kvjs_line(a.x, a.y, b.x, b.y, Packed(pen.colour), pen.width, Dotted(pen));
+  }
+  void Polyline(std::span<const kv::DevicePoint> points, const kv::Pen& pen) override {
+    static_assert(sizeof(kv::DevicePoint) == 2 * sizeof(double));
+    kvjs_polyline(reinterpret_cast<const double*>(points.data()), int(points.size()),
+                  Packed(pen.colour), pen.width, Dotted(pen));
+  }
+  void Circle(kv::DevicePoint centre, double radius, const kv::Pen& pen) override {
+    kvjs_circle(centre.x, centre.y, radius, Packed(pen.colour), pen.width, Dotted(pen));
+  }
+  void Dot(kv::DevicePoint p, kv::Rgb colour, int width) override {
+    kvjs_dot(p.x, p.y, Packed(colour), width);
+  }
+  void FillRect(kv::DevicePoint a, kv::DevicePoint b, kv::Rgb colour) override {
+    kvjs_fill(a.x, a.y, b.x, b.y, Packed(colour));
+  }
+  void Text(kv::DevicePoint topLeft, std::string_view utf8, const kv::TextStyle& style) override {
+    kvjs_text(topLeft.x, topLeft.y, utf8.data(), int(utf8.size()), Packed(style.colour),
+              style.fontSize, style.fontName.data(), int(style.fontName.size()));
+  }
+  double TextWidth(std::string_view utf8, const kv::TextStyle& style) override {
+    return kvjs_text_width(utf8.data(), int(utf8.size()), style.fontSize, style.fontName.data(),
+                           int(style.fontName.size()));
+  }
+
+ private:
+  static int Dotted(const kv::Pen& pen) { return pen.style == kv::LineStyle::kDotted ? 1 : 0; }
+};
+
+struct Viewer {
+  kv::Figure figure;
+  kv::View view;
+  kv::DrawSettings settings;
+  kv::Renderer renderer;
+  PageCanvas canvas;
+  bool complex = false;
+  std::string text;  // the last text handed to the page
+};
+
+const kv::Translator& English() {
+  static const kv::Translator tr{kv::Language::kEnglish, {}};
+  return tr;
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE Viewer* kv_create() {
+  Viewer* v = new Viewer;
+  v->view.SetScreen(640, 480);
+  return v;
+}
+
+EMSCRIPTEN_KEEPALIVE void kv_destroy(Viewer* v) { delete v; }
+
+// Reads a figure file's bytes (as stored, Shift_JIS) and recomputes it. 0 on success; else the
+// reason is left for kv_text.
+EMSCRIPTEN_KEEPALIVE int kv_load(Viewer* v, const char* bytes, int length) {
+  static int serial = 0;
+  const std::string path = "/figure" + std::to_string(++serial) + ".kv4";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return 1;
+  const bool written = std::fwrite(bytes, 1, size_t(length), f) == size_t(length);
+  std::fclose(f);
+  kv::FileResult result;
+  if (written) {
+    // Read, then recompute once, as the desktop program and kvtool open a figure.
+    kv::FigureFileIO io;
+    result = io.Read(v->figure, path);
+    if (result.ok()) kv::RecomputeAll(v->figure);
+    v->complex = result.ok() && io.hasComplexSteps;
+  }
+  std::remove(path.c_str());
+  if (!written) return 1;
+  v->text = result.ok() ? std::string() : kv::FileResultMessage(result, English());
+  return result.ok() ? 0 : 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int kv_has_complex(Viewer* v) { return v->complex ? 1 : 0; }
+
+EMSCRIPTEN_KEEPALIVE void kv_set_view(Viewer* v, int width, int height, double scaleUnit, int axes,
+                                      int axisKind, uint32_t axisColor) {
+  v->view.ScaleUnit = scaleUnit > 0 ? scaleUnit : kv::kDefaultScaleUnit;
+  v->view.axissw = axes != 0;
+  v->view.AxisKind = axisKind == kv::kAxisPolar ? kv::kAxisPolar : kv::kAxisOrthogonal;
+  v->view.AxisColor = kv::FromColorRef(axisColor);
+  v->view.SetScreen(width > 0 ? width : 1, height > 0 ? height : 1);
+}
+
+EMSCRIPTEN_KEEPALIVE void kv_set_drawing(Viewer* v, uint32_t background, int strength, int penWidth,
+                                         double fontSize, int labelsHidden, int decimals) {
+  kv::DrawSettings& s = v->settings;
+  s.background = kv::FromColorRef(background);
+  s.ColorStrength = strength >= 1 && strength <= 255 ? strength : 255;
+  s.drawWidth = penWidth < 1 ? 1 : penWidth > 10 ? 10 : penWidth;
+  s.fontSize = fontSize < 6 ? 6 : fontSize > 100 ? 100 : fontSize;
+  s.NotChrDisp = labelsHidden != 0;
+  s.KetaDecimal = decimals < 0                     ? 0
+                  : decimals > kv::kMaxKetaDecimal ? kv::kMaxKetaDecimal
+                                                   : decimals;
+}
+
+EMSCRIPTEN_KEEPALIVE void kv_recompute(Viewer* v) { kv::RecomputeAll(v->figure); }
+
+// Paints the whole picture; the page has pointed Module.kvPort at the target canvas.
+EMSCRIPTEN_KEEPALIVE int kv_paint(Viewer* v) {
+  kv::Scene scene;
+  scene.figure = &v->figure;
+  scene.view = &v->view;
+  scene.settings = &v->settings;
+  return v->renderer.Paint(scene, v->canvas).badColourIndex;
+}
+
+EMSCRIPTEN_KEEPALIVE int kv_object_count(Viewer* v) {
+  int n = 0;
+  for (int k = kv::kClassNumber; k <= kv::kClassCircle; ++k) n += v->figure.classCount[k];
+  return n;
+}
+
+// Texts for the page and the tests: valid until the next call that returns text.
+EMSCRIPTEN_KEEPALIVE const char* kv_text(Viewer* v) { return v->text.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* kv_coordinates(Viewer* v) {
+  v->text = kv::CoordinateDump(v->figure);
+  return v->text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* kv_file_text(Viewer* v) {
+  v->text = kv::FigureFileText(v->figure);
+  return v->text.c_str();
+}
+
+}  // extern "C"
