@@ -3,11 +3,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "allocation_counter.h"
 #include "engine_ratios.h"
 #include "figure_generator.h"
 #include "geometry/recompute.h"
+#include "io/kv4_file.h"
+#include "io/text_encoding.h"
 
 namespace kv::bench {
 namespace {
@@ -70,6 +75,13 @@ void ReportAllocations() {
 }  // namespace kv::bench
 
 int main(int argc, char** argv) {
+  // kvbench --write-figure FILE STEPS: writes a generated figure, for timing kvtool on it.
+  if (argc == 4 && std::string(argv[1]) == "--write-figure") {
+    kv::Figure fig = kv::bench::GenerateFigure(std::atoi(argv[3]));
+    kv::RecomputeAll(fig);
+    std::ofstream(argv[2], std::ios::binary) << kv::Utf8ToShiftJis(kv::FigureFileText(fig));
+    return 0;
+  }
   kv::bench::ReportAllocations();
   kv::bench::ReportEngineRatios();
   benchmark::Initialize(&argc, argv);

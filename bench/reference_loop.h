@@ -130,7 +130,86 @@ class ReferenceLoop {
         numbers_[op.out[0]] =
             numbers_[op.in[0]] * numbers_[op.in[1]] + numbers_[op.in[2]] / numbers_[op.in[3]];
         break;
-      default:
+      case Kind::kNone:
+      case Kind::kUnknown:
+      case Kind::kP1:
+      case Kind::kP2:
+      case Kind::kP3:
+      case Kind::kP4:
+      case Kind::kP5:
+      case Kind::kP6:
+      case Kind::kPC3:
+      case Kind::kPEXT:
+      case Kind::kPXY:
+      case Kind::kPNEW:
+      case Kind::kPBND:
+      case Kind::kPT1:
+      case Kind::kPT2:
+      case Kind::kPT3:
+      case Kind::kPT4:
+      case Kind::kPT5:
+      case Kind::kPT6:
+      case Kind::kPT7:
+      case Kind::kPT62:
+      case Kind::kPT8:
+      case Kind::kPT9:
+      case Kind::kPOAdd:
+      case Kind::kPOSub:
+      case Kind::kPOMul:
+      case Kind::kPODiv:
+      case Kind::kPOPow:
+      case Kind::kPOInv:
+      case Kind::kPNEQ:
+      case Kind::kL2:
+      case Kind::kL4:
+      case Kind::kL5:
+      case Kind::kL6:
+      case Kind::kL7:
+      case Kind::kL8:
+      case Kind::kLH1:
+      case Kind::kLH2:
+      case Kind::kLRO:
+      case Kind::kLHRO:
+      case Kind::kLT1:
+      case Kind::kLT2:
+      case Kind::kLT3:
+      case Kind::kL3Macro:
+      case Kind::kLH2Macro:
+      case Kind::kLPGN:
+      case Kind::kLRGN:
+      case Kind::kLPGPending:
+      case Kind::kC1:
+      case Kind::kC2:
+      case Kind::kC4:
+      case Kind::kC5:
+      case Kind::kC6:
+      case Kind::kC7:
+      case Kind::kCRO:
+      case Kind::kCT1:
+      case Kind::kCT2:
+      case Kind::kCT3:
+      case Kind::kNDPL:
+      case Kind::kNPL2:
+      case Kind::kNDPC:
+      case Kind::kND2L:
+      case Kind::kNDLC:
+      case Kind::kND2C:
+      case Kind::kNA3Star:
+      case Kind::kNA3M:
+      case Kind::kNA3Plus:
+      case Kind::kNA2L:
+      case Kind::kNAR3:
+      case Kind::kNARPlus:
+      case Kind::kNAR4:
+      case Kind::kNLC:
+      case Kind::kNRC:
+      case Kind::kNPX:
+      case Kind::kNPX2:
+      case Kind::kNPY:
+      case Kind::kNSIN:
+      case Kind::kNCOS:
+      case Kind::kNTAN:
+      case Kind::kCount:
         break;
     }
   }

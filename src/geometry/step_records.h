@@ -8,29 +8,29 @@
 namespace kv {
 
 inline PointRec& ParentPoint(Figure& fig, int32_t s, int k) {
-  return fig.points[fig.Parent(s, k).index];
+  return fig.points[fig.StepData()[s].parents[k].index];
 }
 inline LineRec& ParentLine(Figure& fig, int32_t s, int k) {
-  return fig.lines[fig.Parent(s, k).index];
+  return fig.lines[fig.StepData()[s].parents[k].index];
 }
 inline CircleRec& ParentCircle(Figure& fig, int32_t s, int k) {
-  return fig.circles[fig.Parent(s, k).index];
+  return fig.circles[fig.StepData()[s].parents[k].index];
 }
 inline NumberRec& ParentNumber(Figure& fig, int32_t s, int k) {
-  return fig.numbers[fig.Parent(s, k).index];
+  return fig.numbers[fig.StepData()[s].parents[k].index];
 }
 
 inline PointRec& OutputPoint(Figure& fig, int32_t s, int k) {
-  return fig.points[fig.Output(s, k).index];
+  return fig.points[fig.StepData()[s].outputs[k].index];
 }
 inline LineRec& OutputLine(Figure& fig, int32_t s, int k) {
-  return fig.lines[fig.Output(s, k).index];
+  return fig.lines[fig.StepData()[s].outputs[k].index];
 }
 inline CircleRec& OutputCircle(Figure& fig, int32_t s, int k) {
-  return fig.circles[fig.Output(s, k).index];
+  return fig.circles[fig.StepData()[s].outputs[k].index];
 }
 inline NumberRec& OutputNumber(Figure& fig, int32_t s, int k) {
-  return fig.numbers[fig.Output(s, k).index];
+  return fig.numbers[fig.StepData()[s].outputs[k].index];
 }
 
 }  // namespace kv

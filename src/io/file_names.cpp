@@ -104,7 +104,12 @@ std::string ResolveLinks(const std::string& path) {
     const ssize_t n = readlink(current.c_str(), target.data(), target.size() - 1);
     if (n < 0) return current;
     const std::string link(target.data(), static_cast<size_t>(n));
-    current = !link.empty() && link[0] == '/' ? link : FolderPart(current) + link;
+    if (!link.empty() && link[0] == '/') {
+      current = link;
+    } else {
+      current = FolderPart(current);
+      current += link;
+    }
   }
   return {};
 }
@@ -185,7 +190,7 @@ std::string WriteFileAtomically(const std::string& linkOrPath, std::string_view 
   flock(fd, LOCK_EX | LOCK_NB);
 
   auto fail = [&](const char* what) {
-    const std::string text = std::string(what) + ": " + std::strerror(errno);
+    std::string text = std::string(what) + ": " + std::strerror(errno);
     unlink(tmpPath.c_str());
     close(fd);
     return text;

@@ -38,6 +38,14 @@ std::string DefaultResetName(int cls, int32_t index) {
 
 namespace {
 
+// Grows a table's capacity by a quarter when it is full instead of doubling it, so that a large
+// figure holds at most a quarter more records than it uses; the copies stay amortised.
+template <typename T>
+void ReserveForOneMore(std::vector<T>& table, size_t size) {
+  if (size <= table.capacity()) return;
+  table.reserve(std::max(size, table.capacity() + table.capacity() / 4 + 16));
+}
+
 template <typename Rec>
 void ResetTable(std::vector<Rec>& table, int cls) {
   for (size_t i = 0; i < table.size(); ++i) {
@@ -125,6 +133,8 @@ void Figure::EnsureRecords(int cls, int32_t upTo) {
   WithTables(*this, cls, [&](auto& table, auto& previous) {
     const size_t from = table.size();
     if (static_cast<size_t>(upTo) < from) return;
+    ReserveForOneMore(table, static_cast<size_t>(upTo) + 1);
+    ReserveForOneMore(previous, static_cast<size_t>(upTo) + 1);
     table.resize(static_cast<size_t>(upTo) + 1);
     previous.resize(static_cast<size_t>(upTo) + 1);
     for (size_t i = from; i < table.size() && i <= static_cast<size_t>(freshBound_); ++i) {
@@ -149,6 +159,7 @@ int32_t Figure::AllocObject(int cls) {
 int32_t Figure::AppendStep() {
   if (kindBound_ == stepCount_) ++kindBound_;
   if (stepBound_ == stepCount_) stepBound_ += 10;
+  ReserveForOneMore(steps_, steps_.size() + 1);
   steps_.emplace_back();
   ++stepCount_;
   DropAnalysisFrom(stepCount_);

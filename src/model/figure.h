@@ -206,6 +206,8 @@ class Figure {
   const std::array<ObjRef, 6>& Outputs(int32_t step) const { return Step(step).outputs; }
   int32_t StepSwap(int32_t step) const { return HasStep(step) ? steps_[step].swap : kFalse; }
   const StepRec& Step(int32_t step) const { return HasStep(step) ? steps_[step] : kEmptyStep; }
+  // Steps 0..StepCount() without a range check, for the passes, which visit only those.
+  const StepRec* StepData() const { return steps_.data(); }
   // Bound of the kind-code table, which grows one step at a time (UpperBound(-1) is the bound
   // of the slot tables, which grow ten at a time).
   int32_t StepKindBound() const { return kindBound_; }

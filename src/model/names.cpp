@@ -83,7 +83,70 @@ bool StepLabel(const Figure& fig, int32_t s, const Translator& tr, std::string& 
       label = ExpressionDisplay(fig, fig.numbers[out.index].expression);
       break;
     }
-    default:
+    case Kind::kNone:
+    case Kind::kUnknown:
+    case Kind::kP1:
+    case Kind::kP2:
+    case Kind::kP3:
+    case Kind::kP4:
+    case Kind::kP5:
+    case Kind::kP6:
+    case Kind::kPC1:
+    case Kind::kPC2:
+    case Kind::kPC3:
+    case Kind::kPN:
+    case Kind::kPEXT:
+    case Kind::kPXY:
+    case Kind::kPNEW:
+    case Kind::kPBND:
+    case Kind::kPT1:
+    case Kind::kPT2:
+    case Kind::kPT3:
+    case Kind::kPT4:
+    case Kind::kPT5:
+    case Kind::kPT6:
+    case Kind::kPT7:
+    case Kind::kPT62:
+    case Kind::kPT8:
+    case Kind::kPT9:
+    case Kind::kPOAdd:
+    case Kind::kPOSub:
+    case Kind::kPOMul:
+    case Kind::kPODiv:
+    case Kind::kPOPow:
+    case Kind::kPOInv:
+    case Kind::kPNEQ:
+    case Kind::kL2:
+    case Kind::kL3:
+    case Kind::kL4:
+    case Kind::kL5:
+    case Kind::kL6:
+    case Kind::kL7:
+    case Kind::kL8:
+    case Kind::kLH1:
+    case Kind::kLH2:
+    case Kind::kLRO:
+    case Kind::kLHRO:
+    case Kind::kLT1:
+    case Kind::kLT2:
+    case Kind::kLT3:
+    case Kind::kL3Macro:
+    case Kind::kLH2Macro:
+    case Kind::kLPGN:
+    case Kind::kLRGN:
+    case Kind::kLPGPending:
+    case Kind::kC1:
+    case Kind::kC2:
+    case Kind::kC3:
+    case Kind::kC4:
+    case Kind::kC5:
+    case Kind::kC6:
+    case Kind::kC7:
+    case Kind::kCRO:
+    case Kind::kCT1:
+    case Kind::kCT2:
+    case Kind::kCT3:
+    case Kind::kCount:
       return false;
   }
   return true;

@@ -77,14 +77,28 @@ QtCanvas::QtCanvas(QPainter& painter, int width, int height, double dpi)
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
-void QtCanvas::UsePen(const Pen& pen) {
+// Round caps and joins send every thick stroke through the painter's slow stroker; lines and
+// circles look the same with square caps and mitred joins. Dotted rules keep round caps (their
+// dots are the caps) and so do freehand strokes, whose corners would show.
+void QtCanvas::UsePen(const Pen& pen, bool round) {
+  round = round || pen.style == LineStyle::kDotted;
+  // Consecutive objects of one style share the pen already set.
+  if (penSet_ && round == penRound_ && pen.width == pen_.width && pen.style == pen_.style &&
+      pen.colour == pen_.colour)
+    return;
   QPen qpen(ToQColor(pen.colour));
   qpen.setWidthF(pen.width < 1 ? 1 : pen.width);
-  qpen.setCapStyle(pen.width <= 1 ? Qt::FlatCap : Qt::RoundCap);
-  qpen.setJoinStyle(Qt::RoundJoin);
+  if (pen.width <= 1)
+    qpen.setCapStyle(Qt::FlatCap);
+  else
+    qpen.setCapStyle(round ? Qt::RoundCap : Qt::SquareCap);
+  qpen.setJoinStyle(round ? Qt::RoundJoin : Qt::MiterJoin);
   if (pen.style == LineStyle::kDotted) qpen.setDashPattern({1.0, 2.0});
   painter_.setPen(qpen);
   painter_.setBrush(Qt::NoBrush);
+  pen_ = pen;
+  penRound_ = round;
+  penSet_ = true;
 }
 
 void QtCanvas::Clear(Rgb background) {
@@ -102,7 +116,7 @@ void QtCanvas::Line(DevicePoint a, DevicePoint b, const Pen& pen) {
 
 void QtCanvas::Polyline(std::span<const DevicePoint> points, const Pen& pen) {
   if (points.size() < 2) return;
-  UsePen(pen);
+  UsePen(pen, true);
   poly_.clear();
   for (const DevicePoint& p : points) poly_ << At(p);
   painter_.drawPolyline(poly_);
@@ -136,6 +150,7 @@ void QtCanvas::Circle(DevicePoint centre, double radius, const Pen& pen) {
 }
 
 void QtCanvas::Dot(DevicePoint p, Rgb colour, int width) {
+  penSet_ = false;
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(ToQColor(colour));
   if (width <= 1) {
@@ -171,6 +186,7 @@ void QtCanvas::Text(DevicePoint topLeft, std::string_view utf8, const TextStyle&
   if (utf8.empty()) return;
   const QFont& font = FontFor(style.fontName, style.fontSize);
   painter_.setFont(font);
+  penSet_ = false;
   painter_.setPen(ToQColor(style.colour));
   const QFontMetricsF metrics(font);
   painter_.drawText(QPointF(topLeft.x, topLeft.y + metrics.ascent()),

@@ -36,7 +36,7 @@ class QtCanvas : public Canvas {
   double TextWidth(std::string_view utf8, const TextStyle& style) override;
 
  private:
-  void UsePen(const Pen& pen);
+  void UsePen(const Pen& pen, bool round = false);
   const QFont& FontFor(std::string_view name, double size);
 
   QPainter& painter_;
@@ -45,6 +45,9 @@ class QtCanvas : public Canvas {
   QFont font_;
   std::string fontName_;
   double fontSize_ = -1;
+  Pen pen_;  // the pen last set on the painter, while penSet_
+  bool penSet_ = false;
+  bool penRound_ = false;
   QPolygonF poly_;  // reused by every polyline of a paint (clear keeps its capacity)
 };
 

@@ -134,7 +134,7 @@ class Session : private RecomputeHooks, private ModeHost {
   MenuCheckState CheckState() const;
 
   // --- Commands of the main window ---
-  void RedrawAll();  // full recompute, then repaint
+  void RedrawAll() override;  // full recompute, then repaint
   // Opens a figure file (command line, load); false when it could not be read.
   bool OpenFigure(const std::string& path);
   // The file commands: a file dialog, then read, write or merge.
@@ -182,7 +182,7 @@ class Session : private RecomputeHooks, private ModeHost {
   const std::string& Caption() const { return caption_; }
   const StatusPanel& Panel(int n) const;  // 1..11
   const TopMenuEnabling& TopMenus() const { return topMenus_; }
-  bool EasyMenu() const { return menuMode_ == -1; }
+  bool EasyMenu() const override { return menuMode_ == -1; }
   const ObjectMenuState& ObjectMenu() const { return objectMenu_; }
   const LastPressRec& LastPress() const { return lastPress_; }
   // The replay in progress, or a finished one when none runs.

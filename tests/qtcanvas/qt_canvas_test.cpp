@@ -145,5 +145,25 @@ TEST_F(QtCanvasTest, SettingsFontNamesMapToJapaneseFonts) {
   EXPECT_EQ(above, 0);
 }
 
+// Thick solid lines end square (half the width past each end point, corners included);
+// freehand strokes keep round ends, and a pen set for one object is not carried into the next
+// object of another colour.
+TEST_F(QtCanvasTest, ThickLinesEndSquareAndStrokesEndRound) {
+  const Pen thick{kBlack, 5, LineStyle::kSolid};
+  const Pen red{Rgb{255, 0, 0}, 5, LineStyle::kSolid};
+  Paint([&](QtCanvas& c) {
+    c.Line({10, 10}, {30, 10}, thick);
+    c.Line({40, 10}, {60, 10}, thick);  // the same pen again
+    c.Line({70, 10}, {90, 10}, red);
+    const DevicePoint stroke[] = {{10, 40}, {30, 40}};
+    c.Polyline(stroke, thick);
+  });
+  EXPECT_TRUE(Dark(8, 8));    // the corner of the square end (2.8 px from the end point)
+  EXPECT_TRUE(Dark(38, 12));  // the second line has it too
+  EXPECT_EQ(image.pixel(68, 10), qRgb(255, 0, 0));  // red, from its own pen
+  EXPECT_TRUE(Dark(8, 40));   // the round end of the stroke reaches past its end point
+  EXPECT_FALSE(Dark(8, 38));  // but not into the corner
+}
+
 }  // namespace
 }  // namespace kv
