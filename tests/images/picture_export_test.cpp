@@ -14,8 +14,8 @@
 #include <fstream>
 
 #include "draw/recording_canvas.h"
-#include "images/folder_bitmaps.h"
 #include "geometry/recompute.h"
+#include "images/folder_bitmaps.h"
 #include "io/kv4_file.h"
 
 namespace kv {
