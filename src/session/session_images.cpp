@@ -117,7 +117,7 @@ void Session::ThumbnailStep() {
 }
 
 std::string Session::CurrentFolder() const {
-  const std::string folder = FolderPart(figureFileName_);
+  std::string folder = FolderPart(figureFileName_);
   std::error_code ec;
   if (!folder.empty() && fs::is_directory(fs::path(folder), ec)) return folder;
   const fs::path cwd = fs::current_path(ec);
