@@ -12,31 +12,31 @@ constexpr int32_t kFixed = 1;  // a free point that may not be dragged
 constexpr int32_t kSegment = 1;
 constexpr int32_t kHidden = 7;
 
-struct FreePointSpec {
+struct FreePointPlan {
   std::string_view name;
   double x, y;
   int32_t free, marker, colour, locusColour;
 };
 
-struct SegmentSpec {
+struct SegmentPlan {
   int from, to;  // k of the routine's points, 1-based
   int32_t colour;
 };
 
 // Each free point is followed at once by the PNEW step that owns it.
-std::vector<ObjRef> AddFreePoints(Figure& fig, std::span<const FreePointSpec> specs) {
+std::vector<ObjRef> AddFreePoints(Figure& fig, std::span<const FreePointPlan> plans) {
   std::vector<ObjRef> refs;
-  for (const FreePointSpec& spec : specs) {
+  for (const FreePointPlan& plan : plans) {
     const ObjRef p{kClassPoint, fig.AllocObject(kClassPoint)};
     PointRec& rec = fig.points[p.index];
-    rec.x = spec.x;
-    rec.y = spec.y;
-    rec.free = spec.free;
-    rec.marker = spec.marker;
-    rec.colour = spec.colour;
-    rec.locusColour = spec.locusColour;
+    rec.x = plan.x;
+    rec.y = plan.y;
+    rec.free = plan.free;
+    rec.marker = plan.marker;
+    rec.colour = plan.colour;
+    rec.locusColour = plan.locusColour;
     rec.valid = kTrue;
-    fig.SetObjectName(p, spec.name);
+    fig.SetObjectName(p, plan.name);
     fig.AppendStep("PNEW", {}, {p});
     refs.push_back(p);
   }
@@ -44,12 +44,12 @@ std::vector<ObjRef> AddFreePoints(Figure& fig, std::span<const FreePointSpec> sp
 }
 
 void AddSegments(Figure& fig, const std::vector<ObjRef>& points,
-                 std::span<const SegmentSpec> specs) {
-  for (const SegmentSpec& spec : specs) {
+                 std::span<const SegmentPlan> plans) {
+  for (const SegmentPlan& plan : plans) {
     const ObjRef line{kClassLine, fig.AllocObject(kClassLine)};
     fig.lines[line.index].lineType = kSegment;
-    fig.lines[line.index].colour = spec.colour;
-    fig.AppendStep("L1", {points[spec.from - 1], points[spec.to - 1]}, {line});
+    fig.lines[line.index].colour = plan.colour;
+    fig.AppendStep("L1", {points[plan.from - 1], points[plan.to - 1]}, {line});
   }
 }
 
@@ -91,12 +91,12 @@ int32_t AddMapStep(Figure& fig, std::string_view kind, const std::vector<ObjRef>
 }
 
 void BuildLinear(Figure& fig) {
-  static constexpr FreePointSpec kPoints[] = {
+  static constexpr FreePointPlan kPoints[] = {
       {"P", 1, 1, kMovable, 1, 2, 2},  {"O", 0, 0, kFixed, 0, 7, 0},
       {"P1", 1, 0, kMovable, 0, 7, 0}, {"P2", 0, 1, kMovable, 0, 7, 0},
       {"Q1", 2, 1, kMovable, 0, 7, 0}, {"Q2", 1, 2, kMovable, 0, 7, 0},
   };
-  static constexpr SegmentSpec kSegments[] = {{2, 3, 2}, {2, 4, 2}, {2, 5, 1}, {2, 6, 1}};
+  static constexpr SegmentPlan kSegments[] = {{2, 3, 2}, {2, 4, 2}, {2, 5, 1}, {2, 6, 1}};
   const std::vector<ObjRef> points = AddFreePoints(fig, kPoints);
   AddSegments(fig, points, kSegments);
   const ObjRef image = AddImagePoint(fig);
@@ -104,13 +104,13 @@ void BuildLinear(Figure& fig) {
 }
 
 void BuildAffine(Figure& fig) {
-  static constexpr FreePointSpec kPoints[] = {
+  static constexpr FreePointPlan kPoints[] = {
       {"P", -2, 2, kMovable, 1, 2, 2},  {"P1", -4, 0, kMovable, 0, 2, 0},
       {"P2", -3, 0, kMovable, 0, 2, 0}, {"P3", -4, 1, kMovable, 0, 2, 0},
       {"Q1", 4, 0, kMovable, 0, 1, 0},  {"Q2", 5, 0, kMovable, 0, 1, 0},
       {"Q3", 4, 1, kMovable, 0, 1, 0},
   };
-  static constexpr SegmentSpec kSegments[] = {{2, 3, 2}, {2, 4, 2}, {5, 6, 1}, {5, 7, 1}};
+  static constexpr SegmentPlan kSegments[] = {{2, 3, 2}, {2, 4, 2}, {5, 6, 1}, {5, 7, 1}};
   const std::vector<ObjRef> points = AddFreePoints(fig, kPoints);
   AddSegments(fig, points, kSegments);
   const ObjRef image = AddImagePoint(fig);
@@ -120,7 +120,7 @@ void BuildAffine(Figure& fig) {
 
 // Each defining point shares its colour with its image.
 void BuildProjective(Figure& fig) {
-  static constexpr FreePointSpec kPoints[] = {
+  static constexpr FreePointPlan kPoints[] = {
       {"P", -2, 2, kMovable, 1, 2, 2},  {"P1", -8, 0, kMovable, 1, 1, 0},
       {"P2", -4, 0, kMovable, 1, 2, 0}, {"P3", -4, 4, kMovable, 1, 3, 0},
       {"P4", -8, 4, kMovable, 1, 4, 0}, {"Q1", 2, 0, kMovable, 1, 1, 0},
