@@ -67,6 +67,12 @@ class ModeHost {
   virtual void StartPlacing(int32_t point) = 0;
   // The object menu of a right press on `target`.
   virtual void OpenObjectMenu(ObjRef target) = 0;
+  // Around every deformation step (a mouse or key step of a point, a line or several points,
+  // a number step): before the moved objects get their new place, and after the dependent
+  // steps were recomputed (`dragged` is the point that moves, 0 for a number). The loci and
+  // the measurement record follow the deformation here.
+  virtual void BeforeDeformStep(int32_t dragged) = 0;
+  virtual void AfterDeformStep(int32_t dragged, const DragPlan& plan) = 0;
 };
 
 class Mode {

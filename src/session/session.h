@@ -264,6 +264,9 @@ class Session : private RecomputeHooks, private ModeHost {
   void SetPanelText(int panel, std::string text) override;
   void OpenDialog(std::unique_ptr<DialogModel> dialog) override;
   void StartPlacing(int32_t point) override;
+  // Loci and measurement records of a deformation step (session_loci.cpp).
+  void BeforeDeformStep(int32_t dragged) override;
+  void AfterDeformStep(int32_t dragged, const DragPlan& plan) override;
 
   void SetScreen(int width, int height);
   bool ReadFigure(const std::string& path);
