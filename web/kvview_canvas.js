@@ -73,6 +73,7 @@
 
     clear(rgb) {
       this.flush();
+      this.fillRgb = undefined;
       this.ctx.fillStyle = cssColour(rgb);
       this.ctx.fillRect(0, 0, this.width, this.height);
     }
@@ -128,6 +129,7 @@
     dot(x, y, rgb, width) {
       this.flush();
       const ctx = this.ctx;
+      this.fillRgb = undefined;
       ctx.fillStyle = cssColour(rgb);
       if (width <= 1) {
         ctx.fillRect(Math.floor(x + 0.5), Math.floor(y + 0.5), 1, 1);
@@ -143,12 +145,16 @@
       const x0 = Math.min(ax, bx);
       const y0 = Math.min(ay, by);
       // Both corner pixels are covered.
+      this.fillRgb = undefined;
       this.ctx.fillStyle = cssColour(rgb);
       this.ctx.fillRect(x0, y0, Math.abs(bx - ax) + 1, Math.abs(by - ay) + 1);
     }
 
     // Point sizes at 96 dots per inch, in the page's own fonts.
     useFont(size, fontName) {
+      if (size === this.fontSize && fontName === this.fontName) return;
+      this.fontSize = size;
+      this.fontName = fontName;
       const fixed = kFixedPitch.includes(fontName.trim().toLowerCase());
       const px = Math.max(1, Math.round(size * 96 / 72));
       const key = px + (fixed ? 'm' : 's');
@@ -158,16 +164,24 @@
         const m = this.ctx.measureText('Mg');
         this.ascent = m.fontBoundingBoxAscent !== undefined ? m.fontBoundingBoxAscent : px * 0.8;
       }
-      this.ctx.font = px + 'px ' + (fixed ? kMonoFamilies : kSansFamilies);
     }
 
+    // Labels come by the thousand: the font, colour and baseline are set only when they
+    // change, since the context parses each assignment anew.
     text(x, y, text, rgb, size, fontName) {
       if (!text) return;
       this.flush();
       this.useFont(size, fontName);
-      this.ctx.fillStyle = cssColour(rgb);
-      this.ctx.textBaseline = 'alphabetic';
-      this.ctx.fillText(text, x, y + this.ascent);
+      const ctx = this.ctx;
+      if (this.fillRgb !== rgb) {
+        this.fillRgb = rgb;
+        ctx.fillStyle = cssColour(rgb);
+      }
+      if (!this.baselineSet) {
+        this.baselineSet = true;
+        ctx.textBaseline = 'alphabetic';
+      }
+      ctx.fillText(text, x, y + this.ascent);
     }
 
     textWidth(text, size, fontName) {
