@@ -237,14 +237,15 @@
     }
     release() { this.module._kv_release(this.handle); }
     get dragging() { return this.module._kv_dragging(this.handle) !== 0; }
-    // Point `index` in world units (x, y) and canvas pixels (px, py); null when there is none.
+    // Point `index` in world units (x, y) and canvas pixels (px, py), with the class of what
+    // it is bound to (0 none, 1 point, 2 line, 3 circle); null when there is none.
     point(index) {
       const m = this.module;
-      const at = m._malloc(32);
+      const at = m._malloc(40);
       try {
         if (!m._kv_point(this.handle, index, at)) return null;
-        const v = m.HEAPF64.subarray(at >> 3, (at >> 3) + 4);
-        return { x: v[0], y: v[1], px: v[2], py: v[3] };
+        const v = m.HEAPF64.subarray(at >> 3, (at >> 3) + 5);
+        return { x: v[0], y: v[1], px: v[2], py: v[3], bound: v[4] };
       } finally {
         m._free(at);
       }

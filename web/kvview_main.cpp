@@ -207,15 +207,16 @@ EMSCRIPTEN_KEEPALIVE void kv_release(Viewer* v) { v->drag.Release(v->figure); }
 
 EMSCRIPTEN_KEEPALIVE int kv_dragging(Viewer* v) { return v->drag.Active() ? 1 : 0; }
 
-// The position of point `index` in world units and canvas pixels (for tests and scripts that
-// drive the page); 0 when there is no such point.
-EMSCRIPTEN_KEEPALIVE int kv_point(Viewer* v, int index, double* xy) {
+// Point `index` for tests and scripts that drive the page: its position in world units and in
+// canvas pixels, and the class of what it is bound to; 0 when there is no such point.
+EMSCRIPTEN_KEEPALIVE int kv_point(Viewer* v, int index, double* out) {
   if (!v->figure.InTable({kv::kClassPoint, index})) return 0;
   const kv::PointRec& p = v->figure.points[index];
-  xy[0] = p.x;
-  xy[1] = p.y;
-  xy[2] = v->view.DeviceX(p.x);
-  xy[3] = v->view.DeviceY(p.y);
+  out[0] = p.x;
+  out[1] = p.y;
+  out[2] = v->view.DeviceX(p.x);
+  out[3] = v->view.DeviceY(p.y);
+  out[4] = p.boundClass;
   return 1;
 }
 

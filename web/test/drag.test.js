@@ -1,0 +1,171 @@
+// A drag in the web viewer ends where the desktop program's drag ends: the same press, move
+// and release through the module and through kvtool play give the same figure to the last
+// bit. Bound points stay on their circles and a line dragged by its body carries both points.
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { execFileSync } = require('node:child_process');
+
+const sourceDir = process.env.KV_SOURCE_DIR || path.join(__dirname, '..', '..');
+const viewer = require(process.env.KV_VIEWER || path.join(sourceDir, 'build', 'kvview.js'));
+const kvtool = process.env.KV_TOOL || path.join(sourceDir, 'build', 'kvtool');
+
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kvview-drag-'));
+process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
+
+const kScale = 0.05;
+const kView = { width: 640, height: 480, scale: kScale, fontSize: 9 };
+
+// The pixel grid of mouse positions, written out from its definition: positive coordinates go
+// to the next grid value strictly above, the others to the grid value at or below.
+function quantise(v, u = kScale) {
+  if (u === 0) return v;
+  return v > 0 ? Math.floor(v / u + 1) * u : Math.floor(v / u) * u;
+}
+
+// A grid value at or below v that the grid keeps where it is, so that a drag to it ends there
+// whether or not the mouse position is put on the grid first; kvtool's one-step drag from
+// `from` moves to from + (t - from) * 1, which must be t itself.
+function stableTarget(v, from) {
+  for (let k = Math.floor(v / kScale); ; --k) {
+    const t = k * kScale;
+    if (t < 0 && quantise(t) === t && from + (t - from) * 1 === t) return t;
+  }
+}
+
+function read(module, file) {
+  const figure = new viewer.Figure(module, fs.readFileSync(file));
+  assert.ok(figure.ok, figure.error);
+  figure.setView(kView);
+  return figure;
+}
+
+function samples() {
+  return fs.readdirSync(path.join(sourceDir, 'samples')).filter((f) => f.endsWith('.kv4'))
+    .sort().map((f) => path.join(sourceDir, 'samples', f));
+}
+
+// Lines equal, or numbers within 1e-12 (relative above 1) where the C libraries' sines and
+// arctangents round differently in the last place.
+function sameNumbers(actual, expected, what) {
+  const a = actual.split(/\r?\n/);
+  const b = expected.split(/\r?\n/);
+  assert.strictEqual(a.length, b.length, `${what}: line counts`);
+  for (let i = 0; i < a.length; ++i) {
+    if (a[i] === b[i]) continue;
+    const fa = a[i].split(/[ ,]/);
+    const fb = b[i].split(/[ ,]/);
+    const close = fa.length === fb.length && fa.every((x, k) => x === fb[k] ||
+      Math.abs(Number(x) - Number(fb[k])) <= 1e-12 * Math.max(1, Math.abs(Number(fb[k]))));
+    assert.ok(close, `${what}, line ${i + 1}: viewer "${a[i]}", kvtool "${b[i]}"`);
+  }
+}
+
+test('a drag through the module ends as kvtool play ends the same drag', async (t) => {
+  const module = await viewer.createKvView();
+  for (const file of samples()) {
+    await t.test(path.basename(file), (st) => {
+      const figure = read(module, file);
+      try {
+        // The first point, dragged down and to the left, past the canvas centre.
+        const p = figure.point(1);
+        if (figure.hover(p.x, p.y, true) !== 1 || p.bound !== 0) {
+          st.diagnostic('its first point cannot be dragged freely');
+          return;
+        }
+        const tx = stableTarget(Math.min(p.x, 0) - 0.65, p.x);
+        const ty = stableTarget(Math.min(p.y, 0) - 0.35, p.y);
+        assert.strictEqual(figure.press(p.x, p.y, true), 1);
+        assert.ok(figure.move(tx, ty, true));
+        figure.release();
+        const moved = figure.point(1);
+        assert.deepStrictEqual([moved.x, moved.y], [tx, ty]);
+
+        const script = path.join(scratch, 'drag.play');
+        const out = path.join(scratch, 'dragged.kv4');
+        fs.writeFileSync(script, `drag ${p.x} ${p.y} ${tx} ${ty} 1\n`);
+        execFileSync(kvtool, ['play', script, file, out], { stdio: 'pipe' });
+        const written = new TextDecoder('shift_jis').decode(fs.readFileSync(out));
+        sameNumbers(figure.fileText(), written, 'file text');
+        sameNumbers(figure.coordinates(),
+          execFileSync(kvtool, ['coords', out], { encoding: 'utf8' }), 'coordinates');
+      } finally {
+        figure.dispose();
+      }
+    });
+  }
+});
+
+test('each move puts the point on the pixel grid, and nothing moves without a press',
+  async () => {
+    const module = await viewer.createKvView();
+    const figure = read(module, path.join(sourceDir, 'samples', 'circumcircle.kv4'));
+    const a = figure.point(1);
+    assert.strictEqual(figure.move(1, 1, true), false);
+    assert.deepStrictEqual(figure.point(1), a);
+    assert.strictEqual(figure.press(a.x, a.y, true), 1);
+    // One pixel right of the origin goes to two; one pixel below it stays.
+    for (const [x, y, ex, ey] of [[0.05, -0.05, 0.1, -0.05], [-1.01, 2.01, -1.05, 2.05],
+      [3, -3, 3.05, -3]]) {
+      figure.move(x, y, true);
+      const p = figure.point(1);
+      assert.ok(Math.abs(p.x - ex) < 1e-12 && Math.abs(p.y - ey) < 1e-12,
+        `(${x}, ${y}) went to (${p.x}, ${p.y})`);
+    }
+    figure.release();
+    assert.strictEqual(figure.dragging, false);
+    // The circumcentre (point 4) is as far from all three vertices after the drag.
+    const [p1, p2, p3, o] = [1, 2, 3, 4].map((i) => figure.point(i));
+    const d = (q) => Math.hypot(q.x - o.x, q.y - o.y);
+    assert.ok(Math.abs(d(p1) - d(p2)) < 1e-9 && Math.abs(d(p1) - d(p3)) < 1e-9);
+    figure.dispose();
+  });
+
+test('a point bound to a circle stays on it wherever the pointer goes', async () => {
+  const module = await viewer.createKvView();
+  // P (point 3) lies on the circle about O = (0, 0) through A = (0, -3).
+  const figure = read(module, path.join(sourceDir, 'samples', 'locus_midpoint.kv4'));
+  const p = figure.point(3);
+  assert.strictEqual(p.bound, 3);
+  assert.strictEqual(figure.press(p.x, p.y, true), 1);
+  for (const [x, y] of [[2.5, 2.5], [0, 7], [-0.4, 0.3], [-5, -1], [1, -2.2]]) {
+    figure.move(x, y, true);
+    const q = figure.point(3);
+    assert.ok(Math.abs(Math.hypot(q.x, q.y) - 3) < 1e-9, `off the circle at (${q.x}, ${q.y})`);
+    // On the ray from the centre through the (quantised) pointer.
+    const angle = Math.atan2(quantise(y), quantise(x));
+    assert.ok(Math.abs(Math.atan2(q.y, q.x) - angle) < 1e-9, `(${x}, ${y}) -> (${q.x}, ${q.y})`);
+    // The midpoint M of P and Q = (6, 2) follows.
+    const m = figure.point(5);
+    assert.ok(Math.abs(m.x - (q.x + 6) / 2) < 1e-12 && Math.abs(m.y - (q.y + 2) / 2) < 1e-12);
+  }
+  figure.release();
+  figure.dispose();
+});
+
+test('a line through two free points dragged by its body carries both points', async () => {
+  const module = await viewer.createKvView();
+  // Side AB of the triangle runs along y = -3 from A = (-5, -3) to B = (6, -3).
+  const figure = read(module, path.join(sourceDir, 'samples', 'euler_line.kv4'));
+  const [a, b, c] = [1, 2, 3].map((i) => figure.point(i));
+  assert.strictEqual(figure.hover(2.5, -3.02, true), 2);
+  assert.strictEqual(figure.press(2.5, -3.02, true), 2);
+  figure.move(3.27, -1.5, true);
+  figure.release();
+  const dx = quantise(3.27) - 2.5;
+  const dy = quantise(-1.5) + 3.02;
+  const [a2, b2, c2] = [1, 2, 3].map((i) => figure.point(i));
+  for (const [before, after] of [[a, a2], [b, b2]]) {
+    assert.ok(Math.abs(after.x - before.x - dx) < 1e-12 && Math.abs(after.y - before.y - dy) < 1e-12,
+      `(${before.x}, ${before.y}) went to (${after.x}, ${after.y})`);
+  }
+  assert.deepStrictEqual(c2, c);
+  // A press on a constructed point drags nothing: the orthocentre H is point 6.
+  const h = figure.point(6);
+  assert.strictEqual(figure.press(h.x, h.y, true), 0);
+  assert.strictEqual(figure.dragging, false);
+  figure.dispose();
+});
