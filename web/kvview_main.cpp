@@ -4,8 +4,8 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "draw/draw_settings.h"
 #include "draw/renderer.h"
@@ -120,22 +120,16 @@ EMSCRIPTEN_KEEPALIVE void kv_destroy(Viewer* v) { delete v; }
 // Reads a figure file's bytes (as stored, Shift_JIS) and recomputes it. 0 on success; else the
 // reason is left for kv_text.
 EMSCRIPTEN_KEEPALIVE int kv_load(Viewer* v, const char* bytes, int length) {
-  static int serial = 0;
-  const std::string path = "/figure" + std::to_string(++serial) + ".kv4";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 1;
-  const bool written = std::fwrite(bytes, 1, size_t(length), f) == size_t(length);
-  std::fclose(f);
-  kv::FileResult result;
-  if (written) {
-    // Read, then recompute once, as the desktop program and kvtool open a figure.
-    kv::FigureFileIO io;
-    result = io.Read(v->figure, path);
-    if (result.ok()) kv::RecomputeAll(v->figure);
-    v->complex = result.ok() && io.hasComplexSteps;
+  if (length < 0 || size_t(length) > kv::kMaxFigureFileBytes) {
+    v->complex = false;
+    v->text = "The figure is too large.";
+    return 1;
   }
-  std::remove(path.c_str());
-  if (!written) return 1;
+  // Read, then recompute once, as the desktop program and kvtool open a figure.
+  kv::FigureFileIO io;
+  const kv::FileResult result = io.ReadBytes(v->figure, std::string_view(bytes, size_t(length)));
+  if (result.ok()) kv::RecomputeAll(v->figure);
+  v->complex = result.ok() && io.hasComplexSteps;
   v->text = result.ok() ? std::string() : kv::FileResultMessage(result, English());
   return result.ok() ? 0 : 1;
 }
