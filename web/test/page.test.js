@@ -178,7 +178,7 @@ async function mouseDrag(browser, x0, y0, dx, dy, steps) {
   await browser.evaluate(kNextFrame);
 }
 
-test('dragging a vertex in the page moves it and the centres that hang on it', { skip },
+test('dragging a vertex in the page by mouse or finger moves it and the centres that hang on it', { skip },
   async () => {
     const page = exportPage(path.join(sourceDir, 'samples', 'euler_line.kv4'));
     const browser = await Browser.launch(chromium);
@@ -214,6 +214,24 @@ test('dragging a vertex in the page moves it and the centres that hang on it', {
       // A press on empty canvas drags nothing and changes nothing.
       await mouseDrag(browser, 5, 5, 30, 30, 2);
       assert.deepStrictEqual(await pointIn(browser, 1), a2);
+
+      // A finger drags B 40 pixels left and 20 down; the centroid follows.
+      await browser.page('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 1 });
+      const [bx, by] = await clientOf(browser, b2.px, b2.py);
+      await browser.page('Input.dispatchTouchEvent',
+        { type: 'touchStart', touchPoints: [{ x: bx, y: by }] });
+      for (let k = 1; k <= 4; ++k) {
+        await browser.page('Input.dispatchTouchEvent',
+          { type: 'touchMove', touchPoints: [{ x: bx - 10 * k, y: by + 5 * k }] });
+        await browser.evaluate(kNextFrame);
+      }
+      await browser.page('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      await browser.evaluate(kNextFrame);
+      const [a3, b3, c3, g3] = await Promise.all([1, 2, 3, 5].map((i) => pointIn(browser, i)));
+      assert.ok(Math.abs(b3.x - b2.x + 2) <= 0.1 && Math.abs(b3.y - b2.y + 1) <= 0.1,
+        `B went from ${b2.x},${b2.y} to ${b3.x},${b3.y}`);
+      assert.deepStrictEqual([a3, c3], [a2, c2]);
+      assert.ok(near(g3.x, (a3.x + b3.x + c3.x) / 3) && near(g3.y, (a3.y + b3.y + c3.y) / 3));
     } finally {
       await browser.close();
     }
