@@ -7,14 +7,20 @@
 namespace kvview {
 
 DragTarget PageDrag::Draggable(const kv::Figure& fig, const kv::View& view, double x, double y) {
-  const kv::HoverResult hover = kv::HoverPick(fig, view, x, y);
-  if (!hover.draggable) return DragTarget::kNothing;
-  if (hover.object.cls == kv::kClassPoint) {
+  // As a press in the desktop's standard mode: the nearest object, if it can move.
+  const kv::ObjRef found = kv::HoverPick(fig, view, x, y).object;
+  if (found.cls == kv::kClassPoint && kv::DraggablePoint(fig, found.index)) {
     // A point that coincides with another point stays with it.
-    return fig.points[hover.object.index].boundClass == kv::kClassPoint ? DragTarget::kNothing
-                                                                        : DragTarget::kPoint;
+    return fig.points[found.index].boundClass == kv::kClassPoint ? DragTarget::kNothing
+                                                                 : DragTarget::kPoint;
   }
-  return hover.object.cls == kv::kClassLine ? DragTarget::kLine : DragTarget::kNothing;
+  if (found.cls == kv::kClassLine && kv::DraggableLine(fig, found.index)) {
+    // Only its free points move; a line through two constructed points cannot.
+    const kv::LineRec& line = fig.lines[found.index];
+    if (kv::DraggablePoint(fig, line.endA) || kv::DraggablePoint(fig, line.endB))
+      return DragTarget::kLine;
+  }
+  return DragTarget::kNothing;
 }
 
 DragTarget PageDrag::Press(kv::Figure& fig, const kv::View& view, double x, double y) {

@@ -1,4 +1,4 @@
-// The drag of the web viewer: a press on a draggable point (or on a line through two draggable
+// The drag of the web viewer: a press on a draggable point (or on the body of a line through two
 // points) starts it, each move puts what is dragged under the pointer and recomputes only what
 // depends on it, the release ends it with a full recompute. The moving itself is the desktop
 // program's deformation core, so the page shows the same numbers for the same drag.
