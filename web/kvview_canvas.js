@@ -372,7 +372,9 @@
   }
 
   function decodeBase64(text) {
-    // atob passes over the line breaks itself.
+    // Browsers that decode base64 into bytes themselves do it ten times faster; both pass over
+    // the line breaks.
+    if (typeof Uint8Array.fromBase64 === 'function') return Uint8Array.fromBase64(text);
     const binary = atob(text);
     const bytes = new Uint8Array(binary.length);
     for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);

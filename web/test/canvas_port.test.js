@@ -153,3 +153,9 @@ test('a drag paints the moving layer over the image of the fixed one', async () 
   assert.strictEqual(figure.dragging, false);
   figure.dispose();
 });
+
+test('a figure written into the page in wrapped base64 comes back byte for byte', () => {
+  const bytes = fs.readFileSync(path.join(sourceDir, 'samples', 'regular_polygon.kv4'));
+  const wrapped = bytes.toString('base64').replace(/.{76}/g, '$&\r\n') + '\n';
+  assert.deepStrictEqual(Buffer.from(viewer.decodeBase64(wrapped)), bytes);
+});
