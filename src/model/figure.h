@@ -244,6 +244,11 @@ class Figure {
   int32_t freshBound_ = 0;                // records up to here carry the names of a fresh table
 };
 
+// True when step s reads one of its own outputs: a parent slot that is also an output slot,
+// or an expression that names its own number. Such a step can never settle (each recompute
+// would feed it its last result), so it stays undefined and keeps its name.
+bool StepReadsOwnOutput(const Figure& fig, int32_t s);
+
 // Copies a record's geometry and attributes, leaving its texts (name, expression).
 void CopyWithoutTexts(const PointRec& from, PointRec& to);
 void CopyWithoutTexts(const LineRec& from, LineRec& to);
