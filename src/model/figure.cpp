@@ -100,8 +100,10 @@ void Figure::NewFigure(int capacity) {
   angleMarks.shrink_to_fit();
   angleMarksOn = true;
   const int64_t analyses = pass.analysisCount;
+  RecomputeHooks* hooks = pass.hooks;
   pass = PassScratch{};
   pass.analysisCount = analyses;
+  pass.hooks = hooks;
   ResetAllRecords();
 }
 
