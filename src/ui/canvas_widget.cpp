@@ -84,7 +84,10 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
       fixedBadColour_ = renderer_.Paint(scene, layerCanvas).badColourIndex;
       fixedLayerKey_ = key;
     }
+    // A plain copy: the layer is opaque, so nothing needs blending.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(QPoint(0, 0), fixedLayer_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     scene.layer = PaintLayer::kMoving;
     bad = renderer_.Paint(scene, canvas).badColourIndex;
     if (bad < 0) bad = fixedBadColour_;
