@@ -147,7 +147,7 @@ void Arrowhead(Ctx& c, Vec2 tip, Vec2 other, const Pen& linePen) {
 void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
   if (!g.valid || colourIndex == 0) return;
   if (!Finite(g.x1, g.y1) || !Finite(g.x2, g.y2) || !Finite(g.dx, g.dy)) return;
-  if (g.lineType < 0 || g.lineType > 7) return;
+  if (g.lineType < kLineStraight || g.lineType > kLastLineType) return;
   const Pen pen = CurvePen(c, colourIndex, width);
   const Vec2 p{g.x1, g.y1}, q{g.x2, g.y2};
   // Straight lines and half-lines reach 15 half widths beyond their defining point, far past
@@ -162,32 +162,32 @@ void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
     c.canvas.Line(v.ToDevice(a.x, a.y), v.ToDevice(b.x, b.y), pen);
   };
   switch (g.lineType) {
-    case 0:
+    case kLineStraight:
       seg({p.x - r * g.dx, p.y - r * g.dy}, ahead);
       break;
-    case 1:
+    case kLineSegment:
       seg(p, q);
       break;
-    case 2:
+    case kLineHalf:
       seg(p, ahead);
       break;
-    case 3:
+    case kLineHalfReversed:
       seg(q, {q.x - rq * g.dx, q.y - rq * g.dy});
       break;
-    case 4:
+    case kLineSegmentArrowFirst:
       seg(p, q);
       Arrowhead(c, p, q, pen);
       break;
-    case 5:
+    case kLineSegmentArrowSecond:
       seg(p, q);
       Arrowhead(c, q, p, pen);
       break;
-    case 6:
+    case kLineSegmentArrowBoth:
       seg(p, q);
       Arrowhead(c, p, q, pen);
       Arrowhead(c, q, p, pen);
       break;
-    case 7:
+    case kLineHalfArrow:
       seg(p, ahead);
       Arrowhead(c, p, q, pen);
       break;
@@ -296,7 +296,7 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
 }
 
 bool Listed(const NumberRec& n) {
-  return n.independent != -1 && n.independent != 7 && n.hidden == 0;
+  return n.independent != -1 && n.independent != 7 && n.hidden == kNumberShown;
 }
 
 // Appends a number's display name: trimmed, every "*" shown as a multiplication sign.
@@ -340,7 +340,7 @@ void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
     for (int k = 1; k <= 5; ++k) {
       const ObjRef out = fig.Output(s, k);
       if (out.IsEmpty()) break;
-      if (out.cls < 0 || out.cls > 3) continue;
+      if (out.cls < kClassNumber || out.cls > kLastObjectClass) continue;
       auto& mask = shown_[out.cls];
       if (out.index >= 1 && size_t(out.index) < mask.size()) mask[out.index] = 1;
     }
