@@ -295,6 +295,41 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
                     Pen{ColourOf(c, ArcColour(std::fabs(theta))), width, LineStyle::kSolid});
 }
 
+// The traces of the loci, each in its locus colour and one pixel wide.
+void DrawLoci(Ctx& c, const LocusStore& loci) {
+  const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
+  const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
+  const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
+  for (int32_t i = 1; i <= np; ++i) {
+    const PointRec& p = loci.points[i];
+    DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
+  }
+  for (int32_t i = 1; i <= nl; ++i) {
+    const LineRec& g = loci.lines[i];
+    DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
+  }
+  for (int32_t i = 1; i <= nc; ++i) {
+    const CircleRec& k = loci.circles[i];
+    DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
+  }
+}
+
+// The scribble strokes over everything; `buffer` is reused so that a repaint allocates only
+// when a stroke is longer than any before it.
+void DrawStrokes(const View& view, std::span<const Stroke> strokes, Canvas& canvas,
+                 std::vector<DevicePoint>& buffer) {
+  for (const Stroke& s : strokes) {
+    if (s.points.empty()) continue;
+    if (s.points.size() == 1) {
+      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
+      continue;
+    }
+    buffer.clear();
+    for (const WorldPoint& w : s.points) buffer.push_back(view.ToDevice(w.x, w.y));
+    canvas.Polyline(buffer, Pen{s.colour, s.width, LineStyle::kSolid});
+  }
+}
+
 bool Listed(const NumberRec& n) {
   return n.independent != -1 && n.independent != 7 && n.hidden == kNumberShown;
 }
@@ -422,24 +457,7 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   // Grid and loci lie under the figure.
   if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
   // Loci grow while a point is dragged: they belong to the moving layer.
-  if (scene.loci && !replay_ && changingParts) {
-    const LocusStore& loci = *scene.loci;
-    const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
-    const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
-    const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
-    for (int32_t i = 1; i <= np; ++i) {
-      const PointRec& p = loci.points[i];
-      DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
-    }
-    for (int32_t i = 1; i <= nl; ++i) {
-      const LineRec& g = loci.lines[i];
-      DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
-    }
-    for (int32_t i = 1; i <= nc; ++i) {
-      const CircleRec& k = loci.circles[i];
-      DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
-    }
-  }
+  if (scene.loci && !replay_ && changingParts) DrawLoci(c, *scene.loci);
 
   // The figure: points, lines, circles; then the points with program markers on top.
   const int32_t points = CountOf(fig, kClassPoint, fig.points.size());
@@ -487,16 +505,7 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   for (const ObjectMark& m : scene.marks)
     DrawObject(scene, canvas, m.ref, m.style, Source::kCurrent, m.extraWidth, m.marker);
 
-  for (const Stroke& s : scene.strokes) {
-    if (s.points.empty()) continue;
-    if (s.points.size() == 1) {
-      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
-      continue;
-    }
-    strokeBuffer_.clear();
-    for (const WorldPoint& w : s.points) strokeBuffer_.push_back(view.ToDevice(w.x, w.y));
-    canvas.Polyline(strokeBuffer_, Pen{s.colour, s.width, LineStyle::kSolid});
-  }
+  DrawStrokes(view, scene.strokes, canvas, strokeBuffer_);
   return report_;
 }
 
