@@ -354,10 +354,12 @@ Scene Session::MakeScene() {
     if (mode->ReplayStep() >= 0) scene.replayStep = mode->ReplayStep();
   }
   scene.marks = sceneMarks_;
+  scene.drag = ActiveDragPlan();
   return scene;
 }
 
 void Session::RedrawAll() {
+  ++fullRedraws_;
   RecomputeAll(figure);
   // A full redraw paints over the candidate markers, except that the easy menu always shows
   // what can be dragged.

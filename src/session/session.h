@@ -189,6 +189,10 @@ class Session : private RecomputeHooks, private ModeHost {
   ReplayState Replay() const;
   // The drag in progress, or an empty one.
   DragState Drag() const;
+  // The plan of the deformation in progress (the window paints what does not move once), and
+  // a key that changes whenever that fixed layer must be painted again.
+  const DragPlan* ActiveDragPlan() const;
+  uint64_t FixedLayerKey() const;
   // The draggable points the standard mode marks.
   const std::vector<ObjRef>& CandidateMarks() const;
   const std::string& FigureFileName() const { return figureFileName_; }
@@ -270,6 +274,17 @@ class Session : private RecomputeHooks, private ModeHost {
   // Loci and measurement records of a deformation step (session_loci.cpp).
   void BeforeDeformStep(int32_t dragged) override;
   void AfterDeformStep(int32_t dragged, const DragPlan& plan) override;
+  // The deformation commands and keys (session_deform.cpp).
+  DeformSettings DeformSetup() const override;
+  bool DeformationKey(int code, int shift) override;
+  static bool ImplementsDeform(MenuCommand cmd);
+  bool DeformCommand(MenuCommand cmd);
+  void TimedDeformation();
+  void PlaneSweep(bool writeFile);
+  // The number whose values the plane sweep records: the locus number; 0 while none is chosen.
+  int32_t SweepNumber() const;
+  friend class DeformPickMode;
+  friend class NumberChoiceMode;
 
   void SetScreen(int width, int height);
   bool ReadFigure(const std::string& path);
@@ -346,6 +361,7 @@ class Session : private RecomputeHooks, private ModeHost {
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene
+  uint64_t fullRedraws_ = 0;            // counts RedrawAll; a full redraw renews every layer
 
   // Runs after every action on the open dialog: once it has closed, hands it to the mode
   // that opened it and drops it.

@@ -10,6 +10,7 @@ namespace kv {
 bool Session::Implements(MenuCommand cmd) {
   using M = MenuCommand;
   if (IsConstructionCommand(ForwardedCommand(cmd))) return true;
+  if (ImplementsDeform(ForwardedCommand(cmd))) return true;
   switch (ForwardedCommand(cmd)) {
     case M::mnuNew:
     case M::mnuLanguage:
@@ -136,8 +137,9 @@ void Session::Command(MenuCommand cmd) {
       PushInputMode(kModeScribble);
       break;
     default:
-      if (!FileCommand(ForwardedCommand(cmd)) && !AttributeCommand(ForwardedCommand(cmd)) &&
-          !OptionCommand(cmd) && !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
+      if (!FileCommand(ForwardedCommand(cmd)) && !DeformCommand(ForwardedCommand(cmd)) &&
+          !AttributeCommand(ForwardedCommand(cmd)) && !OptionCommand(cmd) &&
+          !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
         ViewCommand(cmd);
       break;
   }
