@@ -333,7 +333,7 @@ TEST_F(DeformSessionTest, DragStepsGiveWhatAFullRecomputeGives) {
   for (int i = 1; i <= 30; ++i) {
     const double x = 0.3 * i, y = 0.2 * i;
     Figure full = fig();  // the state before this step
-    full.hooks = nullptr;
+    full.pass.hooks = nullptr;
     Drag(0, x, y);
     full.SnapshotPrevious();
     full.points[t.a].x = QuantiseToPixel(x, 0.05);
