@@ -176,6 +176,19 @@ TEST_F(DeformSessionTest, KeyboardDeformationStepsAndKeys) {
   session.Key(kKeyUp, kShiftMask);
   EXPECT_NEAR(At(a).y, 1, 1e-12);
 
+  // B runs a hundred key steps round a square and shows how long they took; the point ends
+  // where it began.
+  const Vec2 before = At(a);
+  session.Key('B', 0);
+  EXPECT_NEAR(At(a).x, before.x, 1e-9);
+  EXPECT_NEAR(At(a).y, before.y, 1e-9);
+  EXPECT_EQ(session.Panel(11).text.rfind("100回の変形(", 0), 0u) << session.Panel(11).text;
+  // X needs the locus switch and a locus number.
+  session.Key('X', 0);
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages.back(), "軌跡のスイッチがoffか, 変数の選択がしてありません。");
+  EXPECT_EQ(session.CurrentInputMode(), kModeDeform);
+
   session.Key(kKeyEscape, 0);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
