@@ -376,6 +376,11 @@ bool SameCalls(const RecordingCanvas& x, const RecordingCanvas& y) {
 
 TEST_F(DeformSessionTest, ADragStepPaintsOnlyWhatMovesAndTheEndPaintsEverything) {
   TriangleFigure t(fig());
+  // An angle that moves with A and one that does not, each leaving a mark.
+  for (const ObjRef vertex : {Pt(t.b), Pt(t.far)}) {
+    const int32_t angle = fig().AllocObject(kClassNumber);
+    fig().AppendStep("NA3P", {Pt(t.c), vertex, vertex == Pt(t.b) ? Pt(t.a) : Pt(t.b)}, {Nm(angle)});
+  }
   session.RedrawAll();
   session.Press(kLeftButton, 0, 0, 0);
   Drag(0, 0.5, -0.5);
@@ -390,6 +395,19 @@ TEST_F(DeformSessionTest, ADragStepPaintsOnlyWhatMovesAndTheEndPaintsEverything)
   scene = session.MakeScene();
   scene.layer = PaintLayer::kMoving;
   renderer.Paint(scene, moving);
+  // Together the two layers paint what one full paint of the same state paints, each object,
+  // mark and number row once.
+  RecordingCanvas whole;
+  scene = session.MakeScene();
+  scene.layer = PaintLayer::kAll;
+  scene.drag = nullptr;
+  renderer.Paint(scene, whole);
+  EXPECT_EQ(whole.calls.size(), fixed.calls.size() + moving.calls.size());
+  for (const auto op : {RecordingCanvas::Op::kPolyline, RecordingCanvas::Op::kLine,
+                        RecordingCanvas::Op::kText, RecordingCanvas::Op::kCircle})
+    EXPECT_EQ(whole.Count(op), fixed.Count(op) + moving.Count(op)) << int(op);
+  EXPECT_GT(fixed.Count(RecordingCanvas::Op::kPolyline), 0u);  // the fixed angle's mark
+  EXPECT_GT(moving.Count(RecordingCanvas::Op::kPolyline), 0u);
   // A moves with its circumcentre, circle and the side's meeting points; B, C, the side BC and
   // the far point do not.
   EXPECT_EQ(moving.Count(RecordingCanvas::Op::kClear), 0u);
