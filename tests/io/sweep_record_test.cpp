@@ -43,11 +43,11 @@ TEST(SweepRecord, TableOfTheNumberOverTheGrid) {
   ASSERT_EQ(grid.nx, 2);
   ASSERT_EQ(grid.ny, 1);
 
-  const std::string text = RunPlaneSweep(fig, a, d, grid, nullptr, "/tmp/fig.kv4");
+  const std::string text = RunPlaneSweep(fig, a, d, grid, nullptr, "figures/fig.kv4");
   const auto lines = Split(text, '\n');
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[0], "ﾃﾞｰﾀ形式,1");
-  EXPECT_EQ(lines[1], "KV file : /tmp/fig.kv4");
+  EXPECT_EQ(lines[1], "KV file : figures/fig.kv4");
   EXPECT_EQ(lines[2], "点Aを平面内を動かしたときの次の変数の変化 : AB");
   EXPECT_EQ(lines[3], ",-1,-0.5,0,0.5,1");
   const double ys[] = {0.5, 0, -0.5};
