@@ -174,6 +174,8 @@ double DeltaVarFromEntry(std::string_view entry) {
 
 bool Session::DeformCommand(MenuCommand cmd) {
   using M = MenuCommand;
+  if (!ImplementsDeform(cmd)) return false;
+  statusDirty_ = true;  // the mode, panel 11 and the step sizes' check marks
   switch (cmd) {
     case M::mnuDeform1Pt:
     case M::mnuDeformPts: {
