@@ -50,6 +50,14 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuEcallHis:
     case M::mnuVersion:
     case M::mnuRakugaki:
+    case M::mnuLocusSW:
+    case M::mnuLocusReset:
+    case M::mnuLocusNumCSV:
+    case M::mnuLocusSetP:
+    case M::mnuLocusSetL:
+    case M::mnuLocusSetC:
+    case M::mnuLocusSetN:
+    case M::mnuLocusNumClear:
     case M::mnuZoomDefault:
     case M::mnuZoomIn:
     case M::mnuZoomOut:
@@ -163,7 +171,8 @@ void Session::Command(MenuCommand cmd) {
       PushInputMode(kModeScribble);
       break;
     default:
-      if (!AttributeCommand(ForwardedCommand(cmd)) && !OptionCommand(cmd) &&
+      if (!AttributeCommand(ForwardedCommand(cmd)) && !LocusCommand(ForwardedCommand(cmd)) &&
+          !OptionCommand(cmd) &&
           !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
         ViewCommand(cmd);
       break;
@@ -218,7 +227,7 @@ void Session::NewFigureCommand() {
       panels_[2].text = ShortFileName();
       figureCapacity_ = kInitialCapacity;
       figure.NewFigure(figureCapacity_);
-      loci.Reset();
+      NewLoci();
       Standard().ClearCandidates();
       Standard().ForgetIndication();
       MarkSaved();
