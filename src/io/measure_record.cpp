@@ -138,6 +138,8 @@ bool MeasureRecord::AppendRow(const Figure& fig, int decimals) {
     cell_.clear();
     AppendNumberText(cell_, n.value, decimals);
     // The list's alignment blanks mean nothing in a table cell.
+    // A value without decimals ends in its point, which a table cell does without.
+    if (!cell_.empty() && cell_.back() == '.') cell_.pop_back();
     const size_t first = cell_.find_first_not_of(' ');
     const std::string_view value =
         first == std::string::npos ? std::string_view() : std::string_view(cell_).substr(first);
