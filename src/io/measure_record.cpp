@@ -12,6 +12,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
+// Bytes each file collects before it is written out.
+constexpr size_t kRecordBuffer = 1 << 16;
 
 std::string InFolder(const std::string& folder, std::string_view name) {
   return (fs::path(folder) / fs::path(std::u8string(name.begin(), name.end()))).string();
@@ -70,10 +72,9 @@ bool MeasureRecord::Command(RecordCommand cmd, bool locusOn, const Figure& fig,
       state_ = RecordState::kOpen;
       return false;
     case RecordCommand::kClose:
-      CloseFiles();
-      return false;
+      return CloseFiles() ? false : Fail();
     case RecordCommand::kNew:
-      CloseFiles();
+      if (!CloseFiles()) return Fail();
       return locusOn ? Start(fig, head) : false;
     case RecordCommand::kShow:
       return false;
@@ -82,8 +83,7 @@ bool MeasureRecord::Command(RecordCommand cmd, bool locusOn, const Figure& fig,
       std::string tail = "</table>";
       tail.append(kEol).append("</body>").append(kEol).append("</html>").append(kEol);
       const bool ok = Put(page_, tail);
-      CloseFiles();
-      return ok ? false : Fail();
+      return CloseFiles() && ok ? false : Fail();
     }
   }
   return false;
@@ -152,22 +152,28 @@ bool MeasureRecord::AppendRow(const Figure& fig, int decimals) {
 }
 
 bool MeasureRecord::WriteBoth(const std::string& csv, const std::string& html) {
-  // Flushed at once: the files on disk are complete whenever the user looks at them.
-  return Put(csv_, csv) && Put(page_, html) && std::fflush(csv_) == 0 && std::fflush(page_) == 0;
+  // Buffered: a row per drag step would otherwise cost two writes to disk. Closing (which the
+  // page command does before it opens the page) puts everything on disk.
+  return Put(csv_, csv) && Put(page_, html);
 }
 
 bool MeasureRecord::OpenFiles(const char* fileMode) {
   CloseFiles();
   csv_ = std::fopen(csvPath_.c_str(), fileMode);
   page_ = std::fopen(pagePath_.c_str(), fileMode);
-  return csv_ != nullptr && page_ != nullptr;
+  if (csv_ == nullptr || page_ == nullptr) return false;
+  std::setvbuf(csv_, nullptr, _IOFBF, kRecordBuffer);
+  std::setvbuf(page_, nullptr, _IOFBF, kRecordBuffer);
+  return true;
 }
 
-void MeasureRecord::CloseFiles() {
-  if (csv_) std::fclose(csv_);
-  if (page_) std::fclose(page_);
+bool MeasureRecord::CloseFiles() {
+  bool ok = true;
+  if (csv_) ok = std::fclose(csv_) == 0;
+  if (page_) ok = std::fclose(page_) == 0 && ok;
   csv_ = page_ = nullptr;
   if (state_ == RecordState::kOpen) state_ = RecordState::kClosed;
+  return ok;
 }
 
 bool MeasureRecord::Fail() {

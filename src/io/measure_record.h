@@ -69,7 +69,7 @@ class MeasureRecord {
  private:
   bool Start(const Figure& fig, const RecordHead& head);  // files replaced, head, header row
   bool OpenFiles(const char* fileMode);
-  void CloseFiles();
+  bool CloseFiles();  // false when what was buffered could not be written
   bool Fail();
   bool WriteBoth(const std::string& csv, const std::string& html);
 

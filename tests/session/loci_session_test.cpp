@@ -103,6 +103,10 @@ TEST_F(LociSessionTest, SwitchingLociOnAndDraggingWritesTheRecordFiles) {
   Step(a, 1, 0);
   Step(a, 2, 0);
   Step(a, 2.5, 0);
+  // The page command puts everything written so far on disk before it opens the page.
+  session.Command(MenuCommand::mnuLocusNumCSV);
+  ASSERT_EQ(ui.opened.size(), 1u);
+  EXPECT_EQ(fs::path(ui.opened[0]), folder / "temp.htm");
 
   const std::string page = ReadRecord("temp.htm");
   const std::string head =
@@ -134,19 +138,18 @@ TEST_F(LociSessionTest, SwitchingLociOnAndDraggingWritesTheRecordFiles) {
             "2.00,\"\"\r\n"
             "1.50,\"\"\r\n");
 
-  // Off and on again starts both files afresh; a full redraw writes a row of its own.
+  // Recording goes on after the page was opened; switching off closes the files.
+  Step(a, 3, 0);
   session.Command(MenuCommand::mnuLocusSW);
+  EXPECT_EQ(ReadRecord("temp.csv"),
+            "\"AB×2\",\"\"\r\n3.00,\"\"\r\n2.00,\"\"\r\n1.50,\"\"\r\n1.00,\"\"\r\n");
+
+  // On again starts both files afresh; a full redraw writes a row of its own.
   session.Command(MenuCommand::mnuLocusSW);
   session.RedrawAll();
-  EXPECT_EQ(ReadRecord("temp.csv"), "\"AB×2\",\"\"\r\n1.50,\"\"\r\n");
+  session.Command(MenuCommand::mnuLocusSW);
+  EXPECT_EQ(ReadRecord("temp.csv"), "\"AB×2\",\"\"\r\n1.00,\"\"\r\n");
   EXPECT_EQ(ReadRecord("temp.htm").find("<td>3.00"), std::string::npos);
-
-  // The page opens with everything written so far, and recording goes on after it.
-  session.Command(MenuCommand::mnuLocusNumCSV);
-  ASSERT_EQ(ui.opened.size(), 1u);
-  EXPECT_EQ(fs::path(ui.opened[0]), folder / "temp.htm");
-  Step(a, 3, 0);
-  EXPECT_EQ(ReadRecord("temp.csv"), "\"AB×2\",\"\"\r\n1.50,\"\"\r\n1.00,\"\"\r\n");
   EXPECT_TRUE(ui.messages.empty());
 }
 
