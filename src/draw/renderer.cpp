@@ -400,6 +400,29 @@ void Renderer::DrawObject(const Scene& scene, Canvas& canvas, ObjRef ref, int st
   }
 }
 
+namespace {
+
+// Every entry of a locus store at draw width 1: points, then lines, then circles.
+void DrawLocusStore(Ctx& c, const LocusStore& loci) {
+  const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
+  const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
+  const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
+  for (int32_t i = 1; i <= np; ++i) {
+    const PointRec& p = loci.points[i];
+    DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
+  }
+  for (int32_t i = 1; i <= nl; ++i) {
+    const LineRec& g = loci.lines[i];
+    DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
+  }
+  for (int32_t i = 1; i <= nc; ++i) {
+    const CircleRec& k = loci.circles[i];
+    DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
+  }
+}
+
+}  // namespace
+
 PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   report_ = {};
   if (!scene.settings) return report_;
@@ -421,25 +444,10 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
 
   // Grid and loci lie under the figure.
   if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
-  // Loci grow while a point is dragged: they belong to the moving layer.
-  if (scene.loci && !replay_ && changingParts) {
-    const LocusStore& loci = *scene.loci;
-    const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
-    const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
-    const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
-    for (int32_t i = 1; i <= np; ++i) {
-      const PointRec& p = loci.points[i];
-      DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
-    }
-    for (int32_t i = 1; i <= nl; ++i) {
-      const LineRec& g = loci.lines[i];
-      DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
-    }
-    for (int32_t i = 1; i <= nc; ++i) {
-      const CircleRec& k = loci.circles[i];
-      DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
-    }
-  }
+  // Loci grow while a point is dragged: they belong to the moving layer, and so does the
+  // trail of the trace-marker points.
+  if (scene.loci && !replay_ && changingParts) DrawLocusStore(c, *scene.loci);
+  if (scene.trail && !replay_ && changingParts) DrawLocusStore(c, *scene.trail);
 
   // The figure: points, lines, circles; then the points with program markers on top.
   const int32_t points = CountOf(fig, kClassPoint, fig.points.size());

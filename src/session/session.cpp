@@ -352,6 +352,7 @@ Scene Session::MakeScene() {
   scene.view = &view;
   scene.settings = &draw;
   scene.loci = &loci;
+  scene.trail = &dragTrail_;
   scene.inputMode = CurrentInputMode();
   scene.thumbnailState = thumbnailState_;
   scene.statusBarShown = statusBarShown_;
@@ -376,6 +377,7 @@ void Session::RedrawAll() {
   RecomputeAll(figure);
   // A full redraw paints over the scribbles.
   if (auto* scribble = dynamic_cast<ScribbleMode*>(modes_.TopMode())) scribble->ClearStrokes();
+  if (dragTrail_.pointCount != 0) dragTrail_.Reset();
   if (locusSw_) WriteRecordRow();
   // A full redraw paints over the candidate markers, except that the easy menu always shows
   // what can be dragged.

@@ -362,6 +362,9 @@ class Session : private RecomputeHooks, private ModeHost {
     int32_t marker = 0, colour = 0;
   };
   NumberLocusImage numberLocus_;
+  // The dots the trace-marker points (markers 10 to 19) leave while the figure is deformed;
+  // the next full redraw wipes them, whatever the locus switch.
+  LocusStore dragTrail_;
   Rgb scribbleColour_ = kBlack;
   Constructor construction_;
   int figureCapacity_ = kInitialCapacity;

@@ -14,6 +14,8 @@ constexpr double kNumberLocusZero = 0.01;
 // green where it is negative, a double ring in black near zero.
 constexpr int32_t kMarkerPlus = 22, kMarkerMinus = 23, kMarkerRing = 20;
 constexpr int32_t kColourRed = 1, kColourGreen = 2, kColourBlack = 7;
+// Points with these markers leave a dotted trail while they move, locus switch or not.
+constexpr int32_t kTraceMarkerFirst = 10, kTraceMarkerLast = 19;
 
 bool SameImage(const PointRec& a, const PointRec& b) {
   return a.x == b.x && a.y == b.y && a.valid == b.valid;
@@ -44,46 +46,48 @@ void Session::BeforeDeformStep(int32_t dragged) {
   }
 }
 
-void Session::AfterDeformStep(int32_t /*dragged*/, const DragPlan& plan) {
-  if (locusSw_) {
-    for (const ObjRef ref : plan.objects) {
-      const int32_t i = ref.index;
-      switch (ref.cls) {
-        case kClassPoint: {
-          if (!figure.InTable(ref)) break;
-          const PointRec& before = figure.prevPoints[i];
-          if (before.valid == 0 || SameImage(before, figure.points[i])) break;
-          if (numberLocus_.point == i) {
-            loci.Append(before, numberLocus_.marker, numberLocus_.colour);
-          } else if (before.locusColour != 0) {
-            loci.Append(before);
-          }
-          break;
+void Session::AfterDeformStep(int32_t dragged, const DragPlan& plan) {
+  for (const ObjRef ref : plan.objects) {
+    if (!figure.InTable(ref)) continue;
+    const int32_t i = ref.index;
+    switch (ref.cls) {
+      case kClassPoint: {
+        const PointRec& before = figure.prevPoints[i];
+        if (before.valid == 0 || SameImage(before, figure.points[i])) break;
+        // The dragged point wears the drag ring, not its trace marker, while it moves.
+        if (i != dragged && before.marker >= kTraceMarkerFirst && before.marker <= kTraceMarkerLast)
+          dragTrail_.Append(before, before.marker, before.locusColour);
+        if (!locusSw_) break;
+        if (numberLocus_.point == i) {
+          loci.Append(before, numberLocus_.marker, numberLocus_.colour);
+        } else if (before.locusColour != 0) {
+          loci.Append(before);
         }
-        case kClassLine: {
-          if (!figure.InTable(ref)) break;
-          const LineRec& before = figure.prevLines[i];
-          if (before.valid != 0 && before.locusColour != 0 && !SameImage(before, figure.lines[i]))
-            loci.Append(before);
-          break;
-        }
-        case kClassCircle: {
-          if (!figure.InTable(ref)) break;
-          const CircleRec& before = figure.prevCircles[i];
-          if (before.valid != 0 && before.locusColour != 0 && !SameImage(before, figure.circles[i]))
-            loci.Append(before);
-          break;
-        }
-        default:
-          break;
+        break;
       }
+      case kClassLine: {
+        const LineRec& before = figure.prevLines[i];
+        if (locusSw_ && before.valid != 0 && before.locusColour != 0 &&
+            !SameImage(before, figure.lines[i]))
+          loci.Append(before);
+        break;
+      }
+      case kClassCircle: {
+        const CircleRec& before = figure.prevCircles[i];
+        if (locusSw_ && before.valid != 0 && before.locusColour != 0 &&
+            !SameImage(before, figure.circles[i]))
+          loci.Append(before);
+        break;
+      }
+      default:
+        break;
     }
-    // The renderer paints the whole store on every repaint: everything stored is drawn.
-    loci.drawnPoints = loci.pointCount;
-    loci.drawnLines = loci.lineCount;
-    loci.drawnCircles = loci.circleCount;
-    WriteRecordRow();
   }
+  // The renderer paints the whole store on every repaint: everything stored is drawn.
+  loci.drawnPoints = loci.pointCount;
+  loci.drawnLines = loci.lineCount;
+  loci.drawnCircles = loci.circleCount;
+  if (locusSw_) WriteRecordRow();
   repaintDirty_ = true;
 }
 

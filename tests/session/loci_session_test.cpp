@@ -274,6 +274,45 @@ TEST_F(LociSessionTest, TheNumberLocusMarksThePlaneBySign) {
   EXPECT_EQ(session.loci.pointCount, n);  // A has no locus colour of its own
 }
 
+TEST_F(LociSessionTest, TraceMarkerPointsLeaveDotsUntilTheNextFullRedraw) {
+  // The circumcentre of A, B and C(0, 4) with a trace marker; A has one too, but the point
+  // being dragged leaves no dots.
+  Figure& fig = session.figure;
+  const int32_t c = FreePoint(fig, 0, 4);
+  const int32_t centre = fig.AllocObject(kClassPoint);
+  fig.AppendStep("P1", {Pt(a), Pt(b), Pt(c)}, {Pt(centre)});
+  fig.points[centre].marker = 12;
+  fig.points[centre].colour = 4;
+  fig.points[a].marker = 12;
+  fig.points[a].colour = 4;
+  session.RedrawAll();
+  Rgb red;
+  ASSERT_TRUE(PaletteColour(session.draw, 1, red));
+  const auto redDots = [&] {
+    RecordingCanvas canvas;
+    Renderer renderer;
+    renderer.Paint(session.MakeScene(), canvas);
+    std::vector<DevicePoint> dots;
+    for (const auto* call : canvas.Of(RecordingCanvas::Op::kDot))
+      if (call->pen.colour == red) dots.push_back(call->points[0]);
+    return dots;
+  };
+  // With the locus switch off: the circumcentre was at (2, 2), then at (2.5, 2.5).
+  Step(a, 1, 0);
+  Step(a, 1, 1);
+  const auto dots = redDots();
+  ASSERT_EQ(dots.size(), 2u);
+  const DevicePoint first = session.view.ToDevice(2, 2);
+  const DevicePoint second = session.view.ToDevice(2.5, 2.5);
+  EXPECT_DOUBLE_EQ(dots[0].x, first.x);
+  EXPECT_DOUBLE_EQ(dots[0].y, first.y);
+  EXPECT_DOUBLE_EQ(dots[1].x, second.x);
+  EXPECT_DOUBLE_EQ(dots[1].y, second.y);
+  EXPECT_EQ(session.loci.pointCount, 0);
+  session.RedrawAll();
+  EXPECT_TRUE(redDots().empty());
+}
+
 TEST_F(LociSessionTest, LocusPanelAndMenuFollowTheSwitch) {
   EXPECT_EQ(session.Panel(3).text, "×軌");
   EXPECT_TRUE(session.Panel(3).raised);
