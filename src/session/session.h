@@ -216,6 +216,8 @@ class Session : private RecomputeHooks, private ModeHost {
   // through the drag modes; they are public so that a deformation can be stepped directly.
   void BeforeDeformStep(int32_t dragged) override;
   void AfterDeformStep(int32_t dragged, const DragPlan& plan) override;
+  // mnuPTmatrixSW: the matrix maps write their matrices into the text viewer.
+  bool MatrixDisplayOn() const { return matrixDisplayOn_; }
   int ReplayIntervalMs() const { return settings.redrawSlow; }
   double ScaleUnit() const { return view.ScaleUnit; }
   double HalfWidth() const { return view.HalfWidth; }
@@ -254,6 +256,7 @@ class Session : private RecomputeHooks, private ModeHost {
   // RecomputeHooks
   void Beep() override { ui_.Beep(); }
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
+  bool ShowsMatrices() const override { return matrixDisplayOn_; }
   void InspectMatrix(Kind kind, int step, int rows, int cols, const double* entries) override;
   TextViewerState viewer_;
 
@@ -365,6 +368,7 @@ class Session : private RecomputeHooks, private ModeHost {
   // The dots the trace-marker points (markers 10 to 19) leave while the figure is deformed;
   // the next full redraw wipes them, whatever the locus switch.
   LocusStore dragTrail_;
+  bool matrixDisplayOn_ = false;
   Rgb scribbleColour_ = kBlack;
   Constructor construction_;
   int figureCapacity_ = kInitialCapacity;
