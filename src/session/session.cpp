@@ -363,17 +363,21 @@ Scene Session::MakeScene() {
     if (mode->ReplayStep() >= 0) scene.replayStep = mode->ReplayStep();
   }
   // The number locus shows the dragged point with the marker and colour of its sign.
-  if (numberLocus_.point != 0 && locusNumber_ != 0 && Drag().dragPoint == numberLocus_.point)
+  const auto* drag = dynamic_cast<const DragMode*>(modes_.TopMode());
+  if (numberLocus_.point != 0 && locusNumber_ != 0 && drag &&
+      drag->State().dragPoint == numberLocus_.point)
     sceneMarks_.push_back({{kClassPoint, numberLocus_.point},
                            kStyleForced + numberLocus_.colour,
                            numberLocus_.marker,
                            0});
   scene.marks = sceneMarks_;
   scene.strokes = Strokes();
+  scene.drag = ActiveDragPlan();
   return scene;
 }
 
 void Session::RedrawAll() {
+  ++fullRedraws_;
   RecomputeAll(figure);
   // A full redraw paints over the scribbles.
   if (auto* scribble = dynamic_cast<ScribbleMode*>(modes_.TopMode())) scribble->ClearStrokes();

@@ -191,6 +191,10 @@ class Session : private RecomputeHooks, private ModeHost {
   ReplayState Replay() const;
   // The drag in progress, or an empty one.
   DragState Drag() const;
+  // The plan of the deformation in progress (the window paints what does not move once), and
+  // a key that changes whenever that fixed layer must be painted again.
+  const DragPlan* ActiveDragPlan() const;
+  uint64_t FixedLayerKey() const;
   // The draggable points the standard mode marks.
   const std::vector<ObjRef>& CandidateMarks() const;
   const std::string& FigureFileName() const { return figureFileName_; }
@@ -280,6 +284,17 @@ class Session : private RecomputeHooks, private ModeHost {
   void SetPanelText(int panel, std::string text) override;
   void OpenDialog(std::unique_ptr<DialogModel> dialog) override;
   void StartPlacing(int32_t point) override;
+  // The deformation commands and keys (session_deform.cpp).
+  DeformSettings DeformSetup() const override;
+  bool DeformationKey(int code, int shift) override;
+  static bool ImplementsDeform(MenuCommand cmd);
+  bool DeformCommand(MenuCommand cmd);
+  void TimedDeformation();
+  void PlaneSweep(bool writeFile);
+  // The number whose values the plane sweep records: the locus number; 0 while none is chosen.
+  int32_t SweepNumber() const;
+  friend class DeformPickMode;
+  friend class NumberChoiceMode;
 
   void SetScreen(int width, int height);
   bool ReadFigure(const std::string& path);
@@ -287,6 +302,10 @@ class Session : private RecomputeHooks, private ModeHost {
   // recompute and redraw, the file name panel.
   void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
+  // Axis and background colours; false for any other command.
+  bool ColourCommand(MenuCommand cmd);
+  // Figure files, pictures, printing and the second window; false for any other command.
+  bool FileCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
   // Shift-drag kind, start-up menu mode and replay interval.
   bool OptionCommand(MenuCommand cmd);
@@ -374,6 +393,7 @@ class Session : private RecomputeHooks, private ModeHost {
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene
+  uint64_t fullRedraws_ = 0;            // counts RedrawAll; a full redraw renews every layer
 
   // Runs after every action on the open dialog: once it has closed, hands it to the mode
   // that opened it and drops it.

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../geometry/figure_builder.h"
+#include "figure_builder.h"
 #include "io/text_encoding.h"
 
 namespace kv {

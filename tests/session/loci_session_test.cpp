@@ -8,9 +8,9 @@
 #include <regex>
 #include <sstream>
 
-#include "../geometry/figure_builder.h"
 #include "draw/recording_canvas.h"
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "geometry/drag_recompute.h"
 #include "geometry/recompute.h"
 #include "io/text_encoding.h"
