@@ -466,8 +466,10 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
 
   // Grid and loci lie under the figure.
   if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
-  // Loci grow while a point is dragged: they belong to the moving layer.
+  // Loci grow while a point is dragged: they belong to the moving layer, and so does the
+  // trail of the trace-marker points.
   if (scene.loci && !replay_ && changingParts) DrawLoci(c, *scene.loci);
+  if (scene.trail && !replay_ && changingParts) DrawLoci(c, *scene.trail);
 
   // The figure: points, lines, circles; then the points with program markers on top.
   const int32_t points = CountOf(fig, kClassPoint, fig.points.size());

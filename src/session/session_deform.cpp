@@ -361,6 +361,8 @@ uint64_t Session::FixedLayerKey() const {
   return (fullRedraws_ << 16) ^ (starts << 1) ^ reinterpret_cast<uintptr_t>(drag);
 }
 
-int32_t Session::SweepNumber() const { return 0; }
+int32_t Session::SweepNumber() const {
+  return figure.InTable({kClassNumber, locusNumber_}) ? locusNumber_ : 0;
+}
 
 }  // namespace kv

@@ -381,6 +381,8 @@ TEST_F(DeformSessionTest, ADragStepPaintsOnlyWhatMovesAndTheEndPaintsEverything)
     const int32_t angle = fig().AllocObject(kClassNumber);
     fig().AppendStep("NA3P", {Pt(t.c), vertex, vertex == Pt(t.b) ? Pt(t.a) : Pt(t.b)}, {Nm(angle)});
   }
+  // Dots for the free points, so that the only circle drawn is the circumcircle.
+  for (const int32_t p : {t.a, t.b, t.c, t.far}) fig().points[p].marker = 0;
   session.RedrawAll();
   session.Press(kLeftButton, 0, 0, 0);
   Drag(0, 0.5, -0.5);
