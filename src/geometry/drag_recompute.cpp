@@ -133,8 +133,14 @@ void DragRecompute(Figure& fig, const DragPlan& plan) {
   PassScratch& pass = fig.pass;
   for (int32_t p = 1; p <= plan.passCount; ++p) {
     pass.lastPass = p == plan.passCount;
-    for (const int32_t s : plan.steps)
-      if (pass.stepState[s] != 2) RecomputeStep(fig, s);
+    const StepRec* steps = fig.StepData();
+    for (const int32_t s : plan.steps) {
+      if (pass.stepState[s] == 2) continue;
+      if (pass.stepRunnable[s])
+        RunCheckedStep(fig, s, steps[s]);
+      else
+        fig.SetOutputsValid(s, 0);
+    }
     for (const int32_t i : plan.boundPoints) {
       PointRec& pt = fig.points[i];
       int32_t t = pt.valid;

@@ -125,8 +125,9 @@ struct PassScratch {
   // as they were: then it is replayed (its markers put back) instead of run again.
   bool kept = false;
   std::vector<int32_t> startValid, endValid;
-  std::vector<int32_t> bindings;  // free, boundClass, boundIndex of every point
-  int64_t analysisCount = 0;      // how many analyses ran (a test hook)
+  std::vector<int32_t> bindings;     // free, boundClass, boundIndex of every point
+  std::vector<int32_t> boundPoints;  // free points bound to a point, line or circle
+  int64_t analysisCount = 0;         // how many analyses ran (a test hook)
 };
 
 // One construction step: its parsed kind, the swap flag of the two-solution intersections, and
