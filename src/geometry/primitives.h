@@ -180,6 +180,26 @@ void Circumcentre(const PointRec& a, const PointRec& b, const PointRec& c, Point
 void Orthocentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out);
 void Excentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out);
 void NinePointCentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out);
+// Centre and radius of a defined circle; an undefined centre or radius leaves the circle's
+// position as it was and marks it undefined.
+inline void SetCircle(CircleRec& out, const PointRec& centre, double radius, bool radiusOk) {
+  if (centre.valid == 0 || !radiusOk) {
+    out.valid = kFalse;
+    return;
+  }
+  out.cx = centre.x;
+  out.cy = centre.y;
+  out.radius = radius;
+  out.valid = kTrue;
+}
+
+// Circle about `centre` through `p`.
+inline void CircleThrough(CircleRec& out, const PointRec& centre, const PointRec& p) {
+  double radius = 0;
+  const bool ok = PointDistance(centre, p, radius);
+  SetCircle(out, centre, radius, ok);
+}
+
 void LineEndPoints(const LineRec& g, PointRec& p1, PointRec& p2);
 void CircleCentrePoint(const CircleRec& c, PointRec& out);
 void SwapPositions(PointRec& p, PointRec& q);

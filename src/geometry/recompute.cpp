@@ -229,6 +229,26 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
       Circumcentre(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
                    fig.points[out[1].index]);
       return;
+    case Kind::kPN:
+    case Kind::kPEXT:
+      DivideOrExtend(fig, s, step.kind);
+      return;
+    case Kind::kPC2:
+      IntersectLineCircle(fig, s);
+      return;
+    case Kind::kPC3:
+      IntersectCircles(fig, s);
+      return;
+    case Kind::kC2:
+      CircleThrough(fig.circles[out[1].index], fig.points[in[1].index], fig.points[in[2].index]);
+      return;
+    case Kind::kC3: {
+      const PointRec& a = fig.points[in[1].index];
+      PointRec centre;
+      Circumcentre(a, fig.points[in[2].index], fig.points[in[3].index], centre);
+      CircleThrough(fig.circles[out[1].index], centre, a);
+      return;
+    }
     case Kind::kP3:
       Centroid(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
                fig.points[out[1].index]);
