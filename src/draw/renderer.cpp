@@ -54,6 +54,10 @@ void DrawPointShape(Ctx& c, const PointRec& p, int colourIndex, int marker, int 
   const Rgb col = ColourOf(c, colourIndex);
   const DevicePoint d = c.view.ToDevice(p.x, p.y);
   const double m = c.metrics.markerHalf;
+  // A marker wholly outside the canvas leaves nothing to see.
+  const double reach = m + width + 2;
+  if (d.x < -reach || d.y < -reach || d.x > c.view.widthPx + reach || d.y > c.view.heightPx + reach)
+    return;
   const Pen pen{col, width, LineStyle::kSolid};
   Canvas& cv = c.canvas;
   switch (marker) {
@@ -147,7 +151,7 @@ void Arrowhead(Ctx& c, Vec2 tip, Vec2 other, const Pen& linePen) {
 void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
   if (!g.valid || colourIndex == 0) return;
   if (!Finite(g.x1, g.y1) || !Finite(g.x2, g.y2) || !Finite(g.dx, g.dy)) return;
-  if (g.lineType < 0 || g.lineType > 7) return;
+  if (g.lineType < kLineStraight || g.lineType > kLastLineType) return;
   const Pen pen = CurvePen(c, colourIndex, width);
   const Vec2 p{g.x1, g.y1}, q{g.x2, g.y2};
   // Straight lines and half-lines reach 15 half widths beyond their defining point, far past
@@ -162,32 +166,32 @@ void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
     c.canvas.Line(v.ToDevice(a.x, a.y), v.ToDevice(b.x, b.y), pen);
   };
   switch (g.lineType) {
-    case 0:
+    case kLineStraight:
       seg({p.x - r * g.dx, p.y - r * g.dy}, ahead);
       break;
-    case 1:
+    case kLineSegment:
       seg(p, q);
       break;
-    case 2:
+    case kLineHalf:
       seg(p, ahead);
       break;
-    case 3:
+    case kLineHalfReversed:
       seg(q, {q.x - rq * g.dx, q.y - rq * g.dy});
       break;
-    case 4:
+    case kLineSegmentArrowFirst:
       seg(p, q);
       Arrowhead(c, p, q, pen);
       break;
-    case 5:
+    case kLineSegmentArrowSecond:
       seg(p, q);
       Arrowhead(c, q, p, pen);
       break;
-    case 6:
+    case kLineSegmentArrowBoth:
       seg(p, q);
       Arrowhead(c, p, q, pen);
       Arrowhead(c, q, p, pen);
       break;
-    case 7:
+    case kLineHalfArrow:
       seg(p, ahead);
       Arrowhead(c, p, q, pen);
       break;
@@ -260,6 +264,12 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
   const double rPx = c.metrics.markRadius;
   const double r = rPx * view.ScaleUnit;
   const int width = c.settings.drawWidth;
+  // An arc about a vertex far outside the canvas cannot reach into it.
+  const DevicePoint vertex = view.ToDevice(v.x, v.y);
+  const double reach = rPx + width + 2;
+  if (vertex.x < -reach || vertex.y < -reach || vertex.x > view.widthPx + reach ||
+      vertex.y > view.heightPx + reach)
+    return;
 
   if (std::fabs(std::fabs(theta) - 90) < 0.01) {
     const double t = theta * kPi / 180;
@@ -295,8 +305,43 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
                     Pen{ColourOf(c, ArcColour(std::fabs(theta))), width, LineStyle::kSolid});
 }
 
+// The traces of the loci, each in its locus colour and one pixel wide.
+void DrawLoci(Ctx& c, const LocusStore& loci) {
+  const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
+  const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
+  const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
+  for (int32_t i = 1; i <= np; ++i) {
+    const PointRec& p = loci.points[i];
+    DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
+  }
+  for (int32_t i = 1; i <= nl; ++i) {
+    const LineRec& g = loci.lines[i];
+    DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
+  }
+  for (int32_t i = 1; i <= nc; ++i) {
+    const CircleRec& k = loci.circles[i];
+    DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
+  }
+}
+
+// The scribble strokes over everything; `buffer` is reused so that a repaint allocates only
+// when a stroke is longer than any before it.
+void DrawStrokes(const View& view, std::span<const Stroke> strokes, Canvas& canvas,
+                 std::vector<DevicePoint>& buffer) {
+  for (const Stroke& s : strokes) {
+    if (s.points.empty()) continue;
+    if (s.points.size() == 1) {
+      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
+      continue;
+    }
+    buffer.clear();
+    for (const WorldPoint& w : s.points) buffer.push_back(view.ToDevice(w.x, w.y));
+    canvas.Polyline(buffer, Pen{s.colour, s.width, LineStyle::kSolid});
+  }
+}
+
 bool Listed(const NumberRec& n) {
-  return n.independent != -1 && n.independent != 7 && n.hidden == 0;
+  return n.independent != -1 && n.independent != 7 && n.hidden == kNumberShown;
 }
 
 // Appends a number's display name: trimmed, every "*" shown as a multiplication sign.
@@ -340,7 +385,7 @@ void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
     for (int k = 1; k <= 5; ++k) {
       const ObjRef out = fig.Output(s, k);
       if (out.IsEmpty()) break;
-      if (out.cls < 0 || out.cls > 3) continue;
+      if (out.cls < kClassNumber || out.cls > kLastObjectClass) continue;
       auto& mask = shown_[out.cls];
       if (out.index >= 1 && size_t(out.index) < mask.size()) mask[out.index] = 1;
     }
@@ -422,24 +467,7 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   // Grid and loci lie under the figure.
   if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
   // Loci grow while a point is dragged: they belong to the moving layer.
-  if (scene.loci && !replay_ && changingParts) {
-    const LocusStore& loci = *scene.loci;
-    const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
-    const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
-    const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
-    for (int32_t i = 1; i <= np; ++i) {
-      const PointRec& p = loci.points[i];
-      DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
-    }
-    for (int32_t i = 1; i <= nl; ++i) {
-      const LineRec& g = loci.lines[i];
-      DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
-    }
-    for (int32_t i = 1; i <= nc; ++i) {
-      const CircleRec& k = loci.circles[i];
-      DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
-    }
-  }
+  if (scene.loci && !replay_ && changingParts) DrawLoci(c, *scene.loci);
 
   // The figure: points, lines, circles; then the points with program markers on top.
   const int32_t points = CountOf(fig, kClassPoint, fig.points.size());
@@ -474,29 +502,25 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
     }
   }
 
-  if (!changingParts) return report_;
   if (!replay_) {
+    // During a drag the marks of the angles that do not move come first; they and the rows of
+    // the numbers that do not move belong to the fixed layer.
     if (fig.angleMarksOn) {
       const int32_t marks =
           std::min<int32_t>(fig.angleMarkCount, int32_t(fig.angleMarks.size()) - 1);
-      for (int32_t i = 1; i <= marks; ++i) DrawAngleMark(c, fig.angleMarks[i]);
+      const int32_t fixedMarks = layer_ == PaintLayer::kAll ? marks : drag_->fixedAngleMarks;
+      const int32_t first = layer_ == PaintLayer::kMoving ? fixedMarks + 1 : 1;
+      const int32_t last = layer_ == PaintLayer::kFixed ? std::min(marks, fixedMarks) : marks;
+      for (int32_t i = first; i <= last; ++i) DrawAngleMark(c, fig.angleMarks[i]);
     }
     DrawNumberList(scene, canvas);
   }
+  if (!changingParts) return report_;
 
   for (const ObjectMark& m : scene.marks)
     DrawObject(scene, canvas, m.ref, m.style, Source::kCurrent, m.extraWidth, m.marker);
 
-  for (const Stroke& s : scene.strokes) {
-    if (s.points.empty()) continue;
-    if (s.points.size() == 1) {
-      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
-      continue;
-    }
-    strokeBuffer_.clear();
-    for (const WorldPoint& w : s.points) strokeBuffer_.push_back(view.ToDevice(w.x, w.y));
-    canvas.Polyline(strokeBuffer_, Pen{s.colour, s.width, LineStyle::kSolid});
-  }
+  DrawStrokes(view, scene.strokes, canvas, strokeBuffer_);
   return report_;
 }
 
@@ -538,12 +562,20 @@ void Renderer::DrawNumberList(const Scene& scene, Canvas& canvas) {
     }
   };
 
+  // The names do not change during a drag: the moving layer takes the column of the fixed one
+  // instead of measuring every row again on each step.
   double column = 0;
-  forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint) {
-    appendPrefix(i, num);
-    column = std::max(column, canvas.TextWidth(row_, style));
-  });
+  if (layer_ == PaintLayer::kMoving && drag_ == columnPlan_) {
+    column = dragColumn_;
+  } else {
+    forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint) {
+      appendPrefix(i, num);
+      column = std::max(column, canvas.TextWidth(row_, style));
+    });
+  }
+  if (layer_ == PaintLayer::kFixed) columnPlan_ = drag_, dragColumn_ = column;
   forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint at) {
+    if (!InLayer(kClassNumber, i)) return;
     appendPrefix(i, num);
     canvas.Text(at, row_, style);
     row_.assign(" = ");

@@ -115,7 +115,7 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
   for (int32_t pass = 1; pass <= plan.passCount; ++pass) {
     fig.pass.lastPass = pass == plan.passCount;
     for (int32_t s = 1; s <= steps; ++s)
-      if (!stepMarked[s] && fig.pass.stepState[s] != 2 &&
+      if (!stepMarked[s] && fig.pass.stepState[s] != kStepSkipped &&
           InfoOf(fig.KindOf(s)).family == KindFamily::kNumber)
         RecomputeStep(fig, s);
   }
@@ -160,7 +160,7 @@ void DragRecompute(Figure& fig, const DragPlan& plan) {
     pass.lastPass = p == plan.passCount;
     const StepRec* steps = fig.StepData();
     for (const int32_t s : plan.steps) {
-      if (pass.stepState[s] == 2) continue;
+      if (pass.stepState[s] == kStepSkipped) continue;
       if (pass.stepRunnable[s])
         RunCheckedStep(fig, s, steps[s]);
       else

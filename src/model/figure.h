@@ -20,6 +20,9 @@ constexpr int32_t kTrue = -1;
 constexpr int32_t kFalse = 0;
 
 enum ObjClass : int32_t { kClassNumber = 0, kClassPoint = 1, kClassLine = 2, kClassCircle = 3 };
+constexpr int32_t kLastObjectClass = kClassCircle;
+// `classCount` has entries 0..10; only the four object classes use theirs.
+constexpr int kClassCountEntries = 11;
 
 // Parent classes that mark a pending step still waiting for a number or a macro expansion.
 constexpr int32_t kPendingNumberClass = 100;
@@ -38,14 +41,37 @@ constexpr int kNumberNameWidth = 40;
 constexpr int kExpressionWidth = 70;
 constexpr int kDefaultColour = 7;
 
+// `free` of a point: a free point that may be dragged, a constructed point (the output of a
+// computing step), or a free point that may not be dragged.
+enum PointFreedom : int32_t { kPointMovable = -1, kPointConstructed = 0, kPointLocked = 1 };
+
+// `lineType`, how a line is shown: the straight line, the segment from the first to the second
+// point, the half-line from the first point through the second, the half-line from the second
+// point away from the first, and arrowed segments and half-lines.
+enum LineType : int32_t {
+  kLineStraight = 0,
+  kLineSegment = 1,
+  kLineHalf = 2,
+  kLineHalfReversed = 3,
+  kLineSegmentArrowFirst = 4,   // "線分←": the arrowhead at the first point
+  kLineSegmentArrowSecond = 5,  // "線分→"
+  kLineSegmentArrowBoth = 6,
+  kLineHalfArrow = 7,  // a half-line with an arrowhead at its first point
+};
+constexpr int32_t kLastLineType = kLineHalfArrow;
+
+// `hidden` of a number: shown in the number list on the canvas, or hidden from it.
+constexpr int32_t kNumberShown = 0;
+constexpr int32_t kNumberHidden = 7;
+
 struct PointRec {
   double x = 0, y = 0;
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
   int32_t valid = 0;
   int32_t marker = 0;
-  int32_t free = 0;        // 0 constructed, -1 draggable free point, 1 free point that may not move
-  int32_t boundClass = 0;  // 0 none, 1 point, 2 line, 3 circle
+  int32_t free = kPointConstructed;  // PointFreedom
+  int32_t boundClass = 0;            // 0 none, 1 point, 2 line, 3 circle
   int32_t boundIndex = 0;
   double boundParam = 0;
   std::string name;
@@ -55,7 +81,7 @@ struct LineRec {
   double x1 = 0, y1 = 0;
   double x2 = 0, y2 = 0;
   int32_t valid = 0;
-  int32_t lineType = 0;
+  int32_t lineType = kLineStraight;
   double dx = 0, dy = 0;  // unit direction after every successful recompute
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
@@ -77,9 +103,9 @@ struct NumberRec {
   double value = 0;
   int32_t valid = 0;
   std::string name;
-  int32_t independent = 0;  // -1 independent variable
-  std::string expression;   // CALC numbers only
-  int32_t hidden = 0;       // 0 shown, 7 hidden
+  int32_t independent = 0;        // -1 independent variable
+  std::string expression;         // CALC numbers only
+  int32_t hidden = kNumberShown;  // or kNumberHidden
 };
 
 // The mark of a measured angle A V B: p1 the vertex V, p2 the point A on the first arm (only
@@ -100,12 +126,22 @@ class RecomputeHooks {
   virtual void Beep() {}
   // A message box with an OK button ("Error in Angle").
   virtual void Message(std::string_view /*text*/) {}
-  // A matrix map shows its matrix (rows x cols, row order) once per recompute.
+  // Whether the matrix maps should show their matrices (a display preference of the window).
+  virtual bool ShowsMatrices() const { return false; }
+  // A matrix map shows its matrix (rows x cols, row order) once per recompute, when asked to.
   virtual void InspectMatrix(Kind /*kind*/, int /*step*/, int /*rows*/, int /*cols*/,
                              const double* /*entries*/) {}
 };
 
 constexpr int kInitialCapacity = 50;
+
+// What the dependency analysis says of a step (`stepState`). Any other value is the marker of
+// the oldest step the step waits for, a negated step number.
+enum StepState : int32_t {
+  kStepNoParents = -1,  // computed on every pass
+  kStepUndefined = 0,   // a parent is undefined: the outputs are too
+  kStepSkipped = 2,     // every parent carries this marker: the passes leave the step alone
+};
 
 // The scratch of the recompute pass: what the dependency analysis decided and what the
 // dispatcher tells the kind routines about the step being computed. Not part of the document:
@@ -128,6 +164,9 @@ struct PassScratch {
   std::vector<int32_t> bindings;     // free, boundClass, boundIndex of every point
   std::vector<int32_t> boundPoints;  // free points bound to a point, line or circle
   int64_t analysisCount = 0;         // how many analyses ran (a test hook)
+  // What the pass reports to (beeps, messages, matrices); not owned, may be null. It belongs
+  // to the figure's surroundings, so a new figure or a loaded file keeps it.
+  RecomputeHooks* hooks = nullptr;
 };
 
 // One construction step: its parsed kind, the swap flag of the two-solution intersections, and
@@ -149,7 +188,7 @@ class Figure {
   std::vector<PointRec> points, prevPoints;
   std::vector<LineRec> lines, prevLines;
   std::vector<CircleRec> circles, prevCircles;
-  std::array<int32_t, 11> classCount{};
+  std::array<int32_t, kClassCountEntries> classCount{};
 
   // Angle marks appended by the angle measurements during a full recompute.
   std::vector<AngleMarkRec> angleMarks;  // 1-based
@@ -157,9 +196,6 @@ class Figure {
   bool angleMarksOn = true;
 
   PassScratch pass;
-  bool matrixDisplayOn = false;  // the matrix maps show their matrices when on
-
-  RecomputeHooks* hooks = nullptr;  // not owned; may be null
 
   int32_t figureCapacity = kInitialCapacity;
 
@@ -222,7 +258,7 @@ class Figure {
   std::string_view GetName(ObjRef ref) const;
 
   void Beep() {
-    if (hooks) hooks->Beep();
+    if (pass.hooks) pass.hooks->Beep();
   }
 
  private:
@@ -244,6 +280,11 @@ class Figure {
   std::array<int32_t, 4> objectBound_{};  // documented bound of each object table
   int32_t freshBound_ = 0;                // records up to here carry the names of a fresh table
 };
+
+// True when step s reads one of its own outputs: a parent slot that is also an output slot,
+// or an expression that names its own number. Such a step can never settle (each recompute
+// would feed it its last result), so it stays undefined and keeps its name.
+bool StepReadsOwnOutput(const Figure& fig, int32_t s);
 
 // Copies a record's geometry and attributes, leaving its texts (name, expression).
 inline void CopyWithoutTexts(const PointRec& from, PointRec& to) {
