@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <tuple>
 
-#include "figure_builder.h"
 #include "construct/attribute_dialogs.h"
 #include "draw/recording_canvas.h"
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "session/session.h"
 
 namespace kv {
