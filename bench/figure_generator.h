@@ -19,8 +19,9 @@ constexpr int kGroupSteps = 13;
 
 class FigureGenerator {
  public:
-  explicit FigureGenerator(int steps, uint32_t seed = 1)
-      : fig_(steps + 10), rng_(seed), target_(steps) {}
+  // The groups fill rows of `columns` cells.
+  explicit FigureGenerator(int steps, uint32_t seed = 1, int columns = 100)
+      : fig_(steps + 10), rng_(seed), target_(steps), columns_(columns) {}
 
   Figure Build() {
     // The ratio 1 : 1 of every midpoint; independent variables, made by no step.
@@ -62,7 +63,7 @@ class FigureGenerator {
     // Groups sit on a grid of cells 10 units wide; each triangle is scalene and well inside
     // its cell, so no line of a group is parallel to another and the circle meets AB.
     std::uniform_real_distribution<double> jitter(-0.5, 0.5);
-    const double cx = (group % 100) * 10.0, cy = (group / 100) * 10.0;
+    const double cx = (group % columns_) * 10.0, cy = (group / columns_) * 10.0;
     const ObjRef a = FreePoint(cx + jitter(rng_), cy + jitter(rng_));
     const ObjRef b = FreePoint(cx + 4 + jitter(rng_), cy + 0.5 + jitter(rng_));
     const ObjRef c = FreePoint(cx + 1.2 + jitter(rng_), cy + 3 + jitter(rng_));
@@ -97,12 +98,13 @@ class FigureGenerator {
   Figure fig_;
   std::mt19937 rng_;
   int target_;
+  int columns_;
   ObjRef one_;
 };
 
 // A figure of exactly `steps` construction steps.
-inline Figure GenerateFigure(int steps, uint32_t seed = 1) {
-  return FigureGenerator(steps, seed).Build();
+inline Figure GenerateFigure(int steps, uint32_t seed = 1, int columns = 100) {
+  return FigureGenerator(steps, seed, columns).Build();
 }
 
 }  // namespace kv::bench

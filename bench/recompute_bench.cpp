@@ -13,6 +13,7 @@
 #include "geometry/recompute.h"
 #include "io/kv4_file.h"
 #include "io/text_encoding.h"
+#include "repaint_ratio.h"
 
 namespace kv::bench {
 namespace {
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
   }
   kv::bench::ReportAllocations();
   kv::bench::ReportEngineRatios();
+  kv::bench::ReportRepaintRatio();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

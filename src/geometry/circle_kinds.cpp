@@ -10,26 +10,6 @@ namespace kv {
 
 namespace {
 
-// Centre and radius of a defined circle; an undefined centre or radius leaves the circle's
-// position as it was and marks it undefined.
-void SetCircle(CircleRec& out, const PointRec& centre, double radius, bool radiusOk) {
-  if (centre.valid == 0 || !radiusOk) {
-    out.valid = kFalse;
-    return;
-  }
-  out.cx = centre.x;
-  out.cy = centre.y;
-  out.radius = radius;
-  out.valid = kTrue;
-}
-
-// Circle about `centre` through `p`.
-void CircleThrough(CircleRec& out, const PointRec& centre, const PointRec& p) {
-  double radius = 0;
-  const bool ok = PointDistance(centre, p, radius);
-  SetCircle(out, centre, radius, ok);
-}
-
 // Circle about `centre` touching the line through a and b.
 void CircleTouching(CircleRec& out, const PointRec& centre, const PointRec& a, const PointRec& b) {
   LineRec side, perpendicular;

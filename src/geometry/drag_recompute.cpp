@@ -125,7 +125,32 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
 }
 
 void SnapshotDragged(Figure& fig, const DragPlan& plan) {
-  for (const ObjRef& ref : plan.objects) fig.SnapshotPrevious(ref);
+  // The plan's objects lie inside their tables; the previous-pass tables are made as long
+  // once, and each record is then copied straight across.
+  if (fig.prevNumbers.size() < fig.numbers.size() || fig.prevPoints.size() < fig.points.size() ||
+      fig.prevLines.size() < fig.lines.size() || fig.prevCircles.size() < fig.circles.size()) {
+    for (const ObjRef& ref : plan.objects) fig.SnapshotPrevious(ref);
+    return;
+  }
+  for (const ObjRef& ref : plan.objects) {
+    const size_t i = static_cast<size_t>(ref.index);
+    switch (ref.cls) {
+      case kClassNumber:
+        if (i < fig.numbers.size()) CopyWithoutTexts(fig.numbers[i], fig.prevNumbers[i]);
+        break;
+      case kClassPoint:
+        if (i < fig.points.size()) CopyWithoutTexts(fig.points[i], fig.prevPoints[i]);
+        break;
+      case kClassLine:
+        if (i < fig.lines.size()) CopyWithoutTexts(fig.lines[i], fig.prevLines[i]);
+        break;
+      case kClassCircle:
+        if (i < fig.circles.size()) CopyWithoutTexts(fig.circles[i], fig.prevCircles[i]);
+        break;
+      default:
+        break;
+    }
+  }
 }
 
 void DragRecompute(Figure& fig, const DragPlan& plan) {
@@ -133,8 +158,14 @@ void DragRecompute(Figure& fig, const DragPlan& plan) {
   PassScratch& pass = fig.pass;
   for (int32_t p = 1; p <= plan.passCount; ++p) {
     pass.lastPass = p == plan.passCount;
-    for (const int32_t s : plan.steps)
-      if (pass.stepState[s] != kStepSkipped) RecomputeStep(fig, s);
+    const StepRec* steps = fig.StepData();
+    for (const int32_t s : plan.steps) {
+      if (pass.stepState[s] == kStepSkipped) continue;
+      if (pass.stepRunnable[s])
+        RunCheckedStep(fig, s, steps[s]);
+      else
+        fig.SetOutputsValid(s, 0);
+    }
     for (const int32_t i : plan.boundPoints) {
       PointRec& pt = fig.points[i];
       int32_t t = pt.valid;

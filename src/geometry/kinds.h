@@ -11,6 +11,11 @@ void RecomputeLine(Figure& fig, int32_t s);    // L... kinds
 void RecomputeCircle(Figure& fig, int32_t s);  // C... kinds
 void RecomputeNumber(Figure& fig, int32_t s);  // N... kinds
 
+// Single kinds, for the passes that dispatch on the kind themselves.
+void IntersectLineCircle(Figure& fig, int32_t s);        // PC2
+void IntersectCircles(Figure& fig, int32_t s);           // PC3
+void DivideOrExtend(Figure& fig, int32_t s, Kind kind);  // PN, PEXT
+
 // Puts bound point p on its target. Returns false when it could not be placed: the target is
 // undefined or degenerate, or the binding names no object; the point is then undefined.
 bool ApplyBinding(Figure& fig, int32_t p);

@@ -43,12 +43,22 @@ void SetMeasured(NumberRec& out, bool measured, double value) {
 }
 
 // Whether turning `arm` about v by `degrees` lands on `target` (within the normalising
-// tolerance in both coordinates).
-bool TurnsOnto(const PointRec& arm, const PointRec& v, double degrees, const PointRec& target) {
-  PointRec turned;
-  RotatePoint(arm, v, degrees, turned);
-  return std::fabs(turned.x - target.x) < kNormTolerance &&
-         std::fabs(turned.y - target.y) < kNormTolerance;
+// tolerance in both coordinates). The turn is RotatePoint's, to the last bit; a turn that
+// overflows lands at the origin, as RotatePoint leaves a fresh point there.
+bool TurnsOnto(Vec2 arm, Vec2 v, double degrees, Vec2 target) {
+  const double t = degrees * kPi / 180;
+  const double c = std::cos(t), s = std::sin(t);
+  double x = v.x + (arm.x - v.x) * c - (arm.y - v.y) * s;
+  double y = v.y + (arm.x - v.x) * s + (arm.y - v.y) * c;
+  if (!std::isfinite(x) || !std::isfinite(y)) x = y = 0;
+  return std::fabs(x - target.x) < kNormTolerance && std::fabs(y - target.y) < kNormTolerance;
+}
+
+// The angle between two unit arms in degrees, [0, 180].
+double AngleBetweenArms(Vec2 u, Vec2 w) {
+  double degrees = ClampedArccos(DotProduct(u, w)) * 180 / kPi;
+  if (degrees < 0) degrees = degrees + 180;
+  return degrees;
 }
 
 // The trigonometric kinds: an undefined angle, an undefined result or a non-finite value
@@ -325,9 +335,7 @@ void UnsignedAngle(const PointRec& a, const PointRec& v, const PointRec& b, Numb
     SetNumber(out, 0);  // an arm too short to have a direction measures 0
     return;
   }
-  double degrees = ClampedArccos(DotProduct(u, w)) * 180 / kPi;
-  if (degrees < 0) degrees = degrees + 180;
-  SetNumber(out, degrees);
+  SetNumber(out, AngleBetweenArms(u, w));
 }
 
 void RecordAngleMark(Figure& fig, const PointRec& a, const PointRec& v, double degrees) {
@@ -355,9 +363,11 @@ void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointR
     out.valid = kFalse;
     return;
   }
-  NumberRec size;
-  UnsignedAngle(a, v, b, size);
-  double theta = size.value;
+  // The size of the angle, as UnsignedAngle takes it, from the unit arms the sense test
+  // below turns.
+  Vec2 u{a.x - v.x, a.y - v.y}, w{b.x - v.x, b.y - v.y};
+  const bool arms = NormaliseVector(u) && NormaliseVector(w);
+  double theta = arms ? AngleBetweenArms(u, w) : 0;
   // Positions beyond the range of doubles give no angle (the sense test below would
   // otherwise take the failed comparison for a straight angle).
   if (!std::isfinite(theta)) {
@@ -366,13 +376,13 @@ void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointR
   }
   // The sense is found by turning the unit arm towards A by +theta and, failing that, by
   // -theta, and seeing which lands on the unit arm towards B.
-  Vec2 u{a.x - v.x, a.y - v.y}, w{b.x - v.x, b.y - v.y};
-  if (NormaliseVector(u) && NormaliseVector(w)) {
-    const PointRec armA = PointAt({v.x + u.x, v.y + u.y});
-    const PointRec armB = PointAt({v.x + w.x, v.y + w.y});
-    if (!TurnsOnto(armA, v, theta, armB)) {
+  if (arms) {
+    const Vec2 centre{v.x, v.y};
+    const Vec2 armA{v.x + u.x, v.y + u.y};
+    const Vec2 armB{v.x + w.x, v.y + w.y};
+    if (!TurnsOnto(armA, centre, theta, armB)) {
       theta = -theta;
-      if (!TurnsOnto(armA, v, theta, armB)) {
+      if (!TurnsOnto(armA, centre, theta, armB)) {
         // Neither sense fits: a straight angle (the arccos clamps it to 0) or a numerical
         // failure, which is reported and leaves the negated angle.
         if (std::fabs(theta) >= kNormTolerance) {

@@ -153,6 +153,8 @@ void KeepOrderAndStore(Figure& fig, int32_t s, Vec2 q1, Vec2 q2) {
   SetPosition(fig.points[out2], q2.x, q2.y);
 }
 
+}  // namespace
+
 void IntersectLineCircle(Figure& fig, int32_t s) {
   const LineRec& g = ParentLine(fig, s, 1);
   const CircleRec& c = ParentCircle(fig, s, 2);
@@ -208,6 +210,8 @@ void DivideOrExtend(Figure& fig, int32_t s, Kind kind) {
   }
   ExtensionPoint(a, b, first.value, out);
 }
+
+namespace {
 
 void PointFromCoordinates(Figure& fig, int32_t s) {
   const NumberRec& x = ParentNumber(fig, s, 1);

@@ -290,7 +290,7 @@ bool AffineMap3(Vec2 p, Vec2 p1, Vec2 p2, Vec2 p3, Vec2 q1, Vec2 q2, Vec2 q3, Ma
 bool ProjectiveFrame(const std::array<Vec2, 4>& x, Mat3& frame) {
   const std::array<PointRec, 4> corners = {PointAt(x[0]), PointAt(x[1]), PointAt(x[2]),
                                            PointAt(x[3])};
-  double row[3];
+  double row[3] = {};
   if (!VanishingRow(corners, row)) return false;
   double w1 = 0, w2 = 0, w4 = 0;
   if (!OffVanishingLine(row, x[0], w1) || !OffVanishingLine(row, x[1], w2) ||

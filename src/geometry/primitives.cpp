@@ -36,22 +36,6 @@ void Undefine(LineRec& out) { out.valid = kFalse; }
 
 // --- Vectors ---
 
-double VectorLength(Vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
-
-double Distance(Vec2 p, Vec2 q) {
-  return std::sqrt((p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y));
-}
-
-double DotProduct(Vec2 v, Vec2 w) { return v.x * w.x + v.y * w.y; }
-
-bool NormaliseVector(Vec2& v) {
-  const double length = VectorLength(v);
-  if (length < kNormTolerance) return false;
-  v.x = v.x / length;
-  v.y = v.y / length;
-  return true;
-}
-
 double DirectionAngle(Vec2 v) {
   Vec2 u = v;
   if (!NormaliseVector(u)) return 0;
@@ -74,61 +58,9 @@ double AngleModulo(double a, double m) {
   return r;
 }
 
-bool SetPosition(PointRec& out, double x, double y) {
-  if (!std::isfinite(x) || !std::isfinite(y)) {
-    out.valid = kFalse;
-    return false;
-  }
-  out.x = x;
-  out.y = y;
-  out.valid = kTrue;
-  return true;
-}
-
-bool PointsNear(Vec2 p, Vec2 q) {
-  return std::fabs(p.x - q.x) + std::fabs(p.y - q.y) < kNearTolerance;
-}
-
 // --- 2x2 algebra ---
 
-double Det2(const Mat2& a) { return a.m[1][1] * a.m[2][2] - a.m[2][1] * a.m[1][2]; }
-
-bool Inverse2(const Mat2& a, Mat2& inverse) {
-  const double det = Det2(a);
-  if (std::fabs(det) < kNormTolerance) return false;
-  const double f = 1 / det;
-  Mat2 r;
-  r.m[1][1] = f * a.m[2][2];
-  r.m[1][2] = f * -a.m[1][2];
-  r.m[2][1] = f * -a.m[2][1];
-  r.m[2][2] = f * a.m[1][1];
-  inverse = r;
-  return true;
-}
-
-Vec2 MatVec2(const Mat2& a, Vec2 v) {
-  return {a.m[1][1] * v.x + a.m[1][2] * v.y, a.m[2][1] * v.x + a.m[2][2] * v.y};
-}
-
 // --- Lines ---
-
-void LineDirection(LineRec& line) {
-  Vec2 u{line.x2 - line.x1, line.y2 - line.y1};
-  const bool ok = NormaliseVector(u);
-  line.dx = u.x;
-  line.dy = u.y;
-  line.valid = ok ? kTrue : kFalse;
-}
-
-void LineThroughPoints(const PointRec& a, const PointRec& b, LineRec& out) {
-  if (!AllDefined(a, b)) return Undefine(out);
-  const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
-  out.x1 = ax;
-  out.y1 = ay;
-  out.x2 = bx;
-  out.y2 = by;
-  LineDirection(out);
-}
 
 void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out) {
   if (!AllDefined(g, p)) return Undefine(out);
@@ -170,45 +102,10 @@ void LineFromCoefficients(const NumberRec& a, const NumberRec& b, const NumberRe
   SetLineByDirection(out, bv == 0 ? Vec2{-cv / av, 0} : Vec2{0, -cv / bv}, u);
 }
 
-void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out) {
-  if (!AllDefined(g, h)) return Undefine(out);
-  // P1g + s ug = P1h + t uh, as the system [ug  -uh] (s, t) = P1h - P1g.
-  Mat2 system;
-  system.m[1][1] = g.dx;
-  system.m[2][1] = g.dy;
-  system.m[1][2] = -h.dx;
-  system.m[2][2] = -h.dy;
-  Mat2 inverse;
-  if (!Inverse2(system, inverse)) return Undefine(out);
-  const Vec2 st = MatVec2(inverse, {h.x1 - g.x1, h.y1 - g.y1});
-  SetPosition(out, g.x1 + st.x * g.dx, g.y1 + st.x * g.dy);
-}
-
 // --- Points ---
-
-bool PointDistance(const PointRec& a, const PointRec& b, double& value) {
-  if (!AllDefined(a, b)) return false;
-  value = Distance(PosOf(a), PosOf(b));
-  return true;
-}
-
-void DivisionPoint(const PointRec& a, const PointRec& b, double m, double n, PointRec& out) {
-  if (!AllDefined(a, b)) return Undefine(out);
-  if (m + n == 0) return Undefine(out);
-  const double x = (n * a.x + m * b.x) / (m + n);
-  const double y = (n * a.y + m * b.y) / (m + n);
-  SetPosition(out, x, y);
-}
 
 void ExtensionPoint(const PointRec& a, const PointRec& b, double t, PointRec& out) {
   DivisionPoint(a, b, t + 1, -t, out);
-}
-
-void Centroid(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
-  if (!AllDefined(a, b, c)) return Undefine(out);
-  const double x = (a.x + b.x + c.x) / 3;
-  const double y = (a.y + b.y + c.y) / 3;
-  SetPosition(out, x, y);
 }
 
 void Incentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
@@ -226,14 +123,35 @@ void Incentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec&
   SetPosition(out, x, y);
 }
 
+namespace {
+
+// The perpendicular bisector of A B as PerpendicularBisector builds it, reduced to what the
+// intersection reads: its first point (the midpoint) and its direction (the unit direction of
+// A -> B turned +90 degrees). False where that construction leaves an undefined line or one
+// without a direction: A and B closer than 0.01, or coordinates beyond the range of doubles.
+bool BisectorOf(const PointRec& a, const PointRec& b, Vec2& mid, Vec2& dir) {
+  Vec2 u{b.x - a.x, b.y - a.y};
+  if (!NormaliseVector(u)) return false;
+  mid = {(a.x + b.x) / 2, (a.y + b.y) / 2};
+  dir = {-u.y, u.x};
+  return std::isfinite(mid.x) && std::isfinite(mid.y) && std::isfinite(dir.x) &&
+         std::isfinite(dir.y) && std::isfinite(mid.x + dir.x) && std::isfinite(mid.y + dir.y);
+}
+
+}  // namespace
+
 void Circumcentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {
   if (!AllDefined(a, b, c)) return Undefine(out);
-  LineRec ab, ac, bisectAB, bisectAC;
-  LineThroughPoints(a, b, ab);
-  LineThroughPoints(a, c, ac);
-  PerpendicularBisector(ab, bisectAB);
-  PerpendicularBisector(ac, bisectAC);
-  IntersectLines(bisectAB, bisectAC, out);
+  // The intersection of the bisectors of AB and AC with the arithmetic of IntersectLines, so
+  // that the centre matches the line construction to the last bit without building the lines.
+  Vec2 gm, g, hm, h;
+  if (!BisectorOf(a, b, gm, g) || !BisectorOf(a, c, hm, h)) return Undefine(out);
+  const double m12 = -h.x, m22 = -h.y;
+  const double det = g.x * m22 - g.y * m12;
+  if (std::fabs(det) < kNormTolerance) return Undefine(out);
+  const double f = 1 / det;
+  const double s = (f * m22) * (hm.x - gm.x) + (f * -m12) * (hm.y - gm.y);
+  SetPosition(out, gm.x + s * g.x, gm.y + s * g.y);
 }
 
 void Orthocentre(const PointRec& a, const PointRec& b, const PointRec& c, PointRec& out) {

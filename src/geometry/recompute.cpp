@@ -11,6 +11,7 @@
 
 #include "expr/evaluator.h"
 #include "geometry/kinds.h"
+#include "geometry/primitives.h"
 
 namespace kv {
 
@@ -101,14 +102,6 @@ void ReadValid(Figure& fig, std::vector<int32_t>& into) {
   ForEachValid(fig, [&](int32_t& v) { into[i++] = v; });
 }
 
-bool SameValid(Figure& fig, const std::vector<int32_t>& saved) {
-  if (saved.size() != ObjectCount(fig)) return false;
-  size_t i = 0;
-  bool same = true;
-  ForEachValid(fig, [&](int32_t& v) { same = same && v == saved[i++]; });
-  return same;
-}
-
 void ReadBindings(const Figure& fig, std::vector<int32_t>& into) {
   into.clear();
   for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
@@ -118,31 +111,153 @@ void ReadBindings(const Figure& fig, std::vector<int32_t>& into) {
   }
 }
 
-bool SameBindings(const Figure& fig, const std::vector<int32_t>& saved) {
-  size_t i = 0;
-  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
-    const PointRec& pt = fig.points[p];
-    if (pt.free == 0) continue;
-    if (i + 4 > saved.size() || saved[i] != p || saved[i + 1] != pt.free ||
-        saved[i + 2] != pt.boundClass || saved[i + 3] != pt.boundIndex)
-      return false;
-    i += 4;
-  }
-  return i == saved.size();
+bool IsBoundToObject(const PointRec& pt) {
+  return pt.free != 0 && pt.boundClass >= 1 && pt.boundClass <= 3;
 }
 
-// Puts back what a kept analysis left: the bound points placed on their targets, then the
-// markers on every object.
-void ReplayAnalysis(Figure& fig) {
-  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
-    if (fig.points[p].free != 0 && fig.points[p].boundClass >= 1 && fig.points[p].boundClass <= 3)
-      ApplyBinding(fig, p);
-  size_t i = 0;
-  const std::vector<int32_t>& saved = fig.pass.endValid;
-  ForEachValid(fig, [&](int32_t& v) { v = saved[i++]; });
+// Puts back what a kept analysis left, when the validity and the bindings it started from
+// are as they were: the bound points placed on their targets, then the analysis' markers on
+// every object. One sweep over the tables resets the numbers and points to defined, compares
+// each object with the start and writes its marker; at the first difference the objects
+// already written get their start value back and the rest are only reset. Returns whether
+// the analysis could be kept.
+bool ReplayKeptAnalysis(Figure& fig) {
+  PassScratch& pass = fig.pass;
+  if (!AnalysisCurrent(fig) || pass.startValid.size() != ObjectCount(fig)) {
+    for (int32_t n = 1; n <= fig.classCount[kClassNumber]; ++n)
+      if (fig.numbers[n].valid != 0) fig.numbers[n].valid = kTrue;
+    for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
+      if (fig.points[p].valid != 0) fig.points[p].valid = kTrue;
+    return false;
+  }
+  // Placing a point decides its position only: its validity is the marker written below.
+  for (const int32_t p : pass.boundPoints) {
+    PointRec& pt = fig.points[p];
+    const int32_t valid = pt.valid;
+    if (IsBoundToObject(pt)) ApplyBinding(fig, p);
+    pt.valid = valid;
+  }
+  const int32_t* start = pass.startValid.data();
+  const int32_t* end = pass.endValid.data();
+  const int32_t* bindings = pass.bindings.data();
+  const size_t bindingCount = pass.bindings.size();
+  size_t i = 0, b = 0;
+  bool same = true;
+  auto replay = [&](int32_t& valid, bool reset) {
+    if (reset && valid != 0) valid = kTrue;
+    if (!same) return;
+    if (valid != start[i]) {
+      same = false;
+      return;
+    }
+    valid = end[i++];
+  };
+  for (int32_t n = 1; n <= fig.classCount[kClassNumber]; ++n) replay(fig.numbers[n].valid, true);
+  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
+    PointRec& pt = fig.points[p];
+    replay(pt.valid, true);
+    if (pt.free == 0 || !same) continue;
+    if (b + 4 > bindingCount || bindings[b] != p || bindings[b + 1] != pt.free ||
+        bindings[b + 2] != pt.boundClass || bindings[b + 3] != pt.boundIndex) {
+      same = false;  // this point's marker is written: it is taken back below
+      continue;
+    }
+    b += 4;
+  }
+  if (b != bindingCount) same = false;
+  for (int32_t l = 1; l <= fig.classCount[kClassLine] && same; ++l)
+    replay(fig.lines[l].valid, false);
+  for (int32_t c = 1; c <= fig.classCount[kClassCircle] && same; ++c)
+    replay(fig.circles[c].valid, false);
+  if (same) return true;
+  // Objects 0..i-1 carry markers; they matched their start values, which come back.
+  size_t j = 0;
+  auto restore = [&](int32_t& valid) {
+    if (j < i) valid = start[j];
+    ++j;
+  };
+  ForEachValid(fig, restore);
+  return false;
+}
+
+// The kind routine of a step whose slots the analysis has checked, through its family.
+void RunFamily(Figure& fig, int32_t s, Kind kind) {
+  PassScratch& pass = fig.pass;
+  if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
+  pass.currentStep = s;
+  const StepRec& step = fig.StepData()[s];
+  for (int i = 1; i <= 5; ++i) pass.curOutputs[i] = step.outputs[i].index;
+  if (pass.lastPass) pass.currentKind = kind;
+  switch (InfoOf(kind).family) {
+    case KindFamily::kPoint:
+      RecomputePoint(fig, s);
+      break;
+    case KindFamily::kLine:
+      RecomputeLine(fig, s);
+      break;
+    case KindFamily::kCircle:
+      RecomputeCircle(fig, s);
+      break;
+    case KindFamily::kNumber:
+      RecomputeNumber(fig, s);
+      break;
+    case KindFamily::kExpression:
+    case KindFamily::kNone:
+      break;
+  }
+  pass.currentKind = Kind::kNone;
 }
 
 }  // namespace
+
+// The kinds nearly every figure is made of are computed here directly from the step's slots;
+// the others go through their family's routine. Both give the same records: these cases call
+// the very operations the family routines call.
+void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
+  const auto& in = step.parents;
+  const auto& out = step.outputs;
+  switch (step.kind) {
+    case Kind::kPNEW:
+      return;  // a free point keeps the position the user gave it
+    case Kind::kL1:
+      LineThroughPoints(fig.points[in[1].index], fig.points[in[2].index], fig.lines[out[1].index]);
+      return;
+    case Kind::kPC1:
+      IntersectLines(fig.lines[in[1].index], fig.lines[in[2].index], fig.points[out[1].index]);
+      return;
+    case Kind::kP1:
+      Circumcentre(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
+                   fig.points[out[1].index]);
+      return;
+    case Kind::kPN:
+    case Kind::kPEXT:
+      DivideOrExtend(fig, s, step.kind);
+      return;
+    case Kind::kPC2:
+      IntersectLineCircle(fig, s);
+      return;
+    case Kind::kPC3:
+      IntersectCircles(fig, s);
+      return;
+    case Kind::kC2:
+      CircleThrough(fig.circles[out[1].index], fig.points[in[1].index], fig.points[in[2].index]);
+      return;
+    case Kind::kC3: {
+      const PointRec& a = fig.points[in[1].index];
+      PointRec centre;
+      Circumcentre(a, fig.points[in[2].index], fig.points[in[3].index], centre);
+      CircleThrough(fig.circles[out[1].index], centre, a);
+      return;
+    }
+    case Kind::kP3:
+      Centroid(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
+               fig.points[out[1].index]);
+      return;
+    default:
+      RunFamily(fig, s, step.kind);
+      return;
+  }
+}
 
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
                     std::string_view outputs, int requiredOutputs) {
@@ -178,6 +293,9 @@ void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
   CheckSteps(fig);
   ReadValid(fig, pass.startValid);
   ReadBindings(fig, pass.bindings);
+  pass.boundPoints.clear();
+  for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
+    if (IsBoundToObject(fig.points[p])) pass.boundPoints.push_back(p);
 
   pass.stepState.assign(static_cast<size_t>(fig.StepCount()) + 1, 0);
   int32_t iteration = -1;
@@ -199,74 +317,64 @@ void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
 }
 
 void RecomputeStep(Figure& fig, int32_t s) {
-  PassScratch& pass = fig.pass;
-  const Kind kind = fig.KindOf(s);
-  if (!pass.stepRunnable[s]) {
+  if (s < 1 || s > fig.StepCount()) return;
+  if (static_cast<size_t>(s) >= fig.pass.stepRunnable.size() || !fig.pass.stepRunnable[s]) {
     fig.SetOutputsValid(s, 0);
     return;
   }
-  if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
-  pass.currentStep = s;
-  const StepRec& step = fig.Step(s);
-  for (int i = 1; i <= 5; ++i) pass.curOutputs[i] = step.outputs[i].index;
-  if (pass.lastPass) pass.currentKind = kind;
-  switch (InfoOf(kind).family) {
-    case KindFamily::kPoint:
-      RecomputePoint(fig, s);
-      break;
-    case KindFamily::kLine:
-      RecomputeLine(fig, s);
-      break;
-    case KindFamily::kCircle:
-      RecomputeCircle(fig, s);
-      break;
-    case KindFamily::kNumber:
-      RecomputeNumber(fig, s);
-      break;
-    case KindFamily::kExpression:
-    case KindFamily::kNone:
-      break;
-  }
-  pass.currentKind = Kind::kNone;
+  RunCheckedStep(fig, s, fig.StepData()[s]);
 }
 
 bool AnalysisCurrent(const Figure& fig) {
   return fig.pass.kept && fig.pass.stepRunnable.size() == static_cast<size_t>(fig.StepCount()) + 1;
 }
 
-void RunPasses(Figure& fig) {
-  if (!AnalysisCurrent(fig)) AnalyseDependencies(fig);
+namespace {
+
+// The passes of the kept analysis; `boundOnly` when the bound points are those it listed.
+void Passes(Figure& fig, bool boundOnly) {
   PassScratch& pass = fig.pass;
   for (int32_t p = 1; p <= pass.passCount; ++p) {
     pass.lastPass = p == pass.passCount;
     const int32_t count = fig.StepCount();
-    for (int32_t s = 1; s <= count; ++s)
-      if (pass.stepState[s] != kStepSkipped) RecomputeStep(fig, s);
-    for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
+    const StepRec* steps = fig.StepData();
+    for (int32_t s = 1; s <= count; ++s) {
+      if (pass.stepState[s] == kStepSkipped) continue;
+      if (pass.stepRunnable[s])
+        RunCheckedStep(fig, s, steps[s]);
+      else
+        fig.SetOutputsValid(s, 0);
+    }
+    // A point bound to nothing keeps its validity; only the bound ones follow their targets.
+    auto putBack = [&](int32_t i) {
       PointRec& pt = fig.points[i];
-      if (pt.free == 0) continue;
+      if (pt.free == 0) return;
       const int32_t t = BindingTarget(fig, i);
       if (pt.valid > t) pt.valid = t;
-    }
+    };
+    if (boundOnly)
+      for (const int32_t i : pass.boundPoints) putBack(i);
+    else
+      for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) putBack(i);
   }
   pass.lastPass = false;
+}
+
+}  // namespace
+
+void RunPasses(Figure& fig) {
+  if (!AnalysisCurrent(fig)) AnalyseDependencies(fig);
+  Passes(fig, false);
 }
 
 void RecomputeQuiet(Figure& fig) { RunPasses(fig); }
 
 void RecomputeAll(Figure& fig) {
   fig.angleMarkCount = 0;
-  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i)
-    if (fig.numbers[i].valid != 0) fig.numbers[i].valid = kTrue;
-  for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i)
-    if (fig.points[i].valid != 0) fig.points[i].valid = kTrue;
-  const bool keep = AnalysisCurrent(fig) && SameValid(fig, fig.pass.startValid) &&
-                    SameBindings(fig, fig.pass.bindings);
-  if (keep)
-    ReplayAnalysis(fig);
-  else
-    AnalyseDependencies(fig);
-  RunPasses(fig);
+  const bool keep = ReplayKeptAnalysis(fig);
+  if (!keep) AnalyseDependencies(fig);
+  // The analysis just made or replayed lists the bound points as they are.
+  Passes(fig, true);
   fig.SnapshotPrevious();
   // The line ends follow the steps alone: unchanged steps leave them as they are.
   if (!keep) fig.RefreshLineEnds();

@@ -24,6 +24,9 @@ void RunPasses(Figure& fig);
 // True while the last analysis still describes the steps.
 bool AnalysisCurrent(const Figure& fig);
 void RecomputeStep(Figure& fig, int32_t s);
+// Computes step s (its record `step`) whose slots the analysis found sound: the passes call
+// this for every runnable step they do not skip.
+void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step);
 // The recompute of the automatic deformation run: passes only, nothing drawn.
 void RecomputeQuiet(Figure& fig);
 

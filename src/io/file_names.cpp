@@ -169,6 +169,11 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+  return WriteFileAtomically(linkOrPath, [&](const ByteSink& sink) { sink(bytes); });
+}
+
+std::string WriteFileAtomically(const std::string& linkOrPath,
+                                const std::function<void(const ByteSink&)>& produce) {
   std::error_code ec;
   // A link is followed, so that the file it names is replaced (or created, for a link whose
   // target is missing) and the link stays a link.
@@ -195,14 +200,22 @@ std::string WriteFileAtomically(const std::string& linkOrPath, std::string_view 
     close(fd);
     return text;
   };
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail("cannot write");
+  int writeError = 0;
+  produce([&](std::string_view bytes) {
+    size_t done = 0;
+    while (writeError == 0 && done < bytes.size()) {
+      const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0) {
+        if (errno != EINTR) writeError = errno;
+        continue;
+      }
+      done += static_cast<size_t>(n);
     }
-    done += static_cast<size_t>(n);
+    return writeError == 0;
+  });
+  if (writeError != 0) {
+    errno = writeError;
+    return fail("cannot write");
   }
   if (fsync(fd) != 0) return fail("cannot write");
   // mkstemp makes the file private; give it the permissions of the file it replaces, or the

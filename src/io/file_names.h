@@ -3,6 +3,7 @@
 // a delimited text and a search-and-replace over a whole text file.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,12 @@ bool ReplaceInFile(const std::string& path, std::string_view find, std::string_v
 // target, so that a failure never leaves a half-written file. Returns an empty text on
 // success, otherwise a short description of the failure.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
+// The same for a file written piece by piece, so that a large file is never held whole:
+// `produce` hands the pieces to the sink it gets, in order. After a failure the sink
+// returns false and takes nothing more.
+using ByteSink = std::function<bool(std::string_view)>;
+std::string WriteFileAtomically(const std::string& path,
+                                const std::function<void(const ByteSink&)>& produce);
 // True when path exists and may not be written: its owner has no write permission, or the
 // current user may not write it.
 bool IsReadOnlyFile(const std::string& path);

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -555,18 +556,27 @@ std::string FileNumber(double value) {
   return buffer;
 }
 
-std::string FigureFileText(const Figure& fig) {
+void ForEachFigureTextPiece(const Figure& fig, const std::function<void(std::string_view)>& piece) {
+  // Pieces end at line ends, so that no character is cut in two.
+  constexpr size_t kPieceSize = 1 << 16;
   std::string out;
+  out.reserve(kPieceSize + 1024);
+  auto spill = [&] {
+    if (out.size() < kPieceSize) return;
+    piece(out);
+    out.clear();
+  };
   const int32_t n = std::clamp(fig.StepCount(), 0, fig.UpperBound(-1));
   std::array<int32_t, 11> counts = fig.classCount;
   for (int c = 0; c <= 3; ++c) counts[c] = std::clamp(counts[c], 0, fig.UpperBound(c));
 
   out += std::to_string(n);
   EndLine(out);
-  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.KindCode(s)), EndLine(out);
+  for (int32_t s = 1; s <= n; ++s) AppendText(out, fig.KindCode(s)), EndLine(out), spill();
   auto writeRef = [&](ObjRef ref, int32_t cls) {
     out += std::to_string(cls) + "," + std::to_string(ref.index);
     EndLine(out);
+    spill();
   };
   for (int32_t s = 1; s <= n; ++s)
     for (int k = 1; k <= 5; ++k) writeRef(fig.Parent(s, k), fig.Parent(s, k).cls % 100);
@@ -587,6 +597,7 @@ std::string FigureFileText(const Figure& fig) {
     EndLine(out);
     out += integer(r.independent);
     EndLine(out);
+    spill();
   }
   for (int32_t i = 1; i <= counts[kClassPoint]; ++i) {
     const PointRec& r = fig.points[i];
@@ -597,6 +608,7 @@ std::string FigureFileText(const Figure& fig) {
     out += num(r.boundParam) + "\r\n";
     AppendText(out, r.name);
     EndLine(out);
+    spill();
   }
   for (int32_t i = 1; i <= counts[kClassLine]; ++i) {
     const LineRec& r = fig.lines[i];
@@ -606,6 +618,7 @@ std::string FigureFileText(const Figure& fig) {
     out += integer(r.colour) + "\r\n" + integer(r.locusColour) + "\r\n";
     AppendText(out, r.name);
     EndLine(out);
+    spill();
   }
   for (int32_t i = 1; i <= counts[kClassCircle]; ++i) {
     const CircleRec& r = fig.circles[i];
@@ -613,6 +626,7 @@ std::string FigureFileText(const Figure& fig) {
     out += integer(r.valid) + "\r\n" + integer(r.colour) + "\r\n" + integer(r.locusColour) + "\r\n";
     AppendText(out, r.name);
     EndLine(out);
+    spill();
   }
   for (int32_t s = 1; s <= n; ++s) {
     if (fig.StepSwap(s) == 0) continue;
@@ -620,8 +634,15 @@ std::string FigureFileText(const Figure& fig) {
     out += ',';
     out += std::to_string(s);
     EndLine(out);
+    spill();
   }
-  return out;
+  if (!out.empty()) piece(out);
+}
+
+std::string FigureFileText(const Figure& fig) {
+  std::string text;
+  ForEachFigureTextPiece(fig, [&](std::string_view piece) { text += piece; });
+  return text;
 }
 
 std::string FileResultMessage(const FileResult& result, const Translator& tr) {
@@ -661,7 +682,10 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
   if (relabel) Relabel(fig);
   // A rename would replace a read-only file, so the permission is checked first.
   if (IsReadOnlyFile(path)) return {FileStatus::kReadOnly, {}, 0, {}};
-  const std::string error = WriteFileAtomically(path, Utf8ToShiftJis(FigureFileText(fig)));
+  // Written piece by piece: a large figure's text is never held whole, twice over.
+  const std::string error = WriteFileAtomically(path, [&](const ByteSink& sink) {
+    ForEachFigureTextPiece(fig, [&](std::string_view piece) { sink(Utf8ToShiftJis(piece)); });
+  });
   if (!error.empty()) return {FileStatus::kFailed, {}, 0, error};
   return {};
 }

@@ -3,6 +3,7 @@
 // reads and merges such files. Reading only reads: the caller recomputes once afterwards.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,8 @@ class FigureFileIO {
 
 // The text of the figure file in UTF-8 (CR LF line ends), as written by "W" before encoding.
 std::string FigureFileText(const Figure& fig);
+// The same text in pieces of about 64 KB, each ending at a line end, handed over in order.
+void ForEachFigureTextPiece(const Figure& fig, const std::function<void(std::string_view)>& piece);
 // A double as the file writes it: up to 15 significant digits, no trailing zeros, exponent
 // form below 1E-04 and from 1E+15 on. Values that are not finite are written as 0.
 std::string FileNumber(double value);

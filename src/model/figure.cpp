@@ -233,32 +233,6 @@ void Figure::SetOutputsValid(int32_t step, int32_t v) {
   }
 }
 
-void CopyWithoutTexts(const PointRec& from, PointRec& to) {
-  to.x = from.x, to.y = from.y;
-  to.colour = from.colour, to.locusColour = from.locusColour, to.valid = from.valid;
-  to.marker = from.marker, to.free = from.free;
-  to.boundClass = from.boundClass, to.boundIndex = from.boundIndex;
-  to.boundParam = from.boundParam;
-}
-
-void CopyWithoutTexts(const LineRec& from, LineRec& to) {
-  to.x1 = from.x1, to.y1 = from.y1, to.x2 = from.x2, to.y2 = from.y2;
-  to.valid = from.valid, to.lineType = from.lineType;
-  to.dx = from.dx, to.dy = from.dy;
-  to.colour = from.colour, to.locusColour = from.locusColour;
-  to.byTwoPoints = from.byTwoPoints, to.endA = from.endA, to.endB = from.endB;
-}
-
-void CopyWithoutTexts(const CircleRec& from, CircleRec& to) {
-  to.cx = from.cx, to.cy = from.cy, to.radius = from.radius, to.valid = from.valid;
-  to.colour = from.colour, to.locusColour = from.locusColour;
-}
-
-void CopyWithoutTexts(const NumberRec& from, NumberRec& to) {
-  to.value = from.value, to.valid = from.valid;
-  to.independent = from.independent, to.hidden = from.hidden;
-}
-
 void Figure::SnapshotPrevious() {
   // Geometry and attributes only: the previous-pass tables are read for positions (erasing,
   // loci, the keep-order rule), never for names, and copying texts would cost more than all

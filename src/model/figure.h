@@ -161,8 +161,9 @@ struct PassScratch {
   // as they were: then it is replayed (its markers put back) instead of run again.
   bool kept = false;
   std::vector<int32_t> startValid, endValid;
-  std::vector<int32_t> bindings;  // free, boundClass, boundIndex of every point
-  int64_t analysisCount = 0;      // how many analyses ran (a test hook)
+  std::vector<int32_t> bindings;     // free, boundClass, boundIndex of every point
+  std::vector<int32_t> boundPoints;  // free points bound to a point, line or circle
+  int64_t analysisCount = 0;         // how many analyses ran (a test hook)
   // What the pass reports to (beeps, messages, matrices); not owned, may be null. It belongs
   // to the figure's surroundings, so a new figure or a loaded file keeps it.
   RecomputeHooks* hooks = nullptr;
@@ -286,10 +287,31 @@ class Figure {
 bool StepReadsOwnOutput(const Figure& fig, int32_t s);
 
 // Copies a record's geometry and attributes, leaving its texts (name, expression).
-void CopyWithoutTexts(const PointRec& from, PointRec& to);
-void CopyWithoutTexts(const LineRec& from, LineRec& to);
-void CopyWithoutTexts(const CircleRec& from, CircleRec& to);
-void CopyWithoutTexts(const NumberRec& from, NumberRec& to);
+inline void CopyWithoutTexts(const PointRec& from, PointRec& to) {
+  to.x = from.x, to.y = from.y;
+  to.colour = from.colour, to.locusColour = from.locusColour, to.valid = from.valid;
+  to.marker = from.marker, to.free = from.free;
+  to.boundClass = from.boundClass, to.boundIndex = from.boundIndex;
+  to.boundParam = from.boundParam;
+}
+
+inline void CopyWithoutTexts(const LineRec& from, LineRec& to) {
+  to.x1 = from.x1, to.y1 = from.y1, to.x2 = from.x2, to.y2 = from.y2;
+  to.valid = from.valid, to.lineType = from.lineType;
+  to.dx = from.dx, to.dy = from.dy;
+  to.colour = from.colour, to.locusColour = from.locusColour;
+  to.byTwoPoints = from.byTwoPoints, to.endA = from.endA, to.endB = from.endB;
+}
+
+inline void CopyWithoutTexts(const CircleRec& from, CircleRec& to) {
+  to.cx = from.cx, to.cy = from.cy, to.radius = from.radius, to.valid = from.valid;
+  to.colour = from.colour, to.locusColour = from.locusColour;
+}
+
+inline void CopyWithoutTexts(const NumberRec& from, NumberRec& to) {
+  to.value = from.value, to.valid = from.valid;
+  to.independent = from.independent, to.hidden = from.hidden;
+}
 
 // Default name of a point slot when a fresh table is set up (A..Z, then digits).
 std::string DefaultTableName(int cls, int32_t index);
