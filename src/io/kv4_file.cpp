@@ -540,6 +540,35 @@ void ReserveForMerge(Figure& fig, const Figure& add) {
   reserve(fig.circles, fig.prevCircles, objects(kClassCircle));
 }
 
+// The file text converted to Shift_JIS piece by piece over itself, so that a large figure does
+// not hold both texts at once. A Shift_JIS form is never longer than the UTF-8 it comes from
+// (a character outside ASCII takes two or more bytes in UTF-8 and at most two in Shift_JIS,
+// and what cannot be converted becomes one "?"), so each piece fits where its text was.
+std::string ShiftJisOverItself(std::string text) {
+  constexpr size_t kPiece = size_t{1} << 16;
+  size_t read = 0, written = 0;
+  while (read < text.size()) {
+    size_t end = std::min(text.size(), read + kPiece);
+    // Pieces end before the first byte of a character, never inside one.
+    while (end < text.size() && end > read &&
+           (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+      --end;
+    if (end == read) end = std::min(text.size(), read + kPiece);
+    const std::string piece = Utf8ToShiftJis(std::string_view(text).substr(read, end - read));
+    if (written + piece.size() <= end) {
+      std::copy(piece.begin(), piece.end(), text.begin() + static_cast<std::ptrdiff_t>(written));
+      written += piece.size();
+      read = end;
+    } else {
+      text.replace(written, end - written, piece);  // cannot happen; correct all the same
+      written += piece.size();
+      read = written;
+    }
+  }
+  text.resize(written);
+  return text;
+}
+
 }  // namespace
 
 std::optional<double> ParseFileNumber(std::string_view text) {
@@ -661,7 +690,7 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
   if (relabel) Relabel(fig);
   // A rename would replace a read-only file, so the permission is checked first.
   if (IsReadOnlyFile(path)) return {FileStatus::kReadOnly, {}, 0, {}};
-  const std::string error = WriteFileAtomically(path, Utf8ToShiftJis(FigureFileText(fig)));
+  const std::string error = WriteFileAtomically(path, ShiftJisOverItself(FigureFileText(fig)));
   if (!error.empty()) return {FileStatus::kFailed, {}, 0, error};
   return {};
 }

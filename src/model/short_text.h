@@ -18,9 +18,10 @@ namespace kv {
 class ShortText {
  public:
   ShortText() noexcept { SetEmpty(); }
-  ShortText(std::string_view text) { Store(text); }  // NOLINT: converts like a string
-  ShortText(const std::string& text) : ShortText(std::string_view(text)) {}  // NOLINT
-  ShortText(const char* text) : ShortText(std::string_view(text)) {}         // NOLINT
+  // Converts from and to string views implicitly, as a string does.
+  ShortText(std::string_view text) { Store(text); }
+  ShortText(const std::string& text) : ShortText(std::string_view(text)) {}
+  ShortText(const char* text) : ShortText(std::string_view(text)) {}
   ShortText(const ShortText& other) { Store(other.view()); }
   ShortText(ShortText&& other) noexcept {
     std::memcpy(bytes_, other.bytes_, sizeof bytes_);
@@ -52,7 +53,7 @@ class ShortText {
     std::memcpy(&size, block, sizeof size);
     return {block + sizeof size, size};
   }
-  operator std::string_view() const noexcept { return view(); }  // NOLINT
+  operator std::string_view() const noexcept { return view(); }
   std::string str() const { return std::string(view()); }
   bool empty() const noexcept { return view().empty(); }
   size_t size() const noexcept { return view().size(); }
