@@ -4,8 +4,8 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "draw/draw_settings.h"
 #include "draw/renderer.h"
@@ -13,6 +13,7 @@
 #include "geometry/recompute.h"
 #include "io/coordinate_dump.h"
 #include "io/kv4_file.h"
+#include "kvview_drag.h"
 #include "lang/translate.h"
 
 namespace {
@@ -85,9 +86,19 @@ struct Viewer {
   kv::DrawSettings settings;
   kv::Renderer renderer;
   PageCanvas canvas;
+  kvview::PageDrag drag;
+  kv::ObjectMark dragMark;  // the ring on the point being dragged
   bool complex = false;
   std::string text;  // the last text handed to the page
 };
+
+// Pointer positions come as canvas pixels from the page, or as world coordinates from tests
+// that replay a desktop drag.
+void ToWorld(const Viewer& v, int pixels, double& x, double& y) {
+  if (!pixels) return;
+  x = v.view.WorldX(x);
+  y = v.view.WorldY(y);
+}
 
 const kv::Translator& English() {
   static const kv::Translator tr{kv::Language::kEnglish, {}};
@@ -109,22 +120,16 @@ EMSCRIPTEN_KEEPALIVE void kv_destroy(Viewer* v) { delete v; }
 // Reads a figure file's bytes (as stored, Shift_JIS) and recomputes it. 0 on success; else the
 // reason is left for kv_text.
 EMSCRIPTEN_KEEPALIVE int kv_load(Viewer* v, const char* bytes, int length) {
-  static int serial = 0;
-  const std::string path = "/figure" + std::to_string(++serial) + ".kv4";
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 1;
-  const bool written = std::fwrite(bytes, 1, size_t(length), f) == size_t(length);
-  std::fclose(f);
-  kv::FileResult result;
-  if (written) {
-    // Read, then recompute once, as the desktop program and kvtool open a figure.
-    kv::FigureFileIO io;
-    result = io.Read(v->figure, path);
-    if (result.ok()) kv::RecomputeAll(v->figure);
-    v->complex = result.ok() && io.hasComplexSteps;
+  if (length < 0 || size_t(length) > kv::kMaxFigureFileBytes) {
+    v->complex = false;
+    v->text = "The figure is too large.";
+    return 1;
   }
-  std::remove(path.c_str());
-  if (!written) return 1;
+  // Read, then recompute once, as the desktop program and kvtool open a figure.
+  kv::FigureFileIO io;
+  const kv::FileResult result = io.ReadBytes(v->figure, std::string_view(bytes, size_t(length)));
+  if (result.ok()) kv::RecomputeAll(v->figure);
+  v->complex = result.ok() && io.hasComplexSteps;
   v->text = result.ok() ? std::string() : kv::FileResultMessage(result, English());
   return result.ok() ? 0 : 1;
 }
@@ -155,13 +160,58 @@ EMSCRIPTEN_KEEPALIVE void kv_set_drawing(Viewer* v, uint32_t background, int str
 
 EMSCRIPTEN_KEEPALIVE void kv_recompute(Viewer* v) { kv::RecomputeAll(v->figure); }
 
-// Paints the whole picture; the page has pointed Module.kvPort at the target canvas.
-EMSCRIPTEN_KEEPALIVE int kv_paint(Viewer* v) {
+// Paints the picture; the page has pointed Module.kvPort at the target canvas. Layer 0 is the
+// whole picture; during a drag, 1 is what stays put (painted once into an image the page
+// keeps) and 2 what moves, painted over that image on each move.
+EMSCRIPTEN_KEEPALIVE int kv_paint(Viewer* v, int layer) {
   kv::Scene scene;
   scene.figure = &v->figure;
   scene.view = &v->view;
   scene.settings = &v->settings;
+  if (v->drag.Active() && (layer == 1 || layer == 2)) {
+    scene.drag = &v->drag.Plan();
+    scene.layer = layer == 1 ? kv::PaintLayer::kFixed : kv::PaintLayer::kMoving;
+    if (layer == 2 && v->drag.DragPoint() != 0) {
+      v->dragMark = {{kv::kClassPoint, v->drag.DragPoint()}, kv::kStyleOwn, 20, 0};
+      scene.marks = {&v->dragMark, 1};
+    }
+  }
   return v->renderer.Paint(scene, v->canvas).badColourIndex;
+}
+
+// 1 when a press at (x, y) would drag a point, 2 a line, 0 nothing.
+EMSCRIPTEN_KEEPALIVE int kv_hover(Viewer* v, double x, double y, int pixels) {
+  ToWorld(*v, pixels, x, y);
+  return int(kvview::PageDrag::Draggable(v->figure, v->view, x, y));
+}
+
+// Starts a drag at (x, y); what is dragged, as kv_hover says.
+EMSCRIPTEN_KEEPALIVE int kv_press(Viewer* v, double x, double y, int pixels) {
+  ToWorld(*v, pixels, x, y);
+  return int(v->drag.Press(v->figure, v->view, x, y));
+}
+
+// One step of the drag; 0 when nothing is dragged.
+EMSCRIPTEN_KEEPALIVE int kv_move(Viewer* v, double x, double y, int pixels) {
+  ToWorld(*v, pixels, x, y);
+  return v->drag.Move(v->figure, v->view, x, y) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void kv_release(Viewer* v) { v->drag.Release(v->figure); }
+
+EMSCRIPTEN_KEEPALIVE int kv_dragging(Viewer* v) { return v->drag.Active() ? 1 : 0; }
+
+// Point `index` for tests and scripts that drive the page: its position in world units and in
+// canvas pixels, and the class of what it is bound to; 0 when there is no such point.
+EMSCRIPTEN_KEEPALIVE int kv_point(Viewer* v, int index, double* out) {
+  if (!v->figure.InTable({kv::kClassPoint, index})) return 0;
+  const kv::PointRec& p = v->figure.points[index];
+  out[0] = p.x;
+  out[1] = p.y;
+  out[2] = v->view.DeviceX(p.x);
+  out[3] = v->view.DeviceY(p.y);
+  out[4] = p.boundClass;
+  return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE int kv_object_count(Viewer* v) {

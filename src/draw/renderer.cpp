@@ -54,6 +54,10 @@ void DrawPointShape(Ctx& c, const PointRec& p, int colourIndex, int marker, int 
   const Rgb col = ColourOf(c, colourIndex);
   const DevicePoint d = c.view.ToDevice(p.x, p.y);
   const double m = c.metrics.markerHalf;
+  // A marker wholly outside the canvas leaves nothing to see.
+  const double reach = m + width + 2;
+  if (d.x < -reach || d.y < -reach || d.x > c.view.widthPx + reach || d.y > c.view.heightPx + reach)
+    return;
   const Pen pen{col, width, LineStyle::kSolid};
   Canvas& cv = c.canvas;
   switch (marker) {
@@ -260,6 +264,12 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
   const double rPx = c.metrics.markRadius;
   const double r = rPx * view.ScaleUnit;
   const int width = c.settings.drawWidth;
+  // An arc about a vertex far outside the canvas cannot reach into it.
+  const DevicePoint vertex = view.ToDevice(v.x, v.y);
+  const double reach = rPx + width + 2;
+  if (vertex.x < -reach || vertex.y < -reach || vertex.x > view.widthPx + reach ||
+      vertex.y > view.heightPx + reach)
+    return;
 
   if (std::fabs(std::fabs(theta) - 90) < 0.01) {
     const double t = theta * kPi / 180;
@@ -474,15 +484,20 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
     }
   }
 
-  if (!changingParts) return report_;
   if (!replay_) {
+    // During a drag the marks of the angles that do not move come first; they and the rows of
+    // the numbers that do not move belong to the fixed layer.
     if (fig.angleMarksOn) {
       const int32_t marks =
           std::min<int32_t>(fig.angleMarkCount, int32_t(fig.angleMarks.size()) - 1);
-      for (int32_t i = 1; i <= marks; ++i) DrawAngleMark(c, fig.angleMarks[i]);
+      const int32_t fixedMarks = layer_ == PaintLayer::kAll ? marks : drag_->fixedAngleMarks;
+      const int32_t first = layer_ == PaintLayer::kMoving ? fixedMarks + 1 : 1;
+      const int32_t last = layer_ == PaintLayer::kFixed ? std::min(marks, fixedMarks) : marks;
+      for (int32_t i = first; i <= last; ++i) DrawAngleMark(c, fig.angleMarks[i]);
     }
     DrawNumberList(scene, canvas);
   }
+  if (!changingParts) return report_;
 
   for (const ObjectMark& m : scene.marks)
     DrawObject(scene, canvas, m.ref, m.style, Source::kCurrent, m.extraWidth, m.marker);
@@ -538,12 +553,20 @@ void Renderer::DrawNumberList(const Scene& scene, Canvas& canvas) {
     }
   };
 
+  // The names do not change during a drag: the moving layer takes the column of the fixed one
+  // instead of measuring every row again on each step.
   double column = 0;
-  forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint) {
-    appendPrefix(i, num);
-    column = std::max(column, canvas.TextWidth(row_, style));
-  });
+  if (layer_ == PaintLayer::kMoving && drag_ == columnPlan_) {
+    column = dragColumn_;
+  } else {
+    forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint) {
+      appendPrefix(i, num);
+      column = std::max(column, canvas.TextWidth(row_, style));
+    });
+  }
+  if (layer_ == PaintLayer::kFixed) columnPlan_ = drag_, dragColumn_ = column;
   forVisibleRows([&](int32_t i, const NumberRec& num, DevicePoint at) {
+    if (!InLayer(kClassNumber, i)) return;
     appendPrefix(i, num);
     canvas.Text(at, row_, style);
     row_.assign(" = ");

@@ -102,6 +102,9 @@ class Renderer {
   std::vector<uint8_t> shown_[4];          // per class, during a replay
   std::string row_;                        // reused text of number list rows
   std::vector<DevicePoint> strokeBuffer_;  // reused device points of a stroke
+  // The number list's value column as the fixed layer of the drag `columnPlan_` measured it.
+  const DragPlan* columnPlan_ = nullptr;
+  double dragColumn_ = 0;
 };
 
 // Colour index a style code gives for an object with the given colours.

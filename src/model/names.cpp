@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "expr/evaluator.h"
+#include "model/expression_text.h"
 #include "model/number_format.h"
 
 namespace kv {

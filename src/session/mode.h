@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "draw/renderer.h"
+#include "geometry/deform.h"
 #include "model/figure.h"
 
 namespace kv {
@@ -73,6 +74,11 @@ class ModeHost {
   // the measurement record follow the deformation here.
   virtual void BeforeDeformStep(int32_t dragged) = 0;
   virtual void AfterDeformStep(int32_t dragged, const DragPlan& plan) = 0;
+  // The step sizes and the snapping rule of the deformation modes.
+  virtual DeformSettings DeformSetup() const = 0;
+  // The deformation keys that act on the session (step sizes, axes, the timed run, the plane
+  // sweep); false when the key is none of them.
+  virtual bool DeformationKey(int code, int shift) = 0;
 };
 
 class Mode {

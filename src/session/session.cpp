@@ -46,7 +46,7 @@ std::string FigurePathFromCommandLine(std::string_view commandLine) {
 }
 
 Session::Session(UiPort& ui) : ui_(ui) {
-  figure.hooks = this;
+  figure.pass.hooks = this;
   modes_.Reset(std::make_unique<StandardMode>());
 }
 
@@ -354,10 +354,12 @@ Scene Session::MakeScene() {
     if (mode->ReplayStep() >= 0) scene.replayStep = mode->ReplayStep();
   }
   scene.marks = sceneMarks_;
+  scene.drag = ActiveDragPlan();
   return scene;
 }
 
 void Session::RedrawAll() {
+  ++fullRedraws_;
   RecomputeAll(figure);
   // A full redraw paints over the candidate markers, except that the easy menu always shows
   // what can be dragged.

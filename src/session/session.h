@@ -189,6 +189,10 @@ class Session : private RecomputeHooks, private ModeHost {
   ReplayState Replay() const;
   // The drag in progress, or an empty one.
   DragState Drag() const;
+  // The plan of the deformation in progress (the window paints what does not move once), and
+  // a key that changes whenever that fixed layer must be painted again.
+  const DragPlan* ActiveDragPlan() const;
+  uint64_t FixedLayerKey() const;
   // The draggable points the standard mode marks.
   const std::vector<ObjRef>& CandidateMarks() const;
   const std::string& FigureFileName() const { return figureFileName_; }
@@ -203,6 +207,8 @@ class Session : private RecomputeHooks, private ModeHost {
   int SizePreset() const { return sizePreset_; }
   bool ReadOnlyInstall() const { return readOnlyInstall_; }
   bool LocusOn() const { return locusSw_; }
+  // mnuPTmatrixSW: the matrix maps write their matrices into the text viewer.
+  bool MatrixDisplayOn() const { return matrixDisplayOn_; }
   int ReplayIntervalMs() const { return settings.redrawSlow; }
   double ScaleUnit() const { return view.ScaleUnit; }
   double HalfWidth() const { return view.HalfWidth; }
@@ -241,6 +247,7 @@ class Session : private RecomputeHooks, private ModeHost {
   // RecomputeHooks
   void Beep() override { ui_.Beep(); }
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
+  bool ShowsMatrices() const override { return matrixDisplayOn_; }
   void InspectMatrix(Kind kind, int step, int rows, int cols, const double* entries) override;
   TextViewerState viewer_;
 
@@ -267,6 +274,17 @@ class Session : private RecomputeHooks, private ModeHost {
   // Loci and measurement records of a deformation step (session_loci.cpp).
   void BeforeDeformStep(int32_t dragged) override;
   void AfterDeformStep(int32_t dragged, const DragPlan& plan) override;
+  // The deformation commands and keys (session_deform.cpp).
+  DeformSettings DeformSetup() const override;
+  bool DeformationKey(int code, int shift) override;
+  static bool ImplementsDeform(MenuCommand cmd);
+  bool DeformCommand(MenuCommand cmd);
+  void TimedDeformation();
+  void PlaneSweep(bool writeFile);
+  // The number whose values the plane sweep records: the locus number; 0 while none is chosen.
+  int32_t SweepNumber() const;
+  friend class DeformPickMode;
+  friend class NumberChoiceMode;
 
   void SetScreen(int width, int height);
   bool ReadFigure(const std::string& path);
@@ -333,11 +351,13 @@ class Session : private RecomputeHooks, private ModeHost {
   int sizePreset_ = 0;
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
+  bool matrixDisplayOn_ = false;
   Rgb scribbleColour_ = kBlack;
   Constructor construction_;
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene
+  uint64_t fullRedraws_ = 0;            // counts RedrawAll; a full redraw renews every layer
 
   // Runs after every action on the open dialog: once it has closed, hands it to the mode
   // that opened it and drops it.

@@ -10,6 +10,7 @@ namespace kv {
 bool Session::Implements(MenuCommand cmd) {
   using M = MenuCommand;
   if (IsConstructionCommand(ForwardedCommand(cmd))) return true;
+  if (ImplementsDeform(ForwardedCommand(cmd))) return true;
   switch (ForwardedCommand(cmd)) {
     case M::mnuNew:
     case M::mnuLanguage:
@@ -163,8 +164,8 @@ void Session::Command(MenuCommand cmd) {
       PushInputMode(kModeScribble);
       break;
     default:
-      if (!AttributeCommand(ForwardedCommand(cmd)) && !OptionCommand(cmd) &&
-          !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
+      if (!DeformCommand(ForwardedCommand(cmd)) && !AttributeCommand(ForwardedCommand(cmd)) &&
+          !OptionCommand(cmd) && !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
         ViewCommand(cmd);
       break;
   }
@@ -422,7 +423,7 @@ MenuCheckState Session::CheckState() const {
   s.sDeformKind = settings.sDeformKind;
   s.locusOn = locusSw_;
   s.angleMarksOn = figure.angleMarksOn;
-  s.matrixDisplayOn = figure.matrixDisplayOn;
+  s.matrixDisplayOn = matrixDisplayOn_;
   return s;
 }
 

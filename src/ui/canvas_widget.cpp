@@ -68,7 +68,33 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   QtCanvas canvas(painter, width(), height(), logicalDpiY());
   Scene scene = session_.MakeScene();
-  const int bad = renderer_.Paint(scene, canvas).badColourIndex;
+  int bad = -1;
+  if (scene.drag) {
+    // During a drag what does not move is painted once into an image; each step paints the
+    // moving objects over a copy of it.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    const uint64_t key = session_.FixedLayerKey();
+    if (fixedLayer_.isNull() || fixedLayer_.size() != pixels || key != fixedLayerKey_) {
+      fixedLayer_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+      fixedLayer_.setDevicePixelRatio(ratio);
+      QPainter layerPainter(&fixedLayer_);
+      QtCanvas layerCanvas(layerPainter, width(), height(), logicalDpiY());
+      scene.layer = PaintLayer::kFixed;
+      fixedBadColour_ = renderer_.Paint(scene, layerCanvas).badColourIndex;
+      fixedLayerKey_ = key;
+    }
+    // A plain copy: the layer is opaque, so nothing needs blending.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), fixedLayer_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    scene.layer = PaintLayer::kMoving;
+    bad = renderer_.Paint(scene, canvas).badColourIndex;
+    if (bad < 0) bad = fixedBadColour_;
+  } else {
+    if (!fixedLayer_.isNull()) fixedLayer_ = QImage();
+    bad = renderer_.Paint(scene, canvas).badColourIndex;
+  }
   // A colour index outside the palette (from an edited file) is drawn black and named once in
   // a message box, shown after the paint so that painting never waits on the user.
   if (bad >= 0 && bad != reportedBadColour_)

@@ -2,6 +2,7 @@
 // events to the session in world coordinates (origin at the canvas centre, y up).
 #pragma once
 
+#include <QImage>
 #include <QPointF>
 #include <QWidget>
 
@@ -38,6 +39,10 @@ class CanvasWidget : public QWidget {
   Session& session_;
   Renderer renderer_;
   int reportedBadColour_ = -1;  // the bad colour index last named in a message box
+  // The objects that do not move during a drag, painted when the drag starts.
+  QImage fixedLayer_;
+  uint64_t fixedLayerKey_ = 0;
+  int fixedBadColour_ = -1;
 };
 
 }  // namespace kv

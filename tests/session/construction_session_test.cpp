@@ -389,9 +389,10 @@ TEST_F(ConstructionSessionTest, HoverShowsWhatCanBeDraggedAndADragMovesItsPoints
   session.Press(kLeftButton, 0, 0.1, 0.1);
   EXPECT_EQ(session.CurrentInputMode(), kModeDrag);
   EXPECT_EQ(session.TopMenus(), MenuEnablingFor(kModeDrag));
+  // Mouse positions go onto the pixel grid (0.05 units), positive ones one pixel up.
   session.Move(kLeftButton, 0, 1, 2);
-  EXPECT_DOUBLE_EQ(fig().points[1].x, 1);
-  EXPECT_DOUBLE_EQ(fig().points[1].y, 2);
+  EXPECT_NEAR(fig().points[1].x, 1.05, 1e-12);
+  EXPECT_NEAR(fig().points[1].y, 2.05, 1e-12);
   session.Release(kLeftButton, 0, 1, 2);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 
@@ -400,10 +401,11 @@ TEST_F(ConstructionSessionTest, HoverShowsWhatCanBeDraggedAndADragMovesItsPoints
   ASSERT_EQ(session.Drag().dragLine, 1);
   session.Move(kLeftButton, 0, 3.5, 0);
   session.Release(kLeftButton, 0, 3.5, 0);
-  EXPECT_DOUBLE_EQ(fig().points[1].x, 2);
-  EXPECT_DOUBLE_EQ(fig().points[1].y, 1);
-  EXPECT_DOUBLE_EQ(fig().points[2].x, 5);
-  EXPECT_DOUBLE_EQ(fig().points[2].y, -1);
+  // (3.5, 0) is held at (3.55, 0) on the grid.
+  EXPECT_NEAR(fig().points[1].x, 2.1, 1e-12);
+  EXPECT_NEAR(fig().points[1].y, 1.05, 1e-12);
+  EXPECT_NEAR(fig().points[2].x, 5.05, 1e-12);
+  EXPECT_NEAR(fig().points[2].y, -1, 1e-12);
 }
 
 TEST(ConstructionCommandsTest, EveryEnabledConstructionItemStartsOrIsRefusedWithAMessage) {

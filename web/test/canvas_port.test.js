@@ -103,3 +103,59 @@ test('a sample figure paints through the layer in a handful of strokes', async (
     calls.findIndex(([n]) => n.startsWith('fill')));
   figure.dispose();
 });
+
+test('labels set the font and colour only when they change, and never keep a stale colour',
+  () => {
+    const { canvas, calls } = recordingCanvas();
+    const port = new viewer.CanvasPort(canvas);
+    const fills = () => calls.filter(([n]) => n === 'set fillStyle').map(([, v]) => v);
+    for (let i = 0; i < 100; ++i) port.text(i, i, 'P' + i, 0x0000ff, 9, 'MS Gothic');
+    assert.strictEqual(calls.filter(([n]) => n === 'set font').length, 1);
+    assert.deepStrictEqual(fills(), ['#0000ff']);
+    // A dot in another colour between two blue labels: the second label is blue again.
+    port.dot(1, 1, 0xff0000, 3);
+    port.text(0, 0, 'Q', 0x0000ff, 9, 'MS Gothic');
+    port.fillRect(0, 0, 2, 2, 0x00ff00);
+    port.text(0, 0, 'R', 0x0000ff, 9, 'MS Gothic');
+    port.clear(0xffffff);
+    port.text(0, 0, 'S', 0x0000ff, 12, 'MS Gothic');
+    assert.deepStrictEqual(fills(),
+      ['#0000ff', '#ff0000', '#0000ff', '#00ff00', '#0000ff', '#ffffff', '#0000ff']);
+    // Another size is another font.
+    assert.match(calls.filter(([n]) => n === 'set font').pop()[1], /^16px /);
+  });
+
+test('a drag paints the moving layer over the image of the fixed one', async () => {
+  const module = await viewer.createKvView();
+  const figure = new viewer.Figure(module,
+    fs.readFileSync(path.join(sourceDir, 'samples', 'euler_line.kv4')));
+  figure.setView({ width: 640, height: 480, scale: 0.05, fontSize: 9 });
+  const layer = (n) => {
+    const { canvas, calls } = recordingCanvas();
+    figure.paint(new viewer.CanvasPort(canvas), n);
+    return calls;
+  };
+  const count = (calls, name) => calls.filter(([n]) => n === name).length;
+  const all = layer(0);
+  // Point C (the third) is dragged: A, B and the side AB stay put; everything else moves.
+  const c = figure.point(3);
+  assert.strictEqual(figure.press(c.px, c.py), 1);
+  const fixed = layer(1);
+  const moving = layer(2);
+  // Only the fixed layer clears the canvas; the moving one goes over its image.
+  assert.strictEqual(count(fixed, 'fillRect'), 1);
+  assert.strictEqual(count(moving, 'fillRect'), 0);
+  assert.ok(count(moving, 'fillText') > count(fixed, 'fillText'));
+  // Every label is in exactly one layer.
+  assert.strictEqual(count(fixed, 'fillText') + count(moving, 'fillText'),
+    count(all, 'fillText'));
+  figure.release();
+  assert.strictEqual(figure.dragging, false);
+  figure.dispose();
+});
+
+test('a figure written into the page in wrapped base64 comes back byte for byte', () => {
+  const bytes = fs.readFileSync(path.join(sourceDir, 'samples', 'regular_polygon.kv4'));
+  const wrapped = bytes.toString('base64').replace(/.{76}/g, '$&\r\n') + '\n';
+  assert.deepStrictEqual(Buffer.from(viewer.decodeBase64(wrapped)), bytes);
+});

@@ -116,7 +116,15 @@ class Browser {
     const exited = new Promise((resolve) => this.child.once('exit', resolve));
     this.child.kill();
     await exited;
-    fs.rmSync(this.profile, { recursive: true, force: true, maxRetries: 5 });
+    // The browser's helper processes may still be writing into the profile for a moment after
+    // it ended; what is left then goes when the test process exits.
+    const remove = () => fs.rmSync(this.profile,
+      { recursive: true, force: true, maxRetries: 10, retryDelay: 50 });
+    try {
+      remove();
+    } catch (e) {
+      process.once('exit', () => { try { remove(); } catch (again) { /* left in tmp */ } });
+    }
   }
 }
 
