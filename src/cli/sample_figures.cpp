@@ -12,8 +12,6 @@ namespace kv::cli {
 
 namespace {
 
-constexpr int32_t kSegment = 1;
-constexpr int32_t kHalfLine = 2;
 constexpr int32_t kMarkerCross = 1;
 constexpr int32_t kRed = 1, kGreen = 2, kDotted = 3, kBlue = 4, kPurple = 5, kLightBlue = 6;
 
@@ -28,7 +26,7 @@ class Builder {
     PointRec& rec = f.points[p.index];
     rec.x = x, rec.y = y;
     rec.marker = 2;
-    rec.free = kTrue;
+    rec.free = kPointMovable;
     rec.valid = kTrue;
     f.AppendStep("PNEW", {}, {p});
     if (!name.empty()) f.SetObjectName(p, name);
@@ -65,8 +63,8 @@ class Builder {
     return p;
   }
 
-  ObjRef Line(std::string_view code, std::initializer_list<ObjRef> parents, int32_t lineType = 0,
-              int32_t colour = kDefaultColour) {
+  ObjRef Line(std::string_view code, std::initializer_list<ObjRef> parents,
+              int32_t lineType = kLineStraight, int32_t colour = kDefaultColour) {
     const ObjRef l = Step(code, parents, {kClassLine})[0];
     f.lines[l.index].lineType = lineType;
     f.lines[l.index].colour = colour;
@@ -74,7 +72,7 @@ class Builder {
   }
 
   ObjRef Segment(ObjRef a, ObjRef b, int32_t colour = kDefaultColour) {
-    return Line("L1", {a, b}, kSegment, colour);
+    return Line("L1", {a, b}, kLineSegment, colour);
   }
 
   ObjRef Circle(std::string_view code, std::initializer_list<ObjRef> parents,
@@ -124,7 +122,7 @@ void NinePointCircle(Builder& b) {
   const std::array<ObjRef, 3> opposite{C, A, B};
   for (int i = 0; i < 3; ++i) {
     const auto outs = b.Step("L3", {sides[i], opposite[i]}, {kClassLine, kClassPoint});
-    b.f.lines[outs[0].index].lineType = kSegment;
+    b.f.lines[outs[0].index].lineType = kLineSegment;
     b.f.lines[outs[0].index].colour = kDotted;
     b.f.points[outs[1].index].marker = kMarkerCross;
     b.f.SetObjectName(outs[1], std::string(1, static_cast<char>('P' + i)));
@@ -160,9 +158,9 @@ void TangentsFromPoint(Builder& b) {
 
 void AngleBisectors(Builder& b) {
   auto [A, B, C] = b.Triangle(-5, -3, 5, -3, 1, 4);
-  b.Line("LH1", {B, A, C}, kHalfLine, kRed);
-  b.Line("LH1", {C, B, A}, kHalfLine, kGreen);
-  b.Line("LH1", {A, C, B}, kHalfLine, kBlue);
+  b.Line("LH1", {B, A, C}, kLineHalf, kRed);
+  b.Line("LH1", {C, B, A}, kLineHalf, kGreen);
+  b.Line("LH1", {A, C, B}, kLineHalf, kBlue);
   b.Point("P2", {A, B, C}, "I");
 }
 
@@ -188,7 +186,7 @@ void LocusReady(Builder& b) {
   // P moves on the circle; M, the midpoint of PQ, follows it and traces its locus.
   const ObjRef P = b.Step("PBND", {c}, {kClassPoint})[0];
   PointRec& p = b.f.points[P.index];
-  p.free = kTrue;
+  p.free = kPointMovable;
   p.boundClass = kClassCircle;
   p.boundIndex = c.index;
   b.f.SetObjectName(P, "P");
@@ -205,8 +203,8 @@ void ComplexNumbers(Builder& b) {
   const ObjRef E = b.FreePoint(1, 0, "E");
   const ObjRef Z = b.FreePoint(1.5, 0.5, "Z");
   const ObjRef W = b.FreePoint(0.5, 1.5, "W");
-  b.f.points[O.index].free = 1;  // the origin and the unit stay where they are
-  b.f.points[E.index].free = 1;
+  b.f.points[O.index].free = kPointLocked;  // the origin and the unit stay where they are
+  b.f.points[E.index].free = kPointLocked;
   b.Point("PO+", {Z, W}, "S", 0);
   b.Point("PO-", {Z, W}, "D", 0);
   b.Point("PO*", {Z, W}, "P", 0);
@@ -221,7 +219,7 @@ void ComplexNumbers(Builder& b) {
 
 void LinearMap(Builder& b) {
   const ObjRef O = b.FreePoint(0, 0, "O");
-  b.f.points[O.index].free = 1;
+  b.f.points[O.index].free = kPointLocked;
   const ObjRef A1 = b.FreePoint(2, 0, "A");
   const ObjRef A2 = b.FreePoint(0, 2, "B");
   const ObjRef B1 = b.FreePoint(3, 1, "C");

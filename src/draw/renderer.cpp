@@ -151,7 +151,7 @@ void Arrowhead(Ctx& c, Vec2 tip, Vec2 other, const Pen& linePen) {
 void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
   if (!g.valid || colourIndex == 0) return;
   if (!Finite(g.x1, g.y1) || !Finite(g.x2, g.y2) || !Finite(g.dx, g.dy)) return;
-  if (g.lineType < 0 || g.lineType > 7) return;
+  if (g.lineType < kLineStraight || g.lineType > kLastLineType) return;
   const Pen pen = CurvePen(c, colourIndex, width);
   const Vec2 p{g.x1, g.y1}, q{g.x2, g.y2};
   // Straight lines and half-lines reach 15 half widths beyond their defining point, far past
@@ -166,32 +166,32 @@ void DrawLineShape(Ctx& c, const LineRec& g, int colourIndex, int width) {
     c.canvas.Line(v.ToDevice(a.x, a.y), v.ToDevice(b.x, b.y), pen);
   };
   switch (g.lineType) {
-    case 0:
+    case kLineStraight:
       seg({p.x - r * g.dx, p.y - r * g.dy}, ahead);
       break;
-    case 1:
+    case kLineSegment:
       seg(p, q);
       break;
-    case 2:
+    case kLineHalf:
       seg(p, ahead);
       break;
-    case 3:
+    case kLineHalfReversed:
       seg(q, {q.x - rq * g.dx, q.y - rq * g.dy});
       break;
-    case 4:
+    case kLineSegmentArrowFirst:
       seg(p, q);
       Arrowhead(c, p, q, pen);
       break;
-    case 5:
+    case kLineSegmentArrowSecond:
       seg(p, q);
       Arrowhead(c, q, p, pen);
       break;
-    case 6:
+    case kLineSegmentArrowBoth:
       seg(p, q);
       Arrowhead(c, p, q, pen);
       Arrowhead(c, q, p, pen);
       break;
-    case 7:
+    case kLineHalfArrow:
       seg(p, ahead);
       Arrowhead(c, p, q, pen);
       break;
@@ -305,8 +305,43 @@ void DrawAngleMark(Ctx& c, const AngleMarkRec& mark) {
                     Pen{ColourOf(c, ArcColour(std::fabs(theta))), width, LineStyle::kSolid});
 }
 
+// The traces of the loci, each in its locus colour and one pixel wide.
+void DrawLoci(Ctx& c, const LocusStore& loci) {
+  const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
+  const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
+  const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
+  for (int32_t i = 1; i <= np; ++i) {
+    const PointRec& p = loci.points[i];
+    DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
+  }
+  for (int32_t i = 1; i <= nl; ++i) {
+    const LineRec& g = loci.lines[i];
+    DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
+  }
+  for (int32_t i = 1; i <= nc; ++i) {
+    const CircleRec& k = loci.circles[i];
+    DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
+  }
+}
+
+// The scribble strokes over everything; `buffer` is reused so that a repaint allocates only
+// when a stroke is longer than any before it.
+void DrawStrokes(const View& view, std::span<const Stroke> strokes, Canvas& canvas,
+                 std::vector<DevicePoint>& buffer) {
+  for (const Stroke& s : strokes) {
+    if (s.points.empty()) continue;
+    if (s.points.size() == 1) {
+      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
+      continue;
+    }
+    buffer.clear();
+    for (const WorldPoint& w : s.points) buffer.push_back(view.ToDevice(w.x, w.y));
+    canvas.Polyline(buffer, Pen{s.colour, s.width, LineStyle::kSolid});
+  }
+}
+
 bool Listed(const NumberRec& n) {
-  return n.independent != -1 && n.independent != 7 && n.hidden == 0;
+  return n.independent != -1 && n.independent != 7 && n.hidden == kNumberShown;
 }
 
 // Appends a number's display name: trimmed, every "*" shown as a multiplication sign.
@@ -350,7 +385,7 @@ void Renderer::BuildReplayMask(const Figure& fig, int32_t lastStep) {
     for (int k = 1; k <= 5; ++k) {
       const ObjRef out = fig.Output(s, k);
       if (out.IsEmpty()) break;
-      if (out.cls < 0 || out.cls > 3) continue;
+      if (out.cls < kClassNumber || out.cls > kLastObjectClass) continue;
       auto& mask = shown_[out.cls];
       if (out.index >= 1 && size_t(out.index) < mask.size()) mask[out.index] = 1;
     }
@@ -432,24 +467,7 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   // Grid and loci lie under the figure.
   if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
   // Loci grow while a point is dragged: they belong to the moving layer.
-  if (scene.loci && !replay_ && changingParts) {
-    const LocusStore& loci = *scene.loci;
-    const int32_t np = std::min<int32_t>(loci.pointCount, int32_t(loci.points.size()) - 1);
-    const int32_t nl = std::min<int32_t>(loci.lineCount, int32_t(loci.lines.size()) - 1);
-    const int32_t nc = std::min<int32_t>(loci.circleCount, int32_t(loci.circles.size()) - 1);
-    for (int32_t i = 1; i <= np; ++i) {
-      const PointRec& p = loci.points[i];
-      DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, 1);
-    }
-    for (int32_t i = 1; i <= nl; ++i) {
-      const LineRec& g = loci.lines[i];
-      DrawLineShape(c, g, ColourIndexFor(kStyleOwn, g.colour, g.locusColour), 1);
-    }
-    for (int32_t i = 1; i <= nc; ++i) {
-      const CircleRec& k = loci.circles[i];
-      DrawCircleShape(c, k, ColourIndexFor(kStyleOwn, k.colour, k.locusColour), 1);
-    }
-  }
+  if (scene.loci && !replay_ && changingParts) DrawLoci(c, *scene.loci);
 
   // The figure: points, lines, circles; then the points with program markers on top.
   const int32_t points = CountOf(fig, kClassPoint, fig.points.size());
@@ -502,16 +520,7 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
   for (const ObjectMark& m : scene.marks)
     DrawObject(scene, canvas, m.ref, m.style, Source::kCurrent, m.extraWidth, m.marker);
 
-  for (const Stroke& s : scene.strokes) {
-    if (s.points.empty()) continue;
-    if (s.points.size() == 1) {
-      canvas.Dot(view.ToDevice(s.points[0].x, s.points[0].y), s.colour, 1);
-      continue;
-    }
-    strokeBuffer_.clear();
-    for (const WorldPoint& w : s.points) strokeBuffer_.push_back(view.ToDevice(w.x, w.y));
-    canvas.Polyline(strokeBuffer_, Pen{s.colour, s.width, LineStyle::kSolid});
-  }
+  DrawStrokes(view, scene.strokes, canvas, strokeBuffer_);
   return report_;
 }
 

@@ -115,7 +115,7 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
   for (int32_t pass = 1; pass <= plan.passCount; ++pass) {
     fig.pass.lastPass = pass == plan.passCount;
     for (int32_t s = 1; s <= steps; ++s)
-      if (!stepMarked[s] && fig.pass.stepState[s] != 2 &&
+      if (!stepMarked[s] && fig.pass.stepState[s] != kStepSkipped &&
           InfoOf(fig.KindOf(s)).family == KindFamily::kNumber)
         RecomputeStep(fig, s);
   }
@@ -134,7 +134,7 @@ void DragRecompute(Figure& fig, const DragPlan& plan) {
   for (int32_t p = 1; p <= plan.passCount; ++p) {
     pass.lastPass = p == plan.passCount;
     for (const int32_t s : plan.steps)
-      if (pass.stepState[s] != 2) RecomputeStep(fig, s);
+      if (pass.stepState[s] != kStepSkipped) RecomputeStep(fig, s);
     for (const int32_t i : plan.boundPoints) {
       PointRec& pt = fig.points[i];
       int32_t t = pt.valid;

@@ -226,9 +226,9 @@ bool BindToLine(Figure& fig, PointRec& p) {
   const double length = Distance({g.x2, g.y2}, {g.x1, g.y1});
   double t = p.boundParam;
   switch (g.lineType) {
-    case 0:
+    case kLineStraight:
       return SetPosition(p, g.x1 + t * g.dx, g.y1 + t * g.dy);
-    case 1:
+    case kLineSegment:
       if (t > length) {
         t = length;
         fig.Beep();
@@ -242,7 +242,7 @@ bool BindToLine(Figure& fig, PointRec& p) {
       if (length == 0) return SetPosition(p, g.x1, g.y1);
       return SetPosition(p, ((length - t) * g.x1 + t * g.x2) / length,
                          ((length - t) * g.y1 + t * g.y2) / length);
-    case 2:
+    case kLineHalf:
       if (t < 0) {
         t = 0;
         p.boundParam = t;

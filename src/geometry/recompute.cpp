@@ -51,7 +51,7 @@ bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
     const int32_t st = StepStatus(fig, s);
     if (st != state[s]) changed = true;
     state[s] = st;
-    fig.SetOutputsValid(s, st == 0 ? 0 : st == 2 ? 2 : -s);
+    fig.SetOutputsValid(s, st == kStepUndefined ? kFalse : st == kStepSkipped ? kStepSkipped : -s);
   }
   for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
     PointRec& pt = fig.points[p];
@@ -160,13 +160,13 @@ bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,
 }
 
 int32_t StepStatus(const Figure& fig, int32_t s) {
-  int32_t st = 2;
+  int32_t st = kStepSkipped;
   const StepRec& step = fig.Step(s);
   for (int k = 1; k <= 5; ++k) {
     const ObjRef ref = step.parents[k];
-    if (ref.index == 0 && ref.cls % 100 == 0) return k == 1 ? -1 : st;
+    if (ref.index == 0 && ref.cls % 100 == 0) return k == 1 ? kStepNoParents : st;
     const int32_t v = fig.GetValid(ref);
-    if (v == 0) return 0;
+    if (v == 0) return kStepUndefined;
     if (v < st) st = v;
   }
   return st;
@@ -241,7 +241,7 @@ void RunPasses(Figure& fig) {
     pass.lastPass = p == pass.passCount;
     const int32_t count = fig.StepCount();
     for (int32_t s = 1; s <= count; ++s)
-      if (pass.stepState[s] != 2) RecomputeStep(fig, s);
+      if (pass.stepState[s] != kStepSkipped) RecomputeStep(fig, s);
     for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
       PointRec& pt = fig.points[i];
       if (pt.free == 0) continue;

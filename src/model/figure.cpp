@@ -188,7 +188,7 @@ void Figure::RemoveLastStep() {
   const int32_t s = stepCount_;
   for (int k = 1; k <= 5; ++k) {
     const ObjRef out = steps_[s].outputs[k];
-    if (out.index != 0 && out.cls >= 0 && out.cls <= 3) {
+    if (out.index != 0 && out.cls >= kClassNumber && out.cls <= kLastObjectClass) {
       if (InTable(out)) ResetObject(out);
       if (classCount[out.cls] > 0) --classCount[out.cls];
     }

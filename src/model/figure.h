@@ -21,6 +21,9 @@ constexpr int32_t kTrue = -1;
 constexpr int32_t kFalse = 0;
 
 enum ObjClass : int32_t { kClassNumber = 0, kClassPoint = 1, kClassLine = 2, kClassCircle = 3 };
+constexpr int32_t kLastObjectClass = kClassCircle;
+// `classCount` has entries 0..10; only the four object classes use theirs.
+constexpr int kClassCountEntries = 11;
 
 // Parent classes that mark a pending step still waiting for a number or a macro expansion.
 constexpr int32_t kPendingNumberClass = 100;
@@ -39,14 +42,37 @@ constexpr int kNumberNameWidth = 40;
 constexpr int kExpressionWidth = 70;
 constexpr int kDefaultColour = 7;
 
+// `free` of a point: a free point that may be dragged, a constructed point (the output of a
+// computing step), or a free point that may not be dragged.
+enum PointFreedom : int32_t { kPointMovable = -1, kPointConstructed = 0, kPointLocked = 1 };
+
+// `lineType`, how a line is shown: the straight line, the segment from the first to the second
+// point, the half-line from the first point through the second, the half-line from the second
+// point away from the first, and arrowed segments and half-lines.
+enum LineType : int32_t {
+  kLineStraight = 0,
+  kLineSegment = 1,
+  kLineHalf = 2,
+  kLineHalfReversed = 3,
+  kLineSegmentArrowFirst = 4,   // "線分←": the arrowhead at the first point
+  kLineSegmentArrowSecond = 5,  // "線分→"
+  kLineSegmentArrowBoth = 6,
+  kLineHalfArrow = 7,  // a half-line with an arrowhead at its first point
+};
+constexpr int32_t kLastLineType = kLineHalfArrow;
+
+// `hidden` of a number: shown in the number list on the canvas, or hidden from it.
+constexpr int32_t kNumberShown = 0;
+constexpr int32_t kNumberHidden = 7;
+
 struct PointRec {
   double x = 0, y = 0;
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
   int32_t valid = 0;
   int32_t marker = 0;
-  int32_t free = 0;        // 0 constructed, -1 draggable free point, 1 free point that may not move
-  int32_t boundClass = 0;  // 0 none, 1 point, 2 line, 3 circle
+  int32_t free = kPointConstructed;  // PointFreedom
+  int32_t boundClass = 0;            // 0 none, 1 point, 2 line, 3 circle
   int32_t boundIndex = 0;
   double boundParam = 0;
   std::string name;
@@ -56,7 +82,7 @@ struct LineRec {
   double x1 = 0, y1 = 0;
   double x2 = 0, y2 = 0;
   int32_t valid = 0;
-  int32_t lineType = 0;
+  int32_t lineType = kLineStraight;
   double dx = 0, dy = 0;  // unit direction after every successful recompute
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
@@ -79,8 +105,8 @@ struct CircleRec {
 struct NumberRec {
   double value = 0;
   int32_t valid = 0;
-  int32_t independent = 0;  // -1 independent variable
-  int32_t hidden = 0;       // 0 shown, 7 hidden
+  int32_t independent = 0;        // -1 independent variable
+  int32_t hidden = kNumberShown;  // or kNumberHidden
   ShortText name;
   ShortText expression;  // CALC numbers only
 };
@@ -111,6 +137,14 @@ class RecomputeHooks {
 };
 
 constexpr int kInitialCapacity = 50;
+
+// What the dependency analysis says of a step (`stepState`). Any other value is the marker of
+// the oldest step the step waits for, a negated step number.
+enum StepState : int32_t {
+  kStepNoParents = -1,  // computed on every pass
+  kStepUndefined = 0,   // a parent is undefined: the outputs are too
+  kStepSkipped = 2,     // every parent carries this marker: the passes leave the step alone
+};
 
 // The scratch of the recompute pass: what the dependency analysis decided and what the
 // dispatcher tells the kind routines about the step being computed. Not part of the document:
@@ -156,7 +190,7 @@ class Figure {
   std::vector<PointRec> points, prevPoints;
   std::vector<LineRec> lines, prevLines;
   std::vector<CircleRec> circles, prevCircles;
-  std::array<int32_t, 11> classCount{};
+  std::array<int32_t, kClassCountEntries> classCount{};
 
   // Angle marks appended by the angle measurements during a full recompute.
   std::vector<AngleMarkRec> angleMarks;  // 1-based

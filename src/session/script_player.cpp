@@ -133,6 +133,10 @@ class LineParser {
   std::optional<std::string> Flags(size_t at, bool rightAllowed);
   std::optional<std::string> ParseMenu();
   std::optional<std::string> ParseDialog();
+  // drag X1 Y1 X2 Y2 [STEPS] [shift]
+  std::optional<std::string> ParseDrag();
+  // confirm yes|no|cancel
+  std::optional<std::string> ParseConfirm();
 
   std::string_view line_;
   std::vector<std::string_view> words_;
@@ -227,21 +231,8 @@ std::optional<std::string> LineParser::Parse() {
       if (n < 3 || n > 4) return Usage();
       if (auto e = Point(1, action_.x, action_.y)) return e;
       return Flags(3, false);
-    case ScriptVerb::kDrag: {
-      if (n < 5 || n > 7) return Usage();
-      if (auto e = Point(1, action_.x, action_.y)) return e;
-      if (auto e = Point(3, action_.x2, action_.y2)) return e;
-      size_t flagsAt = 5;
-      action_.number = kDefaultDragSteps;
-      if (n > 5 && words_[5] != "shift") {
-        auto steps = ParseInt(words_[5], 1, kMaxDragSteps);
-        if (!steps)
-          return "the number of drag steps must be from 1 to " + std::to_string(kMaxDragSteps);
-        action_.number = *steps;
-        flagsAt = 6;
-      }
-      return Flags(flagsAt, false);
-    }
+    case ScriptVerb::kDrag:
+      return ParseDrag();
     case ScriptVerb::kKey: {
       if (n < 2 || n > 3) return Usage();
       auto code = KeyCodeOf(words_[1]);
@@ -259,19 +250,40 @@ std::optional<std::string> LineParser::Parse() {
     case ScriptVerb::kDialog:
       return ParseDialog();
     case ScriptVerb::kConfirm:
-      if (n != 2) return Usage();
-      if (words_[1] == "yes") {
-        action_.reply = ConfirmReply::kYes;
-      } else if (words_[1] == "no") {
-        action_.reply = ConfirmReply::kNo;
-      } else if (words_[1] == "cancel") {
-        action_.reply = ConfirmReply::kCancel;
-      } else {
-        return Usage();
-      }
-      return std::nullopt;
+      return ParseConfirm();
   }
   return Usage();
+}
+
+std::optional<std::string> LineParser::ParseDrag() {
+  const size_t n = words_.size();
+  if (n < 5 || n > 7) return Usage();
+  if (auto e = Point(1, action_.x, action_.y)) return e;
+  if (auto e = Point(3, action_.x2, action_.y2)) return e;
+  size_t flagsAt = 5;
+  action_.number = kDefaultDragSteps;
+  if (n > 5 && words_[5] != "shift") {
+    auto steps = ParseInt(words_[5], 1, kMaxDragSteps);
+    if (!steps)
+      return "the number of drag steps must be from 1 to " + std::to_string(kMaxDragSteps);
+    action_.number = *steps;
+    flagsAt = 6;
+  }
+  return Flags(flagsAt, false);
+}
+
+std::optional<std::string> LineParser::ParseConfirm() {
+  if (words_.size() != 2) return Usage();
+  if (words_[1] == "yes") {
+    action_.reply = ConfirmReply::kYes;
+  } else if (words_[1] == "no") {
+    action_.reply = ConfirmReply::kNo;
+  } else if (words_[1] == "cancel") {
+    action_.reply = ConfirmReply::kCancel;
+  } else {
+    return Usage();
+  }
+  return std::nullopt;
 }
 
 std::string LineError(int line, std::string_view message) {
@@ -530,27 +542,43 @@ PlayResult ScriptPlayer::Run(const ScriptAction& a) {
   PlayResult result;
   switch (a.verb) {
     case ScriptVerb::kOpen:
-      if (!options_->allowFiles)
-        return Failure(kPlayScriptError, LineError(a.line, "files cannot be opened here"));
-      if (!NeedsStandardMode(a, "open", result)) return result;
-      if (!session_.OpenFigure(a.text))
-        return Failure(kPlayFileFailed,
-                       LineError(a.line, a.text + ": the figure could not be read"));
-      return {};
     case ScriptVerb::kSave:
-      if (!options_->allowFiles)
-        return Failure(kPlayScriptError, LineError(a.line, "files cannot be written here"));
-      if (!NeedsStandardMode(a, "save", result)) return result;
-      if (!session_.SaveFigureAs(a.text))
-        return Failure(kPlayFileFailed,
-                       LineError(a.line, a.text + ": the figure could not be written"));
-      session_.RefreshStatus();
-      return {};
+      return RunFile(a);
     case ScriptVerb::kMenu:
       objectMenuOpen_ = objectMenuOpen;
       result = RunMenu(a);
       objectMenuOpen_ = false;
       return result;
+    default:
+      RunPointer(a);
+      break;
+  }
+  objectMenuOpen_ = port_.objectMenuPopups != popupsBefore;
+  return {};
+}
+
+PlayResult ScriptPlayer::RunFile(const ScriptAction& a) {
+  PlayResult result;
+  if (a.verb == ScriptVerb::kOpen) {
+    if (!options_->allowFiles)
+      return Failure(kPlayScriptError, LineError(a.line, "files cannot be opened here"));
+    if (!NeedsStandardMode(a, "open", result)) return result;
+    if (!session_.OpenFigure(a.text))
+      return Failure(kPlayFileFailed, LineError(a.line, a.text + ": the figure could not be read"));
+    return {};
+  }
+  if (!options_->allowFiles)
+    return Failure(kPlayScriptError, LineError(a.line, "files cannot be written here"));
+  if (!NeedsStandardMode(a, "save", result)) return result;
+  if (!session_.SaveFigureAs(a.text))
+    return Failure(kPlayFileFailed,
+                   LineError(a.line, a.text + ": the figure could not be written"));
+  session_.RefreshStatus();
+  return {};
+}
+
+void ScriptPlayer::RunPointer(const ScriptAction& a) {
+  switch (a.verb) {
     case ScriptVerb::kClick:
       session_.Press(a.button, a.shift, a.x, a.y);
       session_.Release(a.button, a.shift, a.x, a.y);
@@ -589,8 +617,6 @@ PlayResult ScriptPlayer::Run(const ScriptAction& a) {
     default:
       break;
   }
-  objectMenuOpen_ = port_.objectMenuPopups != popupsBefore;
-  return {};
 }
 
 PlayResult ScriptPlayer::RunMenu(const ScriptAction& a) {

@@ -128,6 +128,10 @@ class ScriptPlayer {
   PlayResult Run(const ScriptAction& a);
   PlayResult RunDialog(const ScriptAction& a);
   PlayResult RunMenu(const ScriptAction& a);
+  // open and save, which the script options may forbid.
+  PlayResult RunFile(const ScriptAction& a);
+  // Clicks, presses, moves, releases, drags and status panel clicks on the canvas.
+  void RunPointer(const ScriptAction& a);
   bool NeedsStandardMode(const ScriptAction& a, std::string_view what, PlayResult& result);
 
   Session& session_;

@@ -292,6 +292,10 @@ class Session : private RecomputeHooks, private ModeHost {
   // recompute and redraw, the file name panel.
   void FigureChanged(const FigureFileIO& io, bool merged);
   void ViewCommand(MenuCommand cmd);
+  // Axis and background colours; false for any other command.
+  bool ColourCommand(MenuCommand cmd);
+  // Figure files, pictures, printing and the second window; false for any other command.
+  bool FileCommand(MenuCommand cmd);
   bool SettingsCommand(MenuCommand cmd);
   // Shift-drag kind, start-up menu mode and replay interval.
   bool OptionCommand(MenuCommand cmd);

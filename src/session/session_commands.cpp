@@ -113,33 +113,6 @@ void Session::Command(MenuCommand cmd) {
     case M::mnuPTmatrixSW:
       MatrixSwitchCommand();
       break;
-    case M::mnufBMP:
-      CopyImageCommand();
-      break;
-    case M::mnuOWindowMini:
-      ThumbnailStep();
-      break;
-    case M::mnuHmakeAllBmp:
-      FolderBitmapsCommand();
-      break;
-    case M::mnuFprint:
-      PrintCommand();
-      break;
-    case M::mnuOcopyWindow:
-      CopyWindowCommand();
-      break;
-    case M::mnuFexportPicture:
-      ExportPictureCommand();
-      break;
-    case M::mnuLoad:
-      LoadFigureCommand();
-      break;
-    case M::mnuSave:
-      SaveFigureCommand();
-      break;
-    case M::mnuMerge:
-      MergeFigureCommand();
-      break;
     case M::mnuEdit2_point_Set_Free: {
       const PickResult& t = objectMenu_.target;
       if (t.cls == kClassPoint && figure.InTable({kClassPoint, t.index})) {
@@ -164,10 +137,46 @@ void Session::Command(MenuCommand cmd) {
       PushInputMode(kModeScribble);
       break;
     default:
-      if (!DeformCommand(ForwardedCommand(cmd)) && !AttributeCommand(ForwardedCommand(cmd)) &&
-          !OptionCommand(cmd) && !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
+      if (!FileCommand(ForwardedCommand(cmd)) && !DeformCommand(ForwardedCommand(cmd)) &&
+          !AttributeCommand(ForwardedCommand(cmd)) && !OptionCommand(cmd) &&
+          !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
         ViewCommand(cmd);
       break;
+  }
+}
+
+bool Session::FileCommand(MenuCommand cmd) {
+  using M = MenuCommand;
+  switch (cmd) {
+    case M::mnufBMP:
+      CopyImageCommand();
+      return true;
+    case M::mnuOWindowMini:
+      ThumbnailStep();
+      return true;
+    case M::mnuHmakeAllBmp:
+      FolderBitmapsCommand();
+      return true;
+    case M::mnuFprint:
+      PrintCommand();
+      return true;
+    case M::mnuOcopyWindow:
+      CopyWindowCommand();
+      return true;
+    case M::mnuFexportPicture:
+      ExportPictureCommand();
+      return true;
+    case M::mnuLoad:
+      LoadFigureCommand();
+      return true;
+    case M::mnuSave:
+      SaveFigureCommand();
+      return true;
+    case M::mnuMerge:
+      MergeFigureCommand();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -350,27 +359,6 @@ void Session::ViewCommand(MenuCommand cmd) {
     case M::mnuOAxis02:
       view.ShowAxes(kAxisPolar);
       break;
-    case M::mnuOAxisColor1:
-      view.SetAxisColorPreset(1);
-      break;
-    case M::mnuOAxisColor2:
-      view.SetAxisColorPreset(2);
-      break;
-    case M::mnuOAxisColor3:
-      view.SetAxisColorPreset(3);
-      break;
-    case M::mnuOAxisColorManual:
-      if (auto c = ui_.ChooseColour(view.AxisColor)) view.AxisColor = *c;
-      break;
-    case M::mnuOBackCWhite:
-      draw.background = kWhite;
-      break;
-    case M::mnuOBackCStandard:
-      draw.background = ui_.ButtonFaceColour();
-      break;
-    case M::mnuOBackCmanual:
-      if (auto c = ui_.ChooseColour(draw.background)) draw.background = *c;
-      break;
     // A cancelled input box changes nothing; any entry is turned into a valid value.
     case M::mnuOColorStrength:
       if (auto e = AskEntry("1から255までの数を入力してください", "色の濃さ", draw.ColorStrength))
@@ -402,10 +390,40 @@ void Session::ViewCommand(MenuCommand cmd) {
       RedrawAll();
       return;
     default:
-      return;
+      if (!ColourCommand(cmd)) return;
+      break;
   }
   RedrawAll();
   statusDirty_ = true;
+}
+
+bool Session::ColourCommand(MenuCommand cmd) {
+  using M = MenuCommand;
+  switch (cmd) {
+    case M::mnuOAxisColor1:
+      view.SetAxisColorPreset(1);
+      return true;
+    case M::mnuOAxisColor2:
+      view.SetAxisColorPreset(2);
+      return true;
+    case M::mnuOAxisColor3:
+      view.SetAxisColorPreset(3);
+      return true;
+    case M::mnuOAxisColorManual:
+      if (auto c = ui_.ChooseColour(view.AxisColor)) view.AxisColor = *c;
+      return true;
+    case M::mnuOBackCWhite:
+      draw.background = kWhite;
+      return true;
+    case M::mnuOBackCStandard:
+      draw.background = ui_.ButtonFaceColour();
+      return true;
+    case M::mnuOBackCmanual:
+      if (auto c = ui_.ChooseColour(draw.background)) draw.background = *c;
+      return true;
+    default:
+      return false;
+  }
 }
 
 MenuCheckState Session::CheckState() const {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../geometry/figure_builder.h"
+#include "figure_builder.h"
 #include "model/names.h"
 #include "session/input_modes.h"
 

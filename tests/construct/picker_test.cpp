@@ -5,39 +5,22 @@
 #include <cmath>
 #include <vector>
 
+#include "figure_builder.h"
+
 namespace kv {
 namespace {
 
 constexpr double kSu = kDefaultScaleUnit;  // 0.05 world units per pixel
 
-ObjRef Pt(int32_t i) { return {kClassPoint, i}; }
-ObjRef Ln(int32_t i) { return {kClassLine, i}; }
-ObjRef Ci(int32_t i) { return {kClassCircle, i}; }
+using testing::Ci;
+using testing::Ln;
+using testing::Pt;
 
 // Records set directly: the pickers only read positions, validity, colours and flags.
-int32_t AddPoint(Figure& fig, double x, double y, int32_t free = 0, const char* name = "") {
-  const int32_t i = fig.AllocObject(kClassPoint);
-  PointRec& p = fig.points[i];
-  p.x = x, p.y = y, p.valid = kTrue, p.free = free, p.name = name;
-  return i;
+int32_t AddPoint(Figure& fig, double x, double y, int32_t free = kPointConstructed,
+                 const char* name = "") {
+  return testing::FixedPoint(fig, x, y, free, name);
 }
-
-int32_t AddLine(Figure& fig, double x1, double y1, double x2, double y2, int32_t type = 0) {
-  const int32_t i = fig.AllocObject(kClassLine);
-  LineRec& g = fig.lines[i];
-  g.x1 = x1, g.y1 = y1, g.x2 = x2, g.y2 = y2, g.lineType = type, g.valid = kTrue;
-  const double len = std::hypot(x2 - x1, y2 - y1);
-  g.dx = (x2 - x1) / len, g.dy = (y2 - y1) / len;
-  return i;
-}
-
-int32_t AddCircle(Figure& fig, double cx, double cy, double r) {
-  const int32_t i = fig.AllocObject(kClassCircle);
-  CircleRec& c = fig.circles[i];
-  c.cx = cx, c.cy = cy, c.radius = r, c.valid = kTrue;
-  return i;
-}
-
 View DefaultView() {
   View view;
   view.SetScreen(800, 600);
@@ -110,9 +93,9 @@ TEST(HoverPick, ToleranceByObjectKind) {
   for (const Case& c : curves) {
     Figure fig;
     if (std::string_view(c.what) == "line")
-      AddLine(fig, -1, c.pixels * kSu, 1, c.pixels * kSu);
+      testing::FixedLine(fig, -1, c.pixels * kSu, 1, c.pixels * kSu);
     else
-      AddCircle(fig, 0, 2 + c.pixels * kSu, 2);
+      testing::FixedCircle(fig, 0, 2 + c.pixels * kSu, 2);
     const HoverResult r = HoverPick(fig, DefaultView(), 0, 0);
     EXPECT_EQ(!r.IsNothing(), c.found) << c.what << " at " << c.pixels << " px";
   }
@@ -128,7 +111,7 @@ TEST(HoverPick, PointAgainstNearbyLine) {
   const Case cases[] = {{3, 8, true}, {3, 9.5, false}, {1, 5, true}, {1, 7.5, false}};
   for (const Case& c : cases) {
     Figure fig;
-    AddLine(fig, -1, -c.linePixels * kSu, 1, -c.linePixels * kSu);
+    testing::FixedLine(fig, -1, -c.linePixels * kSu, 1, -c.linePixels * kSu);
     AddPoint(fig, 0, c.pointPixels * kSu);
     const HoverResult r = HoverPick(fig, DefaultView(), 0, 0);
     EXPECT_EQ(r.object, c.pointWins ? Pt(1) : Ln(1))
@@ -138,8 +121,8 @@ TEST(HoverPick, PointAgainstNearbyLine) {
 
 TEST(HoverPick, EqualDistancesKeepTheFirstObjectMet) {
   Figure fig;
-  AddCircle(fig, 0, -1.125, 1);  // circumference 0.125 below the mouse
-  AddLine(fig, -1, 0.125, 1, 0.125);
+  testing::FixedCircle(fig, 0, -1.125, 1);  // circumference 0.125 below the mouse
+  testing::FixedLine(fig, -1, 0.125, 1, 0.125);
   EXPECT_EQ(HoverPick(fig, DefaultView(), 0, 0).object, Ln(1));  // lines before circles
   Figure two;
   AddPoint(two, 0.2, 0);
@@ -149,9 +132,9 @@ TEST(HoverPick, EqualDistancesKeepTheFirstObjectMet) {
 
 TEST(HoverPick, EasyMenuFindsPointsOnly) {
   Figure fig;
-  AddLine(fig, -1, 0, 1, 0);          // under the mouse
-  AddPoint(fig, 0, 9 * kSu);          // 9 px: beyond the 7 px a near line allows
-  AddPoint(fig, 30 * kSu, 0, kTrue);  // 30 px away: too far even when free
+  testing::FixedLine(fig, -1, 0, 1, 0);  // under the mouse
+  AddPoint(fig, 0, 9 * kSu);             // 9 px: beyond the 7 px a near line allows
+  AddPoint(fig, 30 * kSu, 0, kTrue);     // 30 px away: too far even when free
   const View view = DefaultView();
   EXPECT_EQ(HoverPick(fig, view, 0, 0).object, Ln(1));
   EXPECT_EQ(HoverPickPoints(fig, view, 0, 0).object, Pt(1));
@@ -162,11 +145,11 @@ TEST(HoverPick, EasyMenuFindsPointsOnly) {
 
 TEST(HoverPick, UndefinedAndHiddenObjectsAreNeverFound) {
   Figure fig;
-  AddPoint(fig, 0, 0);                 // right under the mouse, hidden
-  AddLine(fig, -1, 0, 1, 0);           // through the mouse, undefined
-  AddLine(fig, -1, 0.01, 1, 0.01, 9);  // a display type that draws nothing
-  AddCircle(fig, 0, 1, 1);             // through the mouse, hidden
-  AddPoint(fig, 0, 6 * kSu);           // visible, 6 px away
+  AddPoint(fig, 0, 0);                            // right under the mouse, hidden
+  testing::FixedLine(fig, -1, 0, 1, 0);           // through the mouse, undefined
+  testing::FixedLine(fig, -1, 0.01, 1, 0.01, 9);  // a display type that draws nothing
+  testing::FixedCircle(fig, 0, 1, 1);             // through the mouse, hidden
+  AddPoint(fig, 0, 6 * kSu);                      // visible, 6 px away
   fig.points[1].colour = 0;
   fig.lines[1].valid = kFalse;
   fig.circles[1].colour = 0;
@@ -181,9 +164,9 @@ TEST(HoverPick, DraggableObjectsGetTheSizeAllPointer) {
   Figure fig;
   AddPoint(fig, 0, 0, kTrue);
   AddPoint(fig, 5, 0, 1);
-  AddLine(fig, -1, 5, 1, 5);
-  AddLine(fig, -1, -5, 1, -5);
-  AddCircle(fig, 10, 0, 1);
+  testing::FixedLine(fig, -1, 5, 1, 5);
+  testing::FixedLine(fig, -1, -5, 1, -5);
+  testing::FixedCircle(fig, 10, 0, 1);
   fig.lines[1].byTwoPoints = kTrue;  // joins the free point 1 and the free point 3
   fig.lines[1].endA = 1, fig.lines[1].endB = 3;
   fig.lines[2].byTwoPoints = kTrue;  // joins the locked point 2 and the free point 3
@@ -234,7 +217,7 @@ TEST(HoverIndication, MarksOnlyChangesOfTheDraggableObject) {
 TEST(PickStatus, ClassWordThenTrimmedName) {
   Figure fig;
   AddPoint(fig, 0, 0, 0, "A  ");
-  AddLine(fig, 0, 0, 1, 0);
+  testing::FixedLine(fig, 0, 0, 1, 0);
   fig.lines[1].name = "g";
   EXPECT_EQ(PickStatusText(fig, Pt(1), Translator{}), "点A");
   EXPECT_EQ(PickStatusText(fig, Pt(1), Translator{Language::kEnglish}), "pointA");
@@ -267,11 +250,11 @@ TEST(SelectionPicker, ParentsAlreadyChosenAreExcluded) {
 // L4 wants a segment: straight lines and half-lines are skipped by clicks and keys alike.
 TEST(SelectionPicker, RequiredSegmentsAndWrappingKeys) {
   Figure fig;
-  AddLine(fig, -5, 0, 5, 0, 0);  // 1 straight
-  AddLine(fig, 0, 1, 1, 1, 1);   // 2 segment
-  AddLine(fig, 0, 2, 1, 2, 2);   // 3 half-line
-  AddLine(fig, 0, 3, 1, 3, 1);   // 4 segment
-  AddLine(fig, 0, 4, 1, 4, 0);   // 5 straight
+  testing::FixedLine(fig, -5, 0, 5, 0, 0);  // 1 straight
+  testing::FixedLine(fig, 0, 1, 1, 1, 1);   // 2 segment
+  testing::FixedLine(fig, 0, 2, 1, 2, 2);   // 3 half-line
+  testing::FixedLine(fig, 0, 3, 1, 3, 1);   // 4 segment
+  testing::FixedLine(fig, 0, 4, 1, 4, 0);   // 5 straight
   const int32_t step = fig.AppendStep("L4", {{kClassLine, 0}}, {Ln(0)});
   SelectionPicker picker;
   ASSERT_TRUE(picker.Start(fig, ParentRules(fig, step, 1, 1)));
@@ -355,8 +338,8 @@ TEST(SelectionPicker, MultiPointSelectionRunsOutOfPoints) {
 
 TEST(SelectionPicker, EnterConfirmsAndEscCancels) {
   Figure fig;
-  AddCircle(fig, 0, 0, 1);
-  AddCircle(fig, 5, 0, 1);
+  testing::FixedCircle(fig, 0, 0, 1);
+  testing::FixedCircle(fig, 5, 0, 1);
   SelectionPicker picker;
   ASSERT_TRUE(picker.Start(fig, EditRules(kClassCircle)));
   picker.Next(fig);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../geometry/figure_builder.h"
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 
 namespace kv {

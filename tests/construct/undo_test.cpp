@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "../geometry/figure_builder.h"
 #include "construct/macros.h"
 #include "construct/transform_macros.h"
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 
 namespace kv {

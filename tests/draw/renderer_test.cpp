@@ -13,6 +13,7 @@
 
 #include "../../bench/figure_generator.h"
 #include "draw/recording_canvas.h"
+#include "figure_builder.h"
 #include "geometry/drag_recompute.h"
 #include "geometry/recompute.h"
 
@@ -34,32 +35,21 @@ class RendererTest : public ::testing::Test {
   }
 
   PointRec& AddPoint(double x, double y, int marker = 0, int colour = 7) {
-    int32_t i = fig.AllocObject(kClassPoint);
+    const int32_t i = testing::FixedPoint(fig, x, y);
     PointRec& p = fig.points[i];
-    p.x = x;
-    p.y = y;
     p.marker = marker;
     p.colour = colour;
-    p.valid = kTrue;
     p.name = i <= 26 ? std::string(1, char('A' + i - 1)) : std::to_string(i);
     return p;
   }
   LineRec& AddLine(double x1, double y1, double x2, double y2, int type, int colour = 7) {
-    int32_t i = fig.AllocObject(kClassLine);
-    LineRec& g = fig.lines[i];
-    g = LineRec{};
-    g.x1 = x1, g.y1 = y1, g.x2 = x2, g.y2 = y2;
-    double len = std::hypot(x2 - x1, y2 - y1);
-    g.dx = (x2 - x1) / len, g.dy = (y2 - y1) / len;
-    g.lineType = type;
+    LineRec& g = fig.lines[testing::FixedLine(fig, x1, y1, x2, y2, type)];
     g.colour = colour;
-    g.valid = kTrue;
     return g;
   }
   CircleRec& AddCircle(double cx, double cy, double r, int colour = 7) {
-    int32_t i = fig.AllocObject(kClassCircle);
-    CircleRec& c = fig.circles[i];
-    c.cx = cx, c.cy = cy, c.radius = r, c.colour = colour, c.valid = kTrue;
+    CircleRec& c = fig.circles[testing::FixedCircle(fig, cx, cy, r)];
+    c.colour = colour;
     return c;
   }
   NumberRec& AddNumber(const char* name, double value) {
@@ -233,7 +223,7 @@ TEST_F(RendererTest, LineTypesAndArrowheads) {
     auto drawn = Drawn();
     ASSERT_EQ(drawn.size(), c.segments.size()) << "type " << c.type;
     for (size_t k = 0; k < drawn.size(); ++k) {
-      SCOPED_TRACE(testing::Message() << "type " << c.type << " segment " << k);
+      SCOPED_TRACE(::testing::Message() << "type " << c.type << " segment " << k);
       const auto& s = c.segments[k];
       ExpectSegment(drawn[k], s[0], s[1], s[2], s[3]);
       EXPECT_EQ(drawn[k]->pen.style, LineStyle::kSolid);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 
 namespace kv {
@@ -16,8 +17,8 @@ struct CalcFigure {
   int32_t calc = 0, step = 0;
   explicit CalcFigure(std::initializer_list<double> values) {
     for (double v : values) fig.numbers[fig.AllocObject(kClassNumber)].value = v;
-    calc = fig.AllocObject(kClassNumber);
-    step = fig.AppendStep("CALC", {}, {ObjRef{kClassNumber, calc}});
+    calc = testing::Construct(fig, "CALC", {}, kClassNumber).index;
+    step = fig.StepCount();
   }
   NumberRec& Evaluate(std::string_view expression) {
     fig.numbers[calc].expression = std::string(expression);
@@ -144,9 +145,8 @@ TEST(Evaluator, StepEvaluationAgreesBitForBitWithTheWorkingForm) {
 TEST(Evaluator, RecomputePassEvaluatesExpressionsOfExpressions) {
   CalcFigure f({2, 3});
   f.fig.numbers[f.calc].expression = "N1*N2";
-  const int32_t second = f.fig.AllocObject(kClassNumber);
+  const int32_t second = testing::Construct(f.fig, "CALC", {}, kClassNumber).index;
   f.fig.numbers[second].expression = "N3+N1";
-  f.fig.AppendStep("CALC", {}, {ObjRef{kClassNumber, second}});
   RecomputeAll(f.fig);
   EXPECT_EQ(f.fig.numbers[second].value, 8);
   EXPECT_EQ(f.fig.numbers[second].valid, kTrue);

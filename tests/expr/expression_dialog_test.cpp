@@ -6,7 +6,7 @@
 #include <random>
 #include <regex>
 
-#include "../geometry/figure_builder.h"
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 #include "session/input_modes.h"
 

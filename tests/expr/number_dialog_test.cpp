@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "../geometry/figure_builder.h"
+#include "figure_builder.h"
 #include "session/input_modes.h"
 
 namespace kv {

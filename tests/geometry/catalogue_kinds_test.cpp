@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "figure_builder.h"
 #include "geometry/recompute.h"
-#include "kind_test_figure.h"
 
 namespace kv {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "kind_test_figure.h"
+#include "figure_builder.h"
 
 namespace kv {
 namespace {

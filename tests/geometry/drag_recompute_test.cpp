@@ -6,9 +6,9 @@
 #include <tuple>
 
 #include "../../bench/figure_generator.h"
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 #include "io/kv4_file.h"
-#include "kind_test_figure.h"
 
 namespace kv {
 namespace {

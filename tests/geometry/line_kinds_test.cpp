@@ -4,7 +4,7 @@
 #include <tuple>
 #include <vector>
 
-#include "kind_test_figure.h"
+#include "figure_builder.h"
 
 namespace kv {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "figure_builder.h"
 #include "geometry/kinds.h"
-#include "kind_test_figure.h"
 
 namespace kv {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "figure_builder.h"
 #include "io/kv4_file.h"
-#include "kind_test_figure.h"
 #include "model/names.h"
 
 namespace kv {

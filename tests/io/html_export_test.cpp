@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "figure_builder.h"
 #include "io/file_names.h"
 #include "io/kv4_file.h"
 #include "io/online_save.h"
@@ -181,11 +182,7 @@ TEST_F(HtmlExportFiles, UnreadableFigureIsReportedNotExported) {
 // --- Online save ---
 
 ObjRef AddFreePoint(Figure& fig, double x, double y, const char* name) {
-  const ObjRef p{kClassPoint, fig.AllocObject(kClassPoint)};
-  PointRec& r = fig.points[p.index];
-  r.x = x, r.y = y, r.marker = 2, r.free = kTrue, r.valid = kTrue, r.name = name;
-  fig.AppendStep("PNEW", {}, {p});
-  return p;
+  return testing::Pt(testing::FreePoint(fig, x, y, name));
 }
 
 std::vector<std::string> Lines(const std::string& text) {

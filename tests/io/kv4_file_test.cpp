@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 #include "io/text_encoding.h"
 #include "io_test_util.h"
@@ -22,13 +23,7 @@ ObjRef P(int32_t i) { return {kClassPoint, i}; }
 ObjRef L(int32_t i) { return {kClassLine, i}; }
 ObjRef N(int32_t i) { return {kClassNumber, i}; }
 
-ObjRef AddFreePoint(Figure& fig, double x, double y) {
-  const ObjRef p = P(fig.AllocObject(kClassPoint));
-  PointRec& r = fig.points[p.index];
-  r.x = x, r.y = y, r.marker = 2, r.free = kTrue, r.valid = kTrue;
-  fig.AppendStep("PNEW", {}, {p});
-  return p;
-}
+ObjRef AddFreePoint(Figure& fig, double x, double y) { return P(testing::FreePoint(fig, x, y)); }
 
 // The two free points A (2, 3) and B (-1, 4), written out by hand.
 std::string TwoPointFile() {

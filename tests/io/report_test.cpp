@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "figure_builder.h"
 #include "io_test_util.h"
 
 namespace kv {
@@ -32,14 +33,10 @@ Figure SmallFigure() {
     fig.AppendStep("PNEW", {}, {p});
   }
   const ObjRef a{kClassPoint, 1}, b{kClassPoint, 2};
-  const ObjRef line{kClassLine, fig.AllocObject(kClassLine)};
-  fig.AppendStep("L1", {a, b}, {line});
+  const ObjRef line = testing::Construct(fig, "L1", {a, b}, kClassLine);
   fig.SetObjectName(line, "AB");
-  const ObjRef circle{kClassCircle, fig.AllocObject(kClassCircle)};
-  fig.AppendStep("C2", {a, b}, {circle});
-  const ObjRef c{kClassPoint, fig.AllocObject(kClassPoint)};
-  const ObjRef d{kClassPoint, fig.AllocObject(kClassPoint)};
-  fig.AppendStep("PC2", {line, circle}, {c, d});
+  const ObjRef circle = testing::Construct(fig, "C2", {a, b}, kClassCircle);
+  testing::IntersectionPoints(fig, "PC2", {line, circle});
   const ObjRef n{kClassNumber, fig.AllocObject(kClassNumber)};
   fig.numbers[n.index].value = 3;
   fig.AppendStep("PNEQ", {a, b, n}, {});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "figure_builder.h"
 #include "model/number_format.h"
 
 namespace kv {
@@ -32,9 +33,7 @@ struct NamedFigure {
     t = Add(fig, kClassNumber, "t");
   }
   ObjRef Step(std::string_view kind, std::initializer_list<ObjRef> parents, int outputClass) {
-    const ObjRef out{outputClass, fig.AllocObject(outputClass)};
-    fig.AppendStep(kind, parents, {out});
-    return out;
+    return testing::Construct(fig, kind, parents, outputClass);
   }
 };
 

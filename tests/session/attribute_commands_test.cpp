@@ -7,6 +7,7 @@
 
 #include "construct/attribute_dialogs.h"
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "session/session.h"
 
 namespace kv {
@@ -80,12 +81,7 @@ TEST_F(AttributeCommandsTest, EscapeOrCancelWritesNothing) {
 TEST_F(AttributeCommandsTest, BindingAPointToTheCircleEndsInPlacingIt) {
   // A new free point D, then bound to the circle through A, B and C.
   Figure& f = session.figure;
-  const int32_t d = f.AllocObject(kClassPoint);
-  f.points[d].x = 20;
-  f.points[d].y = 20;
-  f.points[d].free = kTrue;
-  f.points[d].valid = kTrue;
-  f.AppendStep("PNEW", {}, {{kClassPoint, d}});
+  const int32_t d = testing::FreePoint(f, 20, 20);
   session.RedrawAll();
 
   session.Command(MenuCommand::mnuEboundedPt);

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "io/kv4_file.h"
 #include "session/session.h"
 
@@ -181,11 +182,7 @@ TEST_F(CanvasImagesTest, WindowCopyWritesTheScratchFigureAndStartsASecondProgram
 }
 
 TEST_F(CanvasImagesTest, FolderBitmapsAskBeforeReplacingUnsavedWork) {
-  Figure& f = session.figure;
-  const int32_t p = f.AllocObject(kClassPoint);
-  f.points[p].free = kTrue;
-  f.points[p].valid = kTrue;
-  f.AppendStep("PNEW", {}, {{kClassPoint, p}});
+  testing::FreePoint(session.figure, 0, 0);
   session.Command(MenuCommand::mnuHmakeAllBmp);  // the question is cancelled
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "この図は保存されていません。保存しますか。");

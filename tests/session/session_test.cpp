@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "geometry/recompute.h"
 #include "io/kv4_file.h"
 
@@ -42,15 +43,9 @@ class SessionTest : public ::testing::Test {
   // Two free points A, B and a segment through them.
   void BuildSegment() {
     Figure& f = session.figure;
-    for (double x : {-1.0, 2.0}) {
-      int32_t p = f.AllocObject(kClassPoint);
-      f.points[p].x = x;
-      f.points[p].free = kTrue;
-      f.points[p].valid = kTrue;
-      f.AppendStep("PNEW", {}, {{kClassPoint, p}});
-    }
-    int32_t l = f.AllocObject(kClassLine);
-    f.AppendStep("L1", {{kClassPoint, 1}, {kClassPoint, 2}}, {{kClassLine, l}});
+    const ObjRef a = testing::Pt(testing::FreePoint(f, -1, 0));
+    const ObjRef b = testing::Pt(testing::FreePoint(f, 2, 0));
+    testing::Construct(f, "L1", {a, b}, kClassLine);
   }
 
   fs::path folder;
@@ -510,7 +505,7 @@ TEST_F(SessionTest, RightClickOutsideStandardIsEscapeAndDoubleClickRepeatsIt) {
 TEST_F(SessionTest, PressOnEmptyCanvasMarksOnlyDraggablePoints) {
   Start();
   BuildSegment();
-  session.figure.points[2].free = 1;  // locked
+  session.figure.points[2].free = kPointLocked;
   session.Press(kLeftButton, 0, 8, 7);
   ASSERT_EQ(session.CandidateMarks().size(), 1u);
   EXPECT_EQ(session.CandidateMarks()[0], (ObjRef{kClassPoint, 1}));

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "session/session.h"
 
 namespace kv {
@@ -31,13 +32,7 @@ class UnsavedChangesTest : public ::testing::Test {
 
   // A pupil's work: one free point, placed and recomputed.
   void AddPoint(double x, double y) {
-    Figure& f = session.figure;
-    const int32_t p = f.AllocObject(kClassPoint);
-    f.points[p].x = x;
-    f.points[p].y = y;
-    f.points[p].free = kTrue;
-    f.points[p].valid = kTrue;
-    f.AppendStep("PNEW", {}, {{kClassPoint, p}});
+    testing::FreePoint(session.figure, x, y);
     session.RedrawAll();
     session.RefreshStatus();
   }

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "io/kv4_file.h"
 #include "io/settings.h"
 #include "io/text_encoding.h"
@@ -37,12 +38,7 @@ class WebCommandsTest : public ::testing::Test {
     args.canvasWidth = 401;
     args.canvasHeight = 301;
     session.Startup(args);
-    int32_t p = session.figure.AllocObject(kClassPoint);
-    session.figure.points[p].x = 1;
-    session.figure.points[p].free = kTrue;
-    session.figure.points[p].valid = kTrue;
-    session.figure.points[p].name = "<&>";
-    session.figure.AppendStep("PNEW", {}, {{kClassPoint, p}});
+    testing::FreePoint(session.figure, 1, 0, "<&>");
   }
   void TearDown() override { fs::remove_all(folder); }
 

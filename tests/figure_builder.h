@@ -1,6 +1,7 @@
-// Small helpers that build figures for the geometry tests: free points and variables as the
-// construction commands make them, lines and circles as fixed records without a step, and the
-// position check the point tests share.
+// The figures the tests build: free points and variables as the construction commands make
+// them, constructed objects as steps, records set directly for tests that only read positions
+// (lines and circles that keep their values through a recompute), and the checks and hooks the
+// geometry tests share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,15 +21,20 @@ inline ObjRef Ln(int32_t i) { return {kClassLine, i}; }
 inline ObjRef Ci(int32_t i) { return {kClassCircle, i}; }
 inline ObjRef Nm(int32_t i) { return {kClassNumber, i}; }
 
-// A draggable free point made by its own step.
-inline int32_t FreePoint(Figure& fig, double x, double y) {
+// The marker a new free point gets from the point commands ("○").
+constexpr int32_t kFreePointMarker = 2;
+
+// A draggable free point made by its own PNEW step, as the point commands make it.
+inline int32_t FreePoint(Figure& fig, double x, double y, std::string_view name = {}) {
   const int32_t p = fig.AllocObject(kClassPoint);
   fig.AppendStep("PNEW", {}, {Pt(p)});
   PointRec& rec = fig.points[p];
   rec.x = x;
   rec.y = y;
   rec.valid = kTrue;
-  rec.free = kTrue;
+  rec.free = kPointMovable;
+  rec.marker = kFreePointMarker;
+  if (!name.empty()) rec.name = name;
   return p;
 }
 
@@ -41,6 +47,15 @@ inline int32_t Variable(Figure& fig, double value, int32_t valid = kTrue) {
   return n;
 }
 
+// A defined point record without a step, for tests that only read positions and flags.
+inline int32_t FixedPoint(Figure& fig, double x, double y, int32_t free = kPointConstructed,
+                          std::string_view name = {}) {
+  const int32_t p = fig.AllocObject(kClassPoint);
+  PointRec& rec = fig.points[p];
+  rec.x = x, rec.y = y, rec.valid = kTrue, rec.free = free, rec.name = name;
+  return p;
+}
+
 // Moves a line record to new defining points (direction and valid follow).
 inline void SetLine(LineRec& rec, double x1, double y1, double x2, double y2) {
   rec.x1 = x1, rec.y1 = y1, rec.x2 = x2, rec.y2 = y2;
@@ -49,7 +64,7 @@ inline void SetLine(LineRec& rec, double x1, double y1, double x2, double y2) {
 
 // A line record set directly; it keeps its values through a recompute.
 inline int32_t FixedLine(Figure& fig, double x1, double y1, double x2, double y2,
-                         int32_t lineType = 0) {
+                         int32_t lineType = kLineStraight) {
   const int32_t g = fig.AllocObject(kClassLine);
   LineRec& rec = fig.lines[g];
   rec.lineType = lineType;
@@ -64,12 +79,18 @@ inline int32_t FixedCircle(Figure& fig, double cx, double cy, double r) {
   return c;
 }
 
+// A constructed object: the single output, of class `cls`, of a step of the given kind.
+inline ObjRef Construct(Figure& fig, std::string_view code, std::initializer_list<ObjRef> parents,
+                        int cls) {
+  const ObjRef out{cls, fig.AllocObject(cls)};
+  fig.AppendStep(code, parents, {out});
+  return out;
+}
+
 // A constructed point: the single output of a step of the given kind.
 inline int32_t Construct(Figure& fig, std::string_view code,
                          std::initializer_list<ObjRef> parents) {
-  const int32_t p = fig.AllocObject(kClassPoint);
-  fig.AppendStep(code, parents, {Pt(p)});
-  return p;
+  return Construct(fig, code, parents, kClassPoint).index;
 }
 
 // The two output points of an intersection step of the given kind.
@@ -84,13 +105,58 @@ inline std::pair<int32_t, int32_t> IntersectionPoints(Figure& fig, std::string_v
 inline int32_t BoundPoint(Figure& fig, ObjRef target, double param = 0) {
   const int32_t p = fig.AllocObject(kClassPoint);
   PointRec& rec = fig.points[p];
-  rec.free = kTrue;
+  rec.free = kPointMovable;
   rec.valid = kTrue;
   rec.boundClass = target.cls;
   rec.boundIndex = target.index;
   rec.boundParam = param;
   return p;
 }
+
+// A figure in which every object is made by a step, as the construction commands make them,
+// so that undefined parents propagate through the recompute (the line, circle and number kind
+// tests).
+class KindTestFigure {
+ public:
+  Figure fig;
+
+  ObjRef Point(double x, double y) { return Pt(FreePoint(fig, x, y)); }
+  ObjRef Number(double value) { return Nm(Variable(fig, value)); }
+
+  // A step with one output of class `cls`; returns the output.
+  ObjRef Step(std::string_view code, std::initializer_list<ObjRef> parents, int cls) {
+    return Construct(fig, code, parents, cls);
+  }
+
+  // A step with two outputs.
+  std::pair<ObjRef, ObjRef> Step2(std::string_view code, std::initializer_list<ObjRef> parents,
+                                  int cls1, int cls2) {
+    const ObjRef out1{cls1, fig.AllocObject(cls1)};
+    const ObjRef out2{cls2, fig.AllocObject(cls2)};
+    fig.AppendStep(code, parents, {out1, out2});
+    return {out1, out2};
+  }
+
+  ObjRef Line(ObjRef a, ObjRef b) { return Step("L1", {a, b}, kClassLine); }
+  ObjRef Line(double x1, double y1, double x2, double y2) {
+    return Line(Point(x1, y1), Point(x2, y2));
+  }
+  // Circle about (cx, cy) with radius r, made from a centre point and a radius variable.
+  ObjRef Circle(double cx, double cy, double r) {
+    return Step("C1", {Point(cx, cy), Number(r)}, kClassCircle);
+  }
+
+  void Move(ObjRef p, double x, double y) {
+    fig.points[p.index].x = x;
+    fig.points[p.index].y = y;
+  }
+  void Recompute() { RecomputeAll(fig); }
+
+  PointRec& P(ObjRef r) { return fig.points[r.index]; }
+  LineRec& L(ObjRef r) { return fig.lines[r.index]; }
+  CircleRec& C(ObjRef r) { return fig.circles[r.index]; }
+  NumberRec& N(ObjRef r) { return fig.numbers[r.index]; }
+};
 
 // A defined point at (x, y).
 inline void ExpectAt(const PointRec& p, double x, double y, double eps = 1e-9) {
