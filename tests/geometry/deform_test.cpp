@@ -29,7 +29,7 @@ TEST(Deform, QuantiseToPixelGoesUpForPositiveAndDownForOthers) {
 TEST(Deform, BoundPointsFollowTheirTarget) {
   Figure fig;
   CountingHooks hooks;
-  fig.hooks = &hooks;
+  fig.pass.hooks = &hooks;
   const int32_t circle = FixedCircle(fig, 1, 1, 2);
   const int32_t segment = FixedLine(fig, 0, 0, 4, 0, /*lineType=*/1);
   const int32_t onCircle = BoundPoint(fig, Ci(circle));

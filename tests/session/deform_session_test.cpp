@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <tuple>
 
-#include "../geometry/figure_builder.h"
 #include "construct/attribute_dialogs.h"
 #include "draw/recording_canvas.h"
 #include "fake_ui_port.h"
+#include "figure_builder.h"
 #include "session/session.h"
 
 namespace kv {
@@ -333,7 +333,7 @@ TEST_F(DeformSessionTest, DragStepsGiveWhatAFullRecomputeGives) {
   for (int i = 1; i <= 30; ++i) {
     const double x = 0.3 * i, y = 0.2 * i;
     Figure full = fig();  // the state before this step
-    full.hooks = nullptr;
+    full.pass.hooks = nullptr;
     Drag(0, x, y);
     full.SnapshotPrevious();
     full.points[t.a].x = QuantiseToPixel(x, 0.05);
