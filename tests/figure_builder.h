@@ -21,10 +21,10 @@ inline ObjRef Ln(int32_t i) { return {kClassLine, i}; }
 inline ObjRef Ci(int32_t i) { return {kClassCircle, i}; }
 inline ObjRef Nm(int32_t i) { return {kClassNumber, i}; }
 
-// The marker a new free point gets from the point commands ("○").
+// The marker the point commands give a new free point ("○"); FreePoint leaves the default dot.
 constexpr int32_t kFreePointMarker = 2;
 
-// A draggable free point made by its own PNEW step, as the point commands make it.
+// A draggable free point made by its own PNEW step.
 inline int32_t FreePoint(Figure& fig, double x, double y, std::string_view name = {}) {
   const int32_t p = fig.AllocObject(kClassPoint);
   fig.AppendStep("PNEW", {}, {Pt(p)});
@@ -33,7 +33,6 @@ inline int32_t FreePoint(Figure& fig, double x, double y, std::string_view name 
   rec.y = y;
   rec.valid = kTrue;
   rec.free = kPointMovable;
-  rec.marker = kFreePointMarker;
   if (!name.empty()) rec.name = name;
   return p;
 }

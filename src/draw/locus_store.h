@@ -24,10 +24,13 @@ struct LocusStore {
   LocusStore() { Reset(); }
   // A new empty store with room for 200 entries per class.
   void Reset();
-  // Copies of a record whose colour is replaced by its locus colour.
+  // Copies of a record whose colour is replaced by its locus colour. The names are not kept:
+  // a trace is only a picture, and copying names would allocate on every drag step.
   void Append(const PointRec& p);
   void Append(const LineRec& g);
   void Append(const CircleRec& c);
+  // A point image with its own marker and colour (both colours), as the number locus paints.
+  void Append(const PointRec& p, int32_t marker, int32_t colour);
 };
 
 }  // namespace kv

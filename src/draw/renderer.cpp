@@ -466,40 +466,51 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
 
   // Grid and loci lie under the figure.
   if (view.axissw && !replay_ && fixedParts) DrawGrid(view, canvas);
-  // Loci grow while a point is dragged: they belong to the moving layer.
+  // Loci grow while a point is dragged: they belong to the moving layer, and so does the
+  // trail of the trace-marker points.
   if (scene.loci && !replay_ && changingParts) DrawLoci(c, *scene.loci);
+  if (scene.trail && !replay_ && changingParts) DrawLoci(c, *scene.trail);
 
   // The figure: points, lines, circles; then the points with program markers on top.
   const int32_t points = CountOf(fig, kClassPoint, fig.points.size());
   const int32_t lines = CountOf(fig, kClassLine, fig.lines.size());
   const int32_t circles = CountOf(fig, kClassCircle, fig.circles.size());
-  for (int32_t i = 1; i <= points; ++i) {
+  // The moving layer visits only the objects of the drag, in the same order as a full paint.
+  auto forEach = [&](int cls, int32_t count, auto&& visit) {
+    if (layer_ != PaintLayer::kMoving) {
+      for (int32_t i = 1; i <= count; ++i) visit(i);
+      return;
+    }
+    for (const ObjRef& ref : drag_->objects)
+      if (ref.cls == cls && ref.index <= count) visit(ref.index);
+  };
+  forEach(kClassPoint, points, [&](int32_t i) {
     const PointRec& p = fig.points[i];
-    if (p.marker > 9 || p.colour == 0 || !InLayer(kClassPoint, i)) continue;
+    if (p.marker > 9 || p.colour == 0 || !InLayer(kClassPoint, i)) return;
     DrawPointShape(c, p, p.colour, p.marker, width);
-  }
-  for (int32_t i = 1; i <= lines; ++i) {
+  });
+  forEach(kClassLine, lines, [&](int32_t i) {
     const LineRec& g = fig.lines[i];
     if (g.colour != 0 && InLayer(kClassLine, i)) DrawLineShape(c, g, g.colour, width);
-  }
-  for (int32_t i = 1; i <= circles; ++i) {
+  });
+  forEach(kClassCircle, circles, [&](int32_t i) {
     const CircleRec& k = fig.circles[i];
     if (k.colour != 0 && InLayer(kClassCircle, i)) DrawCircleShape(c, k, k.colour, width);
-  }
-  for (int32_t i = 1; i <= points; ++i) {
+  });
+  forEach(kClassPoint, points, [&](int32_t i) {
     const PointRec& p = fig.points[i];
-    if (p.marker <= 9 || !InLayer(kClassPoint, i)) continue;
+    if (p.marker <= 9 || !InLayer(kClassPoint, i)) return;
     DrawPointShape(c, p, ColourIndexFor(kStyleOwn, p.colour, p.locusColour), p.marker, width);
-  }
+  });
 
   // Labels after every shape, so that no line crosses a name.
   if (!LabelsHidden(scene)) {
-    for (int32_t i = 1; i <= points; ++i) {
+    forEach(kClassPoint, points, [&](int32_t i) {
       const PointRec& p = fig.points[i];
-      if (p.colour == 0 || !p.valid || !InLayer(kClassPoint, i)) continue;
-      if (!Finite(p.x, p.y) || std::fabs(p.x) > kFarLimit || std::fabs(p.y) > kFarLimit) continue;
+      if (p.colour == 0 || !p.valid || !InLayer(kClassPoint, i)) return;
+      if (!Finite(p.x, p.y) || std::fabs(p.x) > kFarLimit || std::fabs(p.y) > kFarLimit) return;
       DrawLabel(c, p);
-    }
+    });
   }
 
   if (!replay_) {

@@ -52,7 +52,8 @@ struct Scene {
   const Figure* figure = nullptr;
   const View* view = nullptr;
   const DrawSettings* settings = nullptr;
-  const LocusStore* loci = nullptr;  // may be null
+  const LocusStore* loci = nullptr;   // may be null
+  const LocusStore* trail = nullptr;  // the dots moving trace-marker points left; may be null
   std::span<const ObjectMark> marks;
   std::span<const Stroke> strokes;
   int inputMode = 2;           // labels follow NotChrDisp only in modes 2, 6 and 16

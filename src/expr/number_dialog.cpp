@@ -140,11 +140,10 @@ NumberDialog::NumberDialog(Figure& fig, SelNumCaller caller, Kind pendingKind, i
     ShowList();
 }
 
-// The change-a-number command and the locus move a variable, so they list only the
-// independent ones; the others choose among all numbers.
+// The change-a-number command moves a variable, so it lists only the independent ones; the
+// others choose among all numbers (the number locus needs one that follows the dragged point).
 void NumberDialog::FillList() {
-  const bool independentOnly =
-      caller_ == SelNumCaller::kChangeNumber || caller_ == SelNumCaller::kLocusNumber;
+  const bool independentOnly = caller_ == SelNumCaller::kChangeNumber;
   listed_.clear();
   lines_.clear();
   for (int32_t i = 1; i <= fig_.classCount[kClassNumber]; ++i) {

@@ -560,6 +560,9 @@ constexpr Row kTable[] = {
     {"読めなかった図", "figures that could not be read"},
     {"図を画像として保存(PNG,SVG,PDF)", "save as picture(PNG,SVG,PDF)"},
     {"図を画像として保存できませんでした。", "The picture could not be saved."},
+    // The measurement record could not be written.
+    {"測定記録のファイルに書き込めないため,測定記録を止めます。",
+     "The measurement record cannot be written, so recording stops:"},
 };
 
 }  // namespace

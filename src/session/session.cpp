@@ -61,6 +61,7 @@ void Session::Startup(const StartupArgs& args) {
   view = View{};
   draw = DrawSettings{};
   loci.Reset();
+  record_.Reset(programFolder_);
   // 4. Empty figure, no candidates, no multi-point drag.
   figure.NewFigure(figureCapacity_);
   modes_.Reset(std::make_unique<StandardMode>());
@@ -104,7 +105,10 @@ void Session::Startup(const StartupArgs& args) {
   ui_.ApplyMenuMode(menuMode_ == -1);
   // 17. A read-only installation writes no measurement records.
   CheckReadOnlyInstall();
-  if (readOnlyInstall_) ui_.SetMeasurementRecordsVisible(false);
+  if (readOnlyInstall_) {
+    record_.Disable();
+    ui_.SetMeasurementRecordsVisible(false);
+  }
   repaintDirty_ = true;
 }
 
@@ -181,6 +185,8 @@ void Session::Shutdown() {
   std::error_code ec;
   fs::remove(InFolder(programFolder_, "temp_kvwin.htm"), ec);
   fs::remove(InFolder(programFolder_, "temp_kvwin.kv4"), ec);
+  // The measurement page gets its tail; the records themselves stay for the user.
+  SendRecord(RecordCommand::kEnd);
   if (ReplayMode* replay = RunningReplay()) replay->StopTimer(*this);
   ui_.Quit();
 }
@@ -220,7 +226,7 @@ std::unique_ptr<Mode> Session::MakeMode(int16_t code) const {
     case kModeDrag:
       return std::make_unique<DragMode>(code, DragState{});
     case kModeScribble:
-      return std::make_unique<ScribbleMode>();
+      return std::make_unique<ScribbleMode>(scribbleColour_, draw.drawWidth);
     case kModeReplay:
       return std::make_unique<ReplayMode>();
     default:
@@ -304,7 +310,7 @@ void Session::UpdateFixedPanels() {
   static constexpr std::string_view kPresetTexts[] = {"細", "中", "太"};
   panels_[7].text = Tr(kPresetTexts[sizePreset_ % 3]);
   panels_[8].text = ShiftDragKindText();
-  if (!RunningReplay()) panels_[3].text = Tr("軌跡");
+  if (!RunningReplay()) panels_[3].text = Tr(locusSw_ ? "軌" : "×軌");
   panels_[4].text = Tr("消去");
   panels_[6].text = "BMP";
   panels_[9].text = "Redo";
@@ -325,6 +331,8 @@ void Session::RefreshStatus() {
   panels_[5].text = mode == kModeScribble ? "Color" : "Marker";
   panels_[8].sunken = shiftLock_;
   panels_[3].sunken = locusSw_;
+  panels_[3].raised = !locusSw_;
+  if (!RunningReplay()) panels_[3].text = Tr(locusSw_ ? "軌" : "×軌");
   topMenus_ = MenuEnablingFor(mode);
   checkMarks_ = MenuCheckSet(CheckState());
   ui_.StatusChanged();
@@ -344,6 +352,7 @@ Scene Session::MakeScene() {
   scene.view = &view;
   scene.settings = &draw;
   scene.loci = &loci;
+  scene.trail = &dragTrail_;
   scene.inputMode = CurrentInputMode();
   scene.thumbnailState = thumbnailState_;
   scene.statusBarShown = statusBarShown_;
@@ -353,7 +362,16 @@ Scene Session::MakeScene() {
     mode->AddMarks(figure, sceneMarks_);
     if (mode->ReplayStep() >= 0) scene.replayStep = mode->ReplayStep();
   }
+  // The number locus shows the dragged point with the marker and colour of its sign.
+  const auto* drag = dynamic_cast<const DragMode*>(modes_.TopMode());
+  if (numberLocus_.point != 0 && locusNumber_ != 0 && drag &&
+      drag->State().dragPoint == numberLocus_.point)
+    sceneMarks_.push_back({{kClassPoint, numberLocus_.point},
+                           kStyleForced + numberLocus_.colour,
+                           numberLocus_.marker,
+                           0});
   scene.marks = sceneMarks_;
+  scene.strokes = Strokes();
   scene.drag = ActiveDragPlan();
   return scene;
 }
@@ -361,6 +379,10 @@ Scene Session::MakeScene() {
 void Session::RedrawAll() {
   ++fullRedraws_;
   RecomputeAll(figure);
+  // A full redraw paints over the scribbles.
+  if (auto* scribble = dynamic_cast<ScribbleMode*>(modes_.TopMode())) scribble->ClearStrokes();
+  if (dragTrail_.pointCount != 0) dragTrail_.Reset();
+  if (locusSw_) WriteRecordRow();
   // A full redraw paints over the candidate markers, except that the easy menu always shows
   // what can be dragged.
   if (menuMode_ == -1 && CurrentInputMode() == kModeStandard) {
@@ -390,7 +412,7 @@ bool Session::ReadFigure(const std::string& path) {
   figureFileName_ = path;
   Standard().ClearCandidates();
   Standard().ForgetIndication();
-  loci.Reset();
+  NewLoci();
   FigureChanged(io, false);
   // What was read, as recomputed and relabelled, is the saved state.
   MarkSaved();
@@ -558,7 +580,7 @@ void Session::StatusPanelClick(int panel) {
       if (topMenus_.file) LoadFigureCommand();
       break;
     case 3:
-      locusSw_ = !locusSw_;
+      SetLocusSwitch(!locusSw_);
       break;
     case 4:
       EraseLoci();

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "draw/locus_store.h"
 #include "draw/renderer.h"
 #include "draw/view.h"
+#include "io/measure_record.h"
 #include "io/settings.h"
 #include "lang/translate.h"
 #include "model/figure.h"
@@ -207,6 +209,17 @@ class Session : private RecomputeHooks, private ModeHost {
   int SizePreset() const { return sizePreset_; }
   bool ReadOnlyInstall() const { return readOnlyInstall_; }
   bool LocusOn() const { return locusSw_; }
+  // The number whose sign colours the plane while a point is dragged; 0 none.
+  int32_t LocusNumber() const { return locusNumber_; }
+  const MeasureRecord& Record() const { return record_; }
+  // Whether the menu item that opens the measurement records is shown.
+  bool MeasurementRecordsAvailable() const { return !readOnlyInstall_ && !record_.Off(); }
+  // The scribble strokes on the canvas (empty outside mode 70).
+  std::span<const Stroke> Strokes() const;
+  // Around every deformation step (see ModeHost): the window's drag and kvtool reach them
+  // through the drag modes; they are public so that a deformation can be stepped directly.
+  void BeforeDeformStep(int32_t dragged) override;
+  void AfterDeformStep(int32_t dragged, const DragPlan& plan) override;
   // mnuPTmatrixSW: the matrix maps write their matrices into the text viewer.
   bool MatrixDisplayOn() const { return matrixDisplayOn_; }
   int ReplayIntervalMs() const { return settings.redrawSlow; }
@@ -271,9 +284,6 @@ class Session : private RecomputeHooks, private ModeHost {
   void SetPanelText(int panel, std::string text) override;
   void OpenDialog(std::unique_ptr<DialogModel> dialog) override;
   void StartPlacing(int32_t point) override;
-  // Loci and measurement records of a deformation step (session_loci.cpp).
-  void BeforeDeformStep(int32_t dragged) override;
-  void AfterDeformStep(int32_t dragged, const DragPlan& plan) override;
   // The deformation commands and keys (session_deform.cpp).
   DeformSettings DeformSetup() const override;
   bool DeformationKey(int code, int shift) override;
@@ -322,7 +332,18 @@ class Session : private RecomputeHooks, private ModeHost {
   bool OnStack(const Mode* mode) const;
   ReplayMode* RunningReplay() const;
   std::unique_ptr<Mode> MakeMode(int16_t code) const;
+  // The locus commands and the measurement record (session_locus_commands.cpp).
   void EraseLoci();
+  bool LocusCommand(MenuCommand cmd);
+  void SetLocusSwitch(bool on);
+  // A new figure: a new empty locus store and a new record.
+  void NewLoci();
+  void SendRecord(RecordCommand cmd);
+  void WriteRecordRow();
+  void ShowRecords();
+  void RecordFailed();
+  void StartLocusNumberChoice();
+  friend class LocusNumberMode;
   // The new-figure command: asks first when the figure holds points.
   void NewFigureCommand();
   // The language dialog and the font dialog, through the window.
@@ -355,6 +376,17 @@ class Session : private RecomputeHooks, private ModeHost {
   int sizePreset_ = 0;
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
+  int32_t locusNumber_ = 0;
+  MeasureRecord record_;
+  // The number locus of the point being dragged: its marker and colour for this step.
+  struct NumberLocusImage {
+    int32_t point = 0;
+    int32_t marker = 0, colour = 0;
+  };
+  NumberLocusImage numberLocus_;
+  // The dots the trace-marker points (markers 10 to 19) leave while the figure is deformed;
+  // the next full redraw wipes them, whatever the locus switch.
+  LocusStore dragTrail_;
   bool matrixDisplayOn_ = false;
   Rgb scribbleColour_ = kBlack;
   Constructor construction_;

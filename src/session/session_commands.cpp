@@ -51,6 +51,14 @@ bool Session::Implements(MenuCommand cmd) {
     case M::mnuEcallHis:
     case M::mnuVersion:
     case M::mnuRakugaki:
+    case M::mnuLocusSW:
+    case M::mnuLocusReset:
+    case M::mnuLocusNumCSV:
+    case M::mnuLocusSetP:
+    case M::mnuLocusSetL:
+    case M::mnuLocusSetC:
+    case M::mnuLocusSetN:
+    case M::mnuLocusNumClear:
     case M::mnuZoomDefault:
     case M::mnuZoomIn:
     case M::mnuZoomOut:
@@ -138,8 +146,8 @@ void Session::Command(MenuCommand cmd) {
       break;
     default:
       if (!FileCommand(ForwardedCommand(cmd)) && !DeformCommand(ForwardedCommand(cmd)) &&
-          !AttributeCommand(ForwardedCommand(cmd)) && !OptionCommand(cmd) &&
-          !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
+          !AttributeCommand(ForwardedCommand(cmd)) && !LocusCommand(ForwardedCommand(cmd)) &&
+          !OptionCommand(cmd) && !SettingsCommand(cmd) && !WebCommand(ForwardedCommand(cmd)))
         ViewCommand(cmd);
       break;
   }
@@ -228,7 +236,7 @@ void Session::NewFigureCommand() {
       panels_[2].text = ShortFileName();
       figureCapacity_ = kInitialCapacity;
       figure.NewFigure(figureCapacity_);
-      loci.Reset();
+      NewLoci();
       Standard().ClearCandidates();
       Standard().ForgetIndication();
       MarkSaved();

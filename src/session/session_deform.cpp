@@ -174,6 +174,8 @@ double DeltaVarFromEntry(std::string_view entry) {
 
 bool Session::DeformCommand(MenuCommand cmd) {
   using M = MenuCommand;
+  if (!ImplementsDeform(cmd)) return false;
+  statusDirty_ = true;  // the mode, panel 11 and the step sizes' check marks
   switch (cmd) {
     case M::mnuDeform1Pt:
     case M::mnuDeformPts: {
@@ -359,6 +361,8 @@ uint64_t Session::FixedLayerKey() const {
   return (fullRedraws_ << 16) ^ (starts << 1) ^ reinterpret_cast<uintptr_t>(drag);
 }
 
-int32_t Session::SweepNumber() const { return 0; }
+int32_t Session::SweepNumber() const {
+  return figure.InTable({kClassNumber, locusNumber_}) ? locusNumber_ : 0;
+}
 
 }  // namespace kv

@@ -73,8 +73,6 @@ void Session::StartReplay() {
   replay->Start(*this, settings.redrawSlow);
 }
 
-void Session::EraseLoci() {}
-
 void Session::OpenDialog(std::unique_ptr<DialogModel> dialog) {
   if (dialog_) ui_.DialogEnded();
   dialog_ = std::move(dialog);

@@ -367,7 +367,7 @@ void KVwin::ApplyMenuMode(bool easy) {
     a->setVisible(MenuVisibleInMode(row.id, mode));
   }
   if (QAction* csv = actions_[static_cast<size_t>(MenuCommand::mnuLocusNumCSV)])
-    csv->setVisible(!session_.ReadOnlyInstall());
+    csv->setVisible(session_.MeasurementRecordsAvailable());
   Recaption();
 }
 

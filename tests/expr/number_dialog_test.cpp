@@ -140,7 +140,7 @@ TEST(NumberDialog, CallerFollowsTheInputMode) {
 
 TEST(NumberDialog, OtherCallersHaveNoValueChange) {
   DialogFigure f;
-  const std::pair<SelNumCaller, size_t> cases[] = {{SelNumCaller::kLocusNumber, 2},
+  const std::pair<SelNumCaller, size_t> cases[] = {{SelNumCaller::kLocusNumber, 3},
                                                    {SelNumCaller::kAttributeEdit, 3}};
   for (const auto& [caller, lines] : cases) {
     NumberDialog d(f.fig, caller, Kind::kNone, 2, f.tr);
@@ -150,11 +150,12 @@ TEST(NumberDialog, OtherCallersHaveNoValueChange) {
     EXPECT_EQ(d.Text("Cmd_OK"), "OK");
     EXPECT_EQ(d.Text("Cmd_Cancel"), "キャンセル");
   }
-  // The locus number is chosen by its list line: the second variable is number 3.
+  // The locus number is chosen by its list line, measured numbers included: line 2 is the
+  // measured number 2.
   NumberDialog locus(f.fig, SelNumCaller::kLocusNumber, Kind::kNone, 2, f.tr);
   ASSERT_TRUE(locus.SelectLine("NumList", 2));
   ASSERT_TRUE(locus.Click("Cmd_OK"));
-  EXPECT_EQ(locus.ChosenNumber(), 3);
+  EXPECT_EQ(locus.ChosenNumber(), 2);
 }
 
 }  // namespace

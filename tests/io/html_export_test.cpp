@@ -182,7 +182,9 @@ TEST_F(HtmlExportFiles, UnreadableFigureIsReportedNotExported) {
 // --- Online save ---
 
 ObjRef AddFreePoint(Figure& fig, double x, double y, const char* name) {
-  return testing::Pt(testing::FreePoint(fig, x, y, name));
+  const ObjRef p = testing::Pt(testing::FreePoint(fig, x, y, name));
+  fig.points[p.index].marker = testing::kFreePointMarker;
+  return p;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -23,7 +23,12 @@ ObjRef P(int32_t i) { return {kClassPoint, i}; }
 ObjRef L(int32_t i) { return {kClassLine, i}; }
 ObjRef N(int32_t i) { return {kClassNumber, i}; }
 
-ObjRef AddFreePoint(Figure& fig, double x, double y) { return P(testing::FreePoint(fig, x, y)); }
+// A free point as the point command makes it, with its "○" marker.
+ObjRef AddFreePoint(Figure& fig, double x, double y) {
+  const ObjRef p = P(testing::FreePoint(fig, x, y));
+  fig.points[p.index].marker = testing::kFreePointMarker;
+  return p;
+}
 
 // The two free points A (2, 3) and B (-1, 4), written out by hand.
 std::string TwoPointFile() {

@@ -176,6 +176,19 @@ TEST_F(DeformSessionTest, KeyboardDeformationStepsAndKeys) {
   session.Key(kKeyUp, kShiftMask);
   EXPECT_NEAR(At(a).y, 1, 1e-12);
 
+  // B runs a hundred key steps round a square and shows how long they took; the point ends
+  // where it began.
+  const Vec2 before = At(a);
+  session.Key('B', 0);
+  EXPECT_NEAR(At(a).x, before.x, 1e-9);
+  EXPECT_NEAR(At(a).y, before.y, 1e-9);
+  EXPECT_EQ(session.Panel(11).text.rfind("100回の変形(", 0), 0u) << session.Panel(11).text;
+  // X needs the locus switch and a locus number.
+  session.Key('X', 0);
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages.back(), "軌跡のスイッチがoffか, 変数の選択がしてありません。");
+  EXPECT_EQ(session.CurrentInputMode(), kModeDeform);
+
   session.Key(kKeyEscape, 0);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
@@ -363,6 +376,13 @@ bool SameCalls(const RecordingCanvas& x, const RecordingCanvas& y) {
 
 TEST_F(DeformSessionTest, ADragStepPaintsOnlyWhatMovesAndTheEndPaintsEverything) {
   TriangleFigure t(fig());
+  // An angle that moves with A and one that does not, each leaving a mark.
+  for (const ObjRef vertex : {Pt(t.b), Pt(t.far)}) {
+    const int32_t angle = fig().AllocObject(kClassNumber);
+    fig().AppendStep("NA3P", {Pt(t.c), vertex, vertex == Pt(t.b) ? Pt(t.a) : Pt(t.b)}, {Nm(angle)});
+  }
+  // Dots for the free points, so that the only circle drawn is the circumcircle.
+  for (const int32_t p : {t.a, t.b, t.c, t.far}) fig().points[p].marker = 0;
   session.RedrawAll();
   session.Press(kLeftButton, 0, 0, 0);
   Drag(0, 0.5, -0.5);
@@ -377,10 +397,30 @@ TEST_F(DeformSessionTest, ADragStepPaintsOnlyWhatMovesAndTheEndPaintsEverything)
   scene = session.MakeScene();
   scene.layer = PaintLayer::kMoving;
   renderer.Paint(scene, moving);
+  // Together the two layers paint what one full paint of the same state paints, each object,
+  // mark and number row once.
+  RecordingCanvas whole;
+  scene = session.MakeScene();
+  scene.layer = PaintLayer::kAll;
+  scene.drag = nullptr;
+  renderer.Paint(scene, whole);
+  EXPECT_EQ(whole.calls.size(), fixed.calls.size() + moving.calls.size());
+  for (const auto op : {RecordingCanvas::Op::kPolyline, RecordingCanvas::Op::kLine,
+                        RecordingCanvas::Op::kText, RecordingCanvas::Op::kCircle})
+    EXPECT_EQ(whole.Count(op), fixed.Count(op) + moving.Count(op)) << int(op);
+  EXPECT_GT(fixed.Count(RecordingCanvas::Op::kPolyline), 0u);  // the fixed angle's mark
+  EXPECT_GT(moving.Count(RecordingCanvas::Op::kPolyline), 0u);
   // A moves with its circumcentre, circle and the side's meeting points; B, C, the side BC and
   // the far point do not.
   EXPECT_EQ(moving.Count(RecordingCanvas::Op::kClear), 0u);
-  EXPECT_EQ(moving.Count(RecordingCanvas::Op::kCircle), 1u);
+  // The only circle of the figure moves (point markers are small circles too).
+  auto bigCircles = [](const RecordingCanvas& canvas) {
+    size_t n = 0;
+    for (const auto* call : canvas.Of(RecordingCanvas::Op::kCircle)) n += call->radius > 20;
+    return n;
+  };
+  EXPECT_EQ(bigCircles(fixed), 0u);
+  EXPECT_EQ(bigCircles(moving), 1u);
   const auto movingTexts = Texts(moving);
   for (const int32_t p : {t.a, t.centre, t.q1, t.q2})
     EXPECT_NE(std::find(movingTexts.begin(), movingTexts.end(), fig().points[p].name),

@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <fstream>
 
+#include "qtcanvas/qt_canvas.h"
 #include "ui/canvas_widget.h"
 #include "ui/model_dialog.h"
 #include "ui/status_bar.h"
@@ -157,6 +158,65 @@ class MainWindowTest : public QObject {
     QTest::mouseDClick(c, Qt::RightButton, Qt::ShiftModifier, QPoint(30, 40));
     QCOMPARE(w.session().Modes().Top(), 2);
     QCOMPARE(w.session().LastPress().y, c->ToWorld(QPointF(30, 40)).y());
+  }
+
+  // What the canvas shows during and after a drag, against a full paint of the same state.
+  void DragPaintsWhatAFullPaintShows() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    w.resize(641, 561);
+    QCoreApplication::processEvents();
+    Session& s = w.session();
+    Figure& fig = s.figure;
+    auto freePoint = [&fig](double x, double y) {
+      const int32_t p = fig.AllocObject(kClassPoint);
+      fig.AppendStep("PNEW", {}, {{kClassPoint, p}});
+      fig.points[p].x = x, fig.points[p].y = y;
+      fig.points[p].valid = kTrue, fig.points[p].free = kTrue;
+      return p;
+    };
+    // A moves with the segment AD; B, C, D and the segment BC stay.
+    const int32_t a = freePoint(-5, 0), d = freePoint(-5, -5);
+    const int32_t b = freePoint(5, 3), c = freePoint(5, -3);
+    for (auto [p, q] : {std::pair{a, d}, std::pair{b, c}}) {
+      const int32_t g = fig.AllocObject(kClassLine);
+      fig.AppendStep("L1", {{kClassPoint, p}, {kClassPoint, q}}, {{kClassLine, g}});
+      fig.lines[g].lineType = 1;
+    }
+    s.RedrawAll();
+    CanvasWidget* canvas = w.canvas();
+    auto pixel = [&s](double x, double y) {
+      return QPointF(s.view.DeviceX(x), s.view.DeviceY(y)).toPoint();
+    };
+    auto fullPaint = [&] {
+      QImage image(canvas->size(), QImage::Format_ARGB32_Premultiplied);
+      QPainter painter(&image);
+      QtCanvas qc(painter, canvas->width(), canvas->height(), canvas->logicalDpiY());
+      Scene scene = s.MakeScene();
+      scene.drag = nullptr;
+      Renderer().Paint(scene, qc);
+      return image;
+    };
+    auto shown = [&] {
+      return canvas->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    auto move = [&](QPoint to) {
+      QMouseEvent e(QEvent::MouseMove, QPointF(to), canvas->mapToGlobal(QPointF(to)), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(canvas, &e);
+    };
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, pixel(-5, 0));
+    QCOMPARE(s.CurrentInputMode(), int16_t{kModeDrag});
+    for (int i = 1; i <= 4; ++i) {
+      move(pixel(-5 + i, i));
+      QVERIFY(s.ActiveDragPlan() != nullptr);
+      // No trace of the earlier positions, nothing of the fixed objects lost.
+      QCOMPARE(shown(), fullPaint());
+    }
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, pixel(-1, 4));
+    QCOMPARE(s.CurrentInputMode(), int16_t{kModeStandard});
+    QCOMPARE(shown(), fullPaint());
   }
 
   void StatusPanelsReactToClicks() {

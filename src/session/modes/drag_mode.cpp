@@ -142,6 +142,10 @@ void DragMode::Key(ModeHost& host, int code, int shift) {
 void DragMode::AddMarks(const Figure& fig, std::vector<ObjectMark>& marks) const {
   if (Code() == kModePlacePoint && drag_.dragPoint != 0)
     marks.push_back({{kClassPoint, drag_.dragPoint}, kStyleHighlight, 1, 1});
+  // The point that follows the mouse or the keys is ringed while it moves.
+  if ((Code() == kModeDrag || Code() == kModeDeform) && deformer_.Active() &&
+      deformer_.DragPoint() != 0)
+    marks.push_back({{kClassPoint, deformer_.DragPoint()}, kStyleOwn, 20, 0});
   // The selected points of a multi-point drag are drawn as selected while they move.
   if (Code() == kModeMultiDeform)
     for (const int32_t p : drag_.points)
