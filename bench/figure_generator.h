@@ -87,11 +87,12 @@ class FigureGenerator {
     const ObjRef angle = NewNumber();
     if (!Step("NA3P", {a, b, c}, {angle})) return;
     const ObjRef calc = NewNumber();
-    std::string& expression = fig_.numbers[calc.index].expression;
+    std::string expression;
     for (auto [op, number] : {std::pair{"N", d}, {"*N", one_}, {"+N", angle}, {"/N", d}}) {
       expression += op;
       expression += std::to_string(number.index);
     }
+    fig_.numbers[calc.index].expression = expression;
     Step("CALC", {}, {calc});
   }
 

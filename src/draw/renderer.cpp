@@ -345,7 +345,7 @@ bool Listed(const NumberRec& n) {
 }
 
 // Appends a number's display name: trimmed, every "*" shown as a multiplication sign.
-void AppendListName(std::string& out, const std::string& name) {
+void AppendListName(std::string& out, std::string_view name) {
   for (char ch : TrimSpaces(name)) {
     if (ch == '*')
       out += "\xC3\x97";

@@ -261,22 +261,22 @@ class FieldReader {
 // ---------------------------------------------------------------------------------------
 // Reading into a fresh figure.
 
-// Grows an object table and its previous-pass twin by steps of 10, as object allocation
-// does, until it holds `count` records.
+// Grows an object table by steps of 10, as object allocation does, until it holds `count`
+// records. The previous-pass twin is left alone: the first recompute fills it, and until then
+// nothing reads it, so a large file does not hold both while it is being read.
 template <typename Rec>
-void GrowToHold(std::vector<Rec>& table, std::vector<Rec>& prev, int32_t count) {
+void GrowToHold(std::vector<Rec>& table, int32_t count) {
   const size_t upper = table.size() - 1;
   if (static_cast<size_t>(count) <= upper) return;
   const size_t tens = (static_cast<size_t>(count) - upper + 9) / 10;
   table.resize(table.size() + 10 * tens);
-  prev.resize(table.size());
 }
 
 void GrowObjectTables(Figure& fig) {
-  GrowToHold(fig.numbers, fig.prevNumbers, fig.classCount[kClassNumber]);
-  GrowToHold(fig.points, fig.prevPoints, fig.classCount[kClassPoint]);
-  GrowToHold(fig.lines, fig.prevLines, fig.classCount[kClassLine]);
-  GrowToHold(fig.circles, fig.prevCircles, fig.classCount[kClassCircle]);
+  GrowToHold(fig.numbers, fig.classCount[kClassNumber]);
+  GrowToHold(fig.points, fig.classCount[kClassPoint]);
+  GrowToHold(fig.lines, fig.classCount[kClassLine]);
+  GrowToHold(fig.circles, fig.classCount[kClassCircle]);
 }
 
 ObjRef ReadObjRef(FieldReader& in) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/kind.h"
+#include "model/short_text.h"
 
 namespace kv {
 
@@ -99,13 +100,15 @@ struct CircleRec {
   std::string name;
 };
 
+// Figures can hold very many numbers, so the record is kept small: the integers side by side
+// and the two texts in eight bytes each.
 struct NumberRec {
   double value = 0;
   int32_t valid = 0;
-  std::string name;
   int32_t independent = 0;        // -1 independent variable
-  std::string expression;         // CALC numbers only
   int32_t hidden = kNumberShown;  // or kNumberHidden
+  ShortText name;
+  ShortText expression;  // CALC numbers only
 };
 
 // The mark of a measured angle A V B: p1 the vertex V, p2 the point A on the first arm (only

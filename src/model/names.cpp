@@ -1,6 +1,10 @@
 // Derived labels, kind descriptions and step texts.
 #include "model/names.h"
 
+#include <algorithm>
+#include <array>
+#include <vector>
+
 #include "model/expression_text.h"
 #include "model/number_format.h"
 
@@ -185,12 +189,51 @@ std::string SlotList(const Figure& fig, const std::array<ObjRef, 6>& slots, cons
   return list;
 }
 
+// The last step that writes each object, 0 for objects no step writes.
+class LastWriters {
+ public:
+  explicit LastWriters(const Figure& fig) {
+    for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
+      byClass_[cls].assign(static_cast<size_t>(std::max(fig.classCount[cls], 0)) + 1, 0);
+    for (int32_t s = 1; s <= fig.StepCount(); ++s)
+      for (const ObjRef& out : fig.Outputs(s))
+        if (Inside(out)) byClass_[out.cls][out.index] = s;
+  }
+  int32_t Of(ObjRef ref) const { return Inside(ref) ? byClass_[ref.cls][ref.index] : 0; }
+
+ private:
+  bool Inside(ObjRef ref) const {
+    return ref.cls >= kClassNumber && ref.cls <= kClassCircle && ref.index >= 1 &&
+           static_cast<size_t>(ref.index) < byClass_[ref.cls].size();
+  }
+  std::array<std::vector<int32_t>, 4> byClass_;
+};
+
+// In a sound figure every step reads only what earlier steps wrote. A damaged file can have a
+// step read its own output or that of a later step; its label would then be made from a name
+// that the same relabelling rewrites afterwards (possibly from this very label), so each save
+// would change it again. Such a step keeps the name it has.
+bool ReadsOwnOrLaterOutput(const Figure& fig, int32_t s, const LastWriters& writers) {
+  for (int k = 1; k <= 5; ++k)
+    if (writers.Of(fig.Parent(s, k)) >= s) return true;
+  if (fig.KindOf(s) != Kind::kCALC) return false;
+  const ObjRef out = fig.Output(s, 1);
+  if (out.cls != kClassNumber || !fig.InTable(out)) return false;
+  bool reads = false;
+  ForEachOperand(fig.numbers[out.index].expression, [&](int32_t index) {
+    reads = reads || writers.Of(ObjRef{kClassNumber, index}) >= s;
+  });
+  return reads;
+}
+
 }  // namespace
 
 void RelabelAll(Figure& fig, const Translator& tr) {
+  if (fig.StepCount() == 0) return;
+  const LastWriters writers(fig);
   std::string label;
   for (int32_t s = 1; s <= fig.StepCount(); ++s)
-    if (!StepReadsOwnOutput(fig, s) && StepLabel(fig, s, tr, label))
+    if (!ReadsOwnOrLaterOutput(fig, s, writers) && StepLabel(fig, s, tr, label))
       fig.SetObjectName(fig.Output(s, 1), label);
 }
 

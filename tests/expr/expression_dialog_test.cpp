@@ -185,7 +185,7 @@ TEST(ExpressionDialog, RandomActionsKeepTheExpressionWellFormed) {
     }
     if (d.Outcome() != ExpressionDialog::ExpressionOutcome::kBuilt) continue;
     ++built;
-    const std::string& stored = fig.numbers[fig.Output(d.BuiltStep(), 1).index].expression;
+    const std::string stored = fig.numbers[fig.Output(d.BuiltStep(), 1).index].expression.str();
     ASSERT_TRUE(std::regex_match(stored, partial)) << stored;
     ASSERT_TRUE(std::isdigit(static_cast<unsigned char>(stored.back()))) << stored;
     for (size_t i = 0; i < stored.size(); ++i) {

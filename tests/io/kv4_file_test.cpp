@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "figure_builder.h"
+#include "geometry/recompute.h"
 #include "io/text_encoding.h"
 #include "io_test_util.h"
 
@@ -292,7 +293,9 @@ TEST(FigureFile, TablesAreAllocatedFromTheStepCountAndTheClassCounts) {
   Figure manyBack;
   ASSERT_TRUE(io.Read(manyBack, dir.File("many.kv4")).ok());
   EXPECT_GE(manyBack.UpperBound(kClassNumber), 60);
-  EXPECT_EQ(manyBack.UpperBound(kClassNumber), manyBack.prevNumbers.size() - 1);
+  // The previous-pass tables are filled by the first recompute, not while reading.
+  RecomputeAll(manyBack);
+  EXPECT_EQ(manyBack.prevNumbers.size(), manyBack.numbers.size());
   EXPECT_EQ(manyBack.Output(12, 5), N(60));
 }
 
@@ -409,6 +412,29 @@ TEST(FigureFile, WritesReplaceTheTargetWithoutLeavingScratchFiles) {
   int entries = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries, (void)entry;
   EXPECT_EQ(entries, 1);
+}
+
+// Large files are converted to Shift_JIS in pieces; every character must come out as the
+// conversion of the whole text gives it, wherever the pieces end.
+TEST(FigureFile, LargeFilesConvertEveryCharacterAsTheWholeTextWould) {
+  ScratchFolder dir;
+  Figure fig;
+  const char* const names[] = {"点A", "ｱｲｳｴｵ", "\xF0\x9F\x98\x80x", "Ω1", "ABC", "∠ABC", "円周"};
+  for (int i = 0; i < 5000; ++i) {
+    AddFreePoint(fig, i, -i);
+    fig.points[fig.classCount[kClassPoint]].name = names[i % 7];
+  }
+  FigureFileIO io;
+  ASSERT_TRUE(io.Write(fig, dir.File("big.kv4")).ok());
+  const std::string written = ReadBytes(dir.File("big.kv4"));
+  EXPECT_GT(written.size(), size_t{4} << 16);
+  EXPECT_EQ(written, Utf8ToShiftJis(FigureFileText(fig)));
+  Figure back;
+  ASSERT_TRUE(io.Read(back, dir.File("big.kv4")).ok());
+  EXPECT_EQ(back.points[1].name, "点A");
+  EXPECT_EQ(back.points[3].name, "?x");  // no Shift_JIS form
+  EXPECT_EQ(back.points[4997].name, "∠ABC");
+  EXPECT_EQ(back.points[5000].name, "ｱｲｳｴｵ");
 }
 
 // Every damaged variant of a valid file must fail cleanly and leave the figure untouched.

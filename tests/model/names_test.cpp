@@ -166,6 +166,45 @@ TEST(Names, ExpressionLabelsUseNamesOrValues) {
   EXPECT_EQ(f.fig.GetName(calc), "0.5/CD");
 }
 
+// Only a damaged file has a step read what the same or a later step writes. Such a step keeps
+// its name, and the rest derive from it, so relabelling again changes nothing.
+TEST(Names, StepsReadingLaterOrOwnOutputsKeepTheirNamesAndRelabellingSettles) {
+  NamedFigure f;
+  // Steps 1 and 2 read each other's output: SIN of the cosine of the sine of ...
+  const ObjRef sine = Add(f.fig, kClassNumber, "s");
+  const ObjRef cosine = Add(f.fig, kClassNumber, "c");
+  f.fig.AppendStep("NSIN", {cosine}, {sine});
+  f.fig.AppendStep("NCOS", {sine}, {cosine});
+  // An expression naming a number of a later step, and one naming its own number.
+  const ObjRef ahead = Add(f.fig, kClassNumber, "e");
+  const ObjRef later = Add(f.fig, kClassNumber, "x");
+  const ObjRef self = Add(f.fig, kClassNumber, "me");
+  f.fig.numbers[ahead.index].expression = "N" + std::to_string(later.index) + "*N1";
+  f.fig.numbers[self.index].expression = "N" + std::to_string(self.index) + "+N1";
+  f.fig.AppendStep("CALC", {}, {ahead});
+  f.fig.AppendStep("NTAN", {ahead}, {later});
+  f.fig.AppendStep("CALC", {}, {self});
+  // A line through a point that a later step writes, and a sound line after it.
+  f.fig.AppendStep("L1", {f.a, f.b}, {f.g});
+  const ObjRef soundLine = Add(f.fig, kClassLine, "k");
+  f.fig.AppendStep("L1", {f.c, f.d}, {f.h});
+  f.fig.AppendStep("PT3", {f.h}, {f.c});  // writes C after h read it
+  f.fig.AppendStep("L1", {f.a, f.c}, {soundLine});
+
+  RelabelAll(f.fig, kJapanese);
+  const std::pair<ObjRef, const char*> expected[] = {
+      {sine, "s"},  {cosine, "COS(s)"}, {ahead, "e"}, {later, "TAN(e)"},
+      {self, "me"}, {f.g, "AB"},        {f.h, "h"},   {soundLine, "AC"},
+  };
+  for (const auto& [ref, name] : expected)
+    EXPECT_EQ(f.fig.GetName(ref), name) << "class " << ref.cls << " index " << ref.index;
+  std::vector<std::string> once;
+  for (const auto& [ref, name] : expected) once.emplace_back(f.fig.GetName(ref));
+  RelabelAll(f.fig, kJapanese);
+  RelabelAll(f.fig, kJapanese);
+  for (size_t i = 0; i < once.size(); ++i) EXPECT_EQ(f.fig.GetName(expected[i].first), once[i]);
+}
+
 TEST(Names, KindDescriptionsInBothLanguages) {
   const char* const cases[][3] = {
       {"L1   ", "２点を結ぶ", "connect 2 points"},
