@@ -45,7 +45,7 @@ class MeasureRecordTest : public ::testing::Test {
 
   void Number(std::string name, double value, int32_t independent, int32_t hidden) {
     const int32_t n = fig.AllocObject(kClassNumber);
-    fig.numbers[n] = {value, kTrue, std::move(name), independent, "", hidden};
+    fig.numbers[n] = {value, kTrue, independent, hidden, ShortText(name), ShortText("")};
   }
   bool Send(RecordCommand cmd, bool locusOn = true) {
     return record.Command(cmd, locusOn, fig, head);
