@@ -2,7 +2,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QListWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
@@ -173,15 +173,39 @@ class CanvasImagesWindowTest : public QObject {
     QVERIFY(view);
     QCOMPARE(view->objectName(), QString("CircleAttribute"));
     QCOMPARE(view->windowTitle(), QString::fromUtf8("円の属性の設定"));
-    auto* colour = view->findChild<QListWidget*>("ComboClr");
+    auto* colour = view->findChild<QComboBox*>("ComboClr");
     QVERIFY(colour);
-    QVERIFY(!view->findChild<QListWidget*>("ComboKind")->isVisibleTo(view));
-    colour->setCurrentRow(4);  // "青"
+    QVERIFY(!view->findChild<QComboBox*>("ComboKind")->isVisibleTo(view));
+    colour->setCurrentIndex(4);  // "青"
     view->findChild<QPushButton*>("CommandOK")->click();
     QVERIFY(!w.OpenModelDialog());
     QCOMPARE(w.session().figure.circles[1].colour, 4);
     QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
     QVERIFY(w.windowTitle().startsWith("*"));
+  }
+
+  // Each caption stands beside its choice; a constructed point has no drag-permission row.
+  void PointDialogPairsEachCaptionWithItsChoice() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    for (int point : {1, 4}) {
+      w.session().OpenObjectMenu({kClassPoint, point});
+      w.ActionNamed("mnuEdit2_point_Edit")->trigger();
+      QDialog* view = w.OpenModelDialog();
+      QVERIFY(view);
+      auto* caption = view->findChild<QLabel*>("LabelIndependent");
+      auto* choice = view->findChild<QComboBox*>("ComboIndependent");
+      QVERIFY(caption && choice);
+      QCOMPARE(caption->buddy(), choice);
+      const bool free = point == 1;
+      QCOMPARE(caption->isVisibleTo(view), free);
+      QCOMPARE(choice->isVisibleTo(view), free);
+      if (free) QCOMPARE(choice->currentText(), QString::fromUtf8("可能"));
+      view->findChild<QPushButton*>("CommandCancel")->click();
+      QVERIFY(!w.OpenModelDialog());
+    }
   }
 
   void ClosingWithUnsavedWorkAsksAndCancelKeepsTheWindow() {
