@@ -302,6 +302,30 @@ class MainWindowTest : public QObject {
     const QStringList filters = NameFiltersOf("\xE3\x81\x99(*.*)|*.*|KV4(*.kv4)|*.kv4|Text|*.txt|");
     QCOMPARE(filters, (QStringList{QString::fromUtf8("す(*.*)"), "KV4(*.kv4)", "Text (*.txt)"}));
   }
+
+  // A save dialog starts on the type of the suggested name and adds that type's extension to
+  // a bare name: a picture typed as "sheet" must not become a figure file.
+  void SaveDialogStartsOnTheTypeOfTheSuggestedName() {
+    const QStringList figure = NameFiltersOf("\xE3\x81\x99(*.*)|*.*|KV4(*.kv4)|*.kv4|");
+    const QStringList picture =
+        NameFiltersOf("PNG(*.png)|*.png|SVG(*.svg)|*.svg|PDF(*.pdf)|*.pdf|");
+    struct Case {
+      const QStringList* filters;
+      QString name;
+      int filter;
+      QString suffix;
+    } cases[] = {{&picture, "nine.png", 0, "png"}, {&picture, "nine.SVG", 1, "svg"},
+                 {&picture, "nine", 2, "pdf"},     {&picture, "nine.kv4", 2, "pdf"},
+                 {&figure, "untitled", 1, "kv4"},  {&figure, "a.kv4", 1, "kv4"},
+                 {&figure, "a.txt", 1, "kv4"}};
+    for (const Case& c : cases) {
+      const int index = SaveFilterFor(*c.filters, c.name);
+      QCOMPARE(index, c.filter);
+      QCOMPARE(DefaultSuffixOf((*c.filters)[index]), c.suffix);
+    }
+    QCOMPARE(DefaultSuffixOf(figure[0]), QString());
+    QCOMPARE(SaveFilterFor({}, "x.png"), -1);
+  }
 };
 
 }  // namespace kv
