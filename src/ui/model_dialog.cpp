@@ -86,11 +86,12 @@ const std::vector<FormControls>& Forms() {
        {"Cmd_OK", "NewNum", "Reset", "Cmd_Cancel", "NewNumOK", "NewNumCancel", "Command2",
         "Command3", "ResetOK", "ResetCancel", "Command1"}},
       {"KVExpress",
-       {"LabelExpress", "LabelNewNumCheck"},
+       {"LabelNewNumCheck"},
        {"NumList"},
        {"Text1"},
        {"NumSelectOK", "cmdAddNum", "cmdNewNumOK", "cmdOpAdd", "cmdOpMinus", "cmdOpMulti",
-        "cmdOpDiv", "cmdOpPower", "cmdReInput", "cmdInputEnd", "cmdCancel"}},
+        "cmdOpDiv", "cmdOpPower", "cmdReInput", "cmdInputEnd", "cmdCancel"},
+       {{"LabelExpressTitle", "LabelExpress", true}}},
   };
   return forms;
 }
@@ -118,6 +119,8 @@ ModelDialog::ModelDialog(Session& session, DialogModel& model, QWidget* parent)
     for (std::string_view name : form.lists) {
       auto* list = new QListWidget(this);
       list->setObjectName(Q(name));
+      // The binding kinds are four fixed lines: the list is as tall as they are.
+      if (name == "ListKind") list->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
       layout->addWidget(list);
       lists_[std::string(name)] = list;
       connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
@@ -162,7 +165,12 @@ void ModelDialog::Refresh() {
     if (expression) return expression->Visible(name);
     return true;
   };
-  for (auto& [name, label] : labels_) label->setText(Q(model_.Text(name)));
+  for (auto& [name, label] : labels_) {
+    label->setText(Q(model_.Text(name)));
+    // A row's caption and text stay; a free label (the value check of a new number) shows
+    // only in the state that uses it.
+    if (!rows_ || rows_->indexOf(label) < 0) label->setVisible(visible(name));
+  }
   for (auto& [name, list] : lists_) {
     list->clear();
     for (const std::string& line : model_.Lines(name)) list->addItem(Q(line));

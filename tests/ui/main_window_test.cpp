@@ -286,6 +286,14 @@ class MainWindowTest : public QObject {
     QVERIFY(w.OpenModelDialog());
     QCOMPARE(w.OpenModelDialog()->objectName(), QString("KVExpress"));
     QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("数式入力"));
+    // The working expression has its caption; the value check of a new number waits for one.
+    ModelDialog* expression = w.OpenModelDialog();
+    auto* title = expression->findChild<QLabel*>("LabelExpressTitle");
+    QVERIFY(title && title->isVisibleTo(expression));
+    QCOMPARE(title->text(), QString::fromUtf8("式:"));
+    QVERIFY(!expression->findChild<QLabel*>("LabelNewNumCheck")->isVisibleTo(expression));
+    QTest::mouseClick(expression->findChild<QPushButton*>("cmdAddNum"), Qt::LeftButton);
+    QVERIFY(expression->findChild<QLabel*>("LabelNewNumCheck")->isVisibleTo(expression));
     QTest::mouseClick(w.OpenModelDialog()->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     QVERIFY(!w.OpenModelDialog());
     QVERIFY(!w.session().ActiveDialog());
