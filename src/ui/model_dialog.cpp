@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "construct/attribute_dialogs.h"
 #include "expr/expression_dialog.h"
 #include "expr/number_dialog.h"
 #include "session/session.h"
@@ -195,6 +196,15 @@ void ModelDialog::Refresh() {
   for (auto& [name, button] : buttons_) {
     button->setText(Q(model_.Text(name)));
     button->setVisible(visible(name));
+    // The show / hide options stay pressed while they are the number's choice.
+    if (name.rfind("Option", 0) == 0) {
+      button->setCheckable(true);
+      button->setChecked(model_.SelectedLine(name) == 1);
+    }
+  }
+  if (auto* number = dynamic_cast<NumberAttributeDialog*>(&model_)) {
+    if (auto it = edits_.find("TextVal"); it != edits_.end())
+      it->second->setReadOnly(!number->ValueEditable());
   }
   refreshing_ = false;
 }

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
@@ -206,6 +207,35 @@ class CanvasImagesWindowTest : public QObject {
       view->findChild<QPushButton*>("CommandCancel")->click();
       QVERIFY(!w.OpenModelDialog());
     }
+  }
+
+  // A measurement shows its value read-only and its show / hide choice pressed; a variable's
+  // value can be typed.
+  void NumberDialogShowsWhatCanBeChanged() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("expression_inradius.kv4")));
+    // Number 1 is the length AB, number 6 the variable 2.
+    for (int number : {1, 6}) {
+      w.ActionNamed("mnuEbasicNum")->trigger();
+      QVERIFY(w.OpenModelDialog());
+      QVERIFY(w.session().DialogSelect("NumList", number));
+      w.OpenModelDialog()->findChild<QPushButton*>("Cmd_OK")->click();
+      ModelDialog* view = w.OpenModelDialog();
+      QVERIFY(view);
+      QCOMPARE(view->objectName(), QString("NumAttribute"));
+      const bool variable = number == 6;
+      QCOMPARE(view->findChild<QLineEdit*>("TextVal")->isReadOnly(), !variable);
+      auto* show = view->findChild<QPushButton*>("OptionVisible");
+      auto* hide = view->findChild<QPushButton*>("OptionNotVisible");
+      QVERIFY(show->isChecked() && !hide->isChecked());
+      hide->click();
+      QVERIFY(!show->isChecked() && hide->isChecked());
+      view->findChild<QPushButton*>("CommandCancel")->click();
+      QVERIFY(!w.OpenModelDialog());
+    }
+    QCOMPARE(w.session().figure.numbers[1].hidden, 0);
   }
 
   void ClosingWithUnsavedWorkAsksAndCancelKeepsTheWindow() {
