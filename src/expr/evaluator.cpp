@@ -23,26 +23,11 @@ std::string_view TrimRight(std::string_view text) {
   return text;
 }
 
-// Reads decimal digits followed only by spaces; -1 when there are none or too many.
-int32_t ParseDigits(std::string_view text) {
-  size_t pos = 0;
-  int32_t value = 0;
-  int digits = 0;
-  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-    if (++digits > 9) return -1;
-    value = value * 10 + (text[pos] - '0');
-    ++pos;
-  }
-  if (digits == 0) return -1;
-  while (pos < text.size() && text[pos] == ' ') ++pos;
-  return pos == text.size() ? value : -1;
-}
-
 // A token of the working form: "x" and an entry number.
 int32_t ParseToken(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   if (text.empty() || text.front() != 'x') return -1;
-  return ParseDigits(text.substr(1));
+  return ParseIndexDigits(text.substr(1));
 }
 
 double Apply(char op, double a, double b) {
@@ -129,12 +114,6 @@ int OperatorCount(std::string_view text) {
   return static_cast<int>(std::count_if(text.begin(), text.end(), IsOperatorChar));
 }
 
-int32_t ParseOperandIndex(std::string_view operand) {
-  while (!operand.empty() && operand.front() == ' ') operand.remove_prefix(1);
-  if (operand.empty()) return -1;
-  return ParseDigits(operand.substr(1));
-}
-
 WorkingForm BuildWorkingForm(const Figure& fig, std::string_view expression) {
   WorkingForm form;
   const std::string_view text = TrimRight(expression);
@@ -198,23 +177,6 @@ void EvaluateCalcStep(Figure& fig, int32_t s) {
   } else {
     number.valid = kFalse;
   }
-}
-
-bool StepReadsOwnOutput(const Figure& fig, int32_t s) {
-  const StepRec& step = fig.Step(s);
-  for (int k = 1; k <= 5; ++k) {
-    const ObjRef out = step.outputs[k];
-    if (out.IsEmpty()) break;
-    for (int j = 1; j <= 5; ++j)
-      if (step.parents[j] == out && out.index != 0) return true;
-  }
-  if (step.kind != Kind::kCALC) return false;
-  const ObjRef out = step.outputs[1];
-  if (out.cls != kClassNumber || !fig.InTable(out)) return false;
-  bool reads = false;
-  ForEachOperand(fig.numbers[out.index].expression,
-                 [&](int32_t index) { reads = reads || index == out.index; });
-  return reads;
 }
 
 }  // namespace kv

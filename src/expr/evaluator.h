@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/expression_text.h"
 #include "model/figure.h"
 
 namespace kv {
@@ -39,10 +40,6 @@ WorkingForm BuildWorkingForm(const Figure& fig, std::string_view expression);
 // the table or would need more entries than it has.
 double EvaluateWorkingForm(std::string& text, OperandTable& table);
 
-// The operator characters of an expression.
-inline bool IsOperatorChar(char c) {
-  return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
-}
 // How many times the operator character op occurs in text.
 int CountOperator(std::string_view text, char op);
 // 0-based position of the n-th occurrence of op (n >= 1), or of the last one for n = 0;
@@ -50,31 +47,5 @@ int CountOperator(std::string_view text, char op);
 size_t NthOperatorPosition(std::string_view text, char op, int n);
 // Total number of operator characters in text.
 int OperatorCount(std::string_view text);
-
-// Calls f(index) for the number index of every operand of a stored expression that reads
-// as one ("N12" gives 12); other operands are skipped.
-template <typename F>
-void ForEachOperand(std::string_view expression, F&& f);
-
-// True when step s reads one of its own outputs: a parent slot that is also an output slot,
-// or an expression that names its own number. Such a step can never settle (each recompute
-// would feed it its last result), so it stays undefined and keeps its name.
-bool StepReadsOwnOutput(const Figure& fig, int32_t s);
-
-// Reads an operand such as "N12": leading spaces skipped, the first character dropped, the
-// rest a decimal index (trailing spaces allowed). Returns -1 when it is not such a text.
-int32_t ParseOperandIndex(std::string_view operand);
-
-template <typename F>
-void ForEachOperand(std::string_view expression, F&& f) {
-  size_t start = 0;
-  while (start <= expression.size()) {
-    size_t end = start;
-    while (end < expression.size() && !IsOperatorChar(expression[end])) ++end;
-    const int32_t index = ParseOperandIndex(expression.substr(start, end - start));
-    if (index > 0) f(index);
-    start = end + 1;
-  }
-}
 
 }  // namespace kv

@@ -376,7 +376,7 @@ void SignedAngle(Figure& fig, const PointRec& a, const PointRec& v, const PointR
         // Neither sense fits: a straight angle (the arccos clamps it to 0) or a numerical
         // failure, which is reported and leaves the negated angle.
         if (std::fabs(theta) >= kNormTolerance) {
-          if (fig.hooks) fig.hooks->Message("Error in Angle");
+          if (fig.pass.hooks) fig.pass.hooks->Message("Error in Angle");
         } else {
           theta = 180;
         }

@@ -74,8 +74,9 @@ void StoreMatrixNumbers(Figure& fig, int32_t s, const double entries[9]) {
 }
 
 void ShowMatrix(Figure& fig, int32_t s, Kind kind, int size, const double* entries) {
-  if (fig.matrixDisplayOn && fig.pass.currentKind == kind && fig.hooks != nullptr)
-    fig.hooks->InspectMatrix(kind, s, size, size, entries);
+  RecomputeHooks* hooks = fig.pass.hooks;
+  if (fig.pass.currentKind == kind && hooks != nullptr && hooks->ShowsMatrices())
+    hooks->InspectMatrix(kind, s, size, size, entries);
 }
 
 Vec2 ParentPos(Figure& fig, int32_t s, int k) { return PosOf(ParentPoint(fig, s, k)); }

@@ -688,11 +688,9 @@ FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
   olderGeneration = older;
   readAsUtf8 = utf8;
   // The figure takes the new tables; what belongs to its surroundings stays.
-  RecomputeHooks* hooks = fig.hooks;
-  const bool matrixDisplayOn = fig.matrixDisplayOn;
+  RecomputeHooks* hooks = fig.pass.hooks;
   fig = std::move(parsed.fig);
-  fig.hooks = hooks;
-  fig.matrixDisplayOn = matrixDisplayOn;
+  fig.pass.hooks = hooks;
   fig.figureCapacity = capacity;
   Relabel(fig);
   return result;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "model/expression_text.h"
+
 namespace kv {
 
 std::string_view TrimSpaces(std::string_view text) {
@@ -98,8 +100,10 @@ void Figure::NewFigure(int capacity) {
   angleMarks.shrink_to_fit();
   angleMarksOn = true;
   const int64_t analyses = pass.analysisCount;
+  RecomputeHooks* hooks = pass.hooks;
   pass = PassScratch{};
   pass.analysisCount = analyses;
+  pass.hooks = hooks;
   ResetAllRecords();
 }
 
@@ -347,6 +351,23 @@ std::string_view Figure::GetName(ObjRef ref) const {
   return WithTables(*this, ref.cls, [&](const auto& table, const auto&) {
     return TrimSpaces(table[ref.index].name);
   });
+}
+
+bool StepReadsOwnOutput(const Figure& fig, int32_t s) {
+  const StepRec& step = fig.Step(s);
+  for (int k = 1; k <= 5; ++k) {
+    const ObjRef out = step.outputs[k];
+    if (out.IsEmpty()) break;
+    for (int j = 1; j <= 5; ++j)
+      if (step.parents[j] == out && out.index != 0) return true;
+  }
+  if (step.kind != Kind::kCALC) return false;
+  const ObjRef out = step.outputs[1];
+  if (out.cls != kClassNumber || !fig.InTable(out)) return false;
+  bool reads = false;
+  ForEachOperand(fig.numbers[out.index].expression,
+                 [&](int32_t index) { reads = reads || index == out.index; });
+  return reads;
 }
 
 }  // namespace kv

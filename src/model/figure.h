@@ -100,7 +100,9 @@ class RecomputeHooks {
   virtual void Beep() {}
   // A message box with an OK button ("Error in Angle").
   virtual void Message(std::string_view /*text*/) {}
-  // A matrix map shows its matrix (rows x cols, row order) once per recompute.
+  // Whether the matrix maps should show their matrices (a display preference of the window).
+  virtual bool ShowsMatrices() const { return false; }
+  // A matrix map shows its matrix (rows x cols, row order) once per recompute, when asked to.
   virtual void InspectMatrix(Kind /*kind*/, int /*step*/, int /*rows*/, int /*cols*/,
                              const double* /*entries*/) {}
 };
@@ -127,6 +129,9 @@ struct PassScratch {
   std::vector<int32_t> startValid, endValid;
   std::vector<int32_t> bindings;  // free, boundClass, boundIndex of every point
   int64_t analysisCount = 0;      // how many analyses ran (a test hook)
+  // What the pass reports to (beeps, messages, matrices); not owned, may be null. It belongs
+  // to the figure's surroundings, so a new figure or a loaded file keeps it.
+  RecomputeHooks* hooks = nullptr;
 };
 
 // One construction step: its parsed kind, the swap flag of the two-solution intersections, and
@@ -156,9 +161,6 @@ class Figure {
   bool angleMarksOn = true;
 
   PassScratch pass;
-  bool matrixDisplayOn = false;  // the matrix maps show their matrices when on
-
-  RecomputeHooks* hooks = nullptr;  // not owned; may be null
 
   int32_t figureCapacity = kInitialCapacity;
 
@@ -221,7 +223,7 @@ class Figure {
   std::string_view GetName(ObjRef ref) const;
 
   void Beep() {
-    if (hooks) hooks->Beep();
+    if (pass.hooks) pass.hooks->Beep();
   }
 
  private:
@@ -243,6 +245,11 @@ class Figure {
   std::array<int32_t, 4> objectBound_{};  // documented bound of each object table
   int32_t freshBound_ = 0;                // records up to here carry the names of a fresh table
 };
+
+// True when step s reads one of its own outputs: a parent slot that is also an output slot,
+// or an expression that names its own number. Such a step can never settle (each recompute
+// would feed it its last result), so it stays undefined and keeps its name.
+bool StepReadsOwnOutput(const Figure& fig, int32_t s);
 
 // Copies a record's geometry and attributes, leaving its texts (name, expression).
 void CopyWithoutTexts(const PointRec& from, PointRec& to);

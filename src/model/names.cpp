@@ -1,7 +1,7 @@
 // Derived labels, kind descriptions and step texts.
 #include "model/names.h"
 
-#include "expr/evaluator.h"
+#include "model/expression_text.h"
 #include "model/number_format.h"
 
 namespace kv {

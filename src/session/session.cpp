@@ -46,7 +46,7 @@ std::string FigurePathFromCommandLine(std::string_view commandLine) {
 }
 
 Session::Session(UiPort& ui) : ui_(ui) {
-  figure.hooks = this;
+  figure.pass.hooks = this;
   modes_.Reset(std::make_unique<StandardMode>());
 }
 

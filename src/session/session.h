@@ -203,6 +203,8 @@ class Session : private RecomputeHooks, private ModeHost {
   int SizePreset() const { return sizePreset_; }
   bool ReadOnlyInstall() const { return readOnlyInstall_; }
   bool LocusOn() const { return locusSw_; }
+  // mnuPTmatrixSW: the matrix maps write their matrices into the text viewer.
+  bool MatrixDisplayOn() const { return matrixDisplayOn_; }
   int ReplayIntervalMs() const { return settings.redrawSlow; }
   double ScaleUnit() const { return view.ScaleUnit; }
   double HalfWidth() const { return view.HalfWidth; }
@@ -241,6 +243,7 @@ class Session : private RecomputeHooks, private ModeHost {
   // RecomputeHooks
   void Beep() override { ui_.Beep(); }
   void Message(std::string_view text) override { ui_.MessageOk(text, kProgramTitle); }
+  bool ShowsMatrices() const override { return matrixDisplayOn_; }
   void InspectMatrix(Kind kind, int step, int rows, int cols, const double* entries) override;
   TextViewerState viewer_;
 
@@ -333,6 +336,7 @@ class Session : private RecomputeHooks, private ModeHost {
   int sizePreset_ = 0;
   int menuMode_ = 0;  // -1 easy, 0 full
   bool locusSw_ = false;
+  bool matrixDisplayOn_ = false;
   Rgb scribbleColour_ = kBlack;
   Constructor construction_;
   int figureCapacity_ = kInitialCapacity;

@@ -422,7 +422,7 @@ MenuCheckState Session::CheckState() const {
   s.sDeformKind = settings.sDeformKind;
   s.locusOn = locusSw_;
   s.angleMarksOn = figure.angleMarksOn;
-  s.matrixDisplayOn = figure.matrixDisplayOn;
+  s.matrixDisplayOn = matrixDisplayOn_;
   return s;
 }
 

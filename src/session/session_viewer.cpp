@@ -15,8 +15,8 @@ void Session::DataViewCommand() {
 }
 
 void Session::MatrixSwitchCommand() {
-  figure.matrixDisplayOn = !figure.matrixDisplayOn;
-  if (figure.matrixDisplayOn) {
+  matrixDisplayOn_ = !matrixDisplayOn_;
+  if (matrixDisplayOn_) {
     viewer_.UseMatrixCaption(Tr("変換の表現行列"));
     ui_.TextViewerChanged();
   }
@@ -44,7 +44,7 @@ void Session::ViewerMenu(ViewerCommand cmd) {
       break;
     case ViewerCommand::mnuDispMatrixSWOff:
       // Only ever switches the display off, whatever state it is in.
-      if (figure.matrixDisplayOn) MatrixSwitchCommand();
+      if (matrixDisplayOn_) MatrixSwitchCommand();
       viewer_.visible = false;
       break;
   }

@@ -107,7 +107,9 @@ class CountingHooks : public RecomputeHooks {
   Kind lastKind = Kind::kNone;
   int lastRows = 0;
   double lastEntries[9] = {};
+  bool showMatrices = false;
   void Beep() override { ++beeps; }
+  bool ShowsMatrices() const override { return showMatrices; }
   void InspectMatrix(Kind kind, int /*step*/, int rows, int cols, const double* entries) override {
     ++matrices;
     lastKind = kind;

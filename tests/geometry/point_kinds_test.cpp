@@ -206,7 +206,7 @@ TEST(PointKinds, CircleCircleOutputsKeepTheirSolutionsWhenCirclesTradePlaces) {
 struct BoundFixture {
   Figure fig;
   CountingHooks hooks;
-  BoundFixture() { fig.hooks = &hooks; }
+  BoundFixture() { fig.pass.hooks = &hooks; }
   int32_t Bind(ObjRef target, double param) {
     const int32_t p = BoundPoint(fig, target, param);
     fig.AppendStep("PBND", {target}, {Pt(p)});

@@ -251,13 +251,13 @@ TEST(PointTransforms, ProjectiveMapStepAndItsFailures) {
 TEST(PointTransforms, MatrixIsShownOncePerRecomputeWhenAskedFor) {
   Figure fig;
   CountingHooks hooks;
-  fig.hooks = &hooks;
+  fig.pass.hooks = &hooks;
   AddMatrixMap(fig, "PT5", {{1, 1}, {1, 0}, {0, 1}, {2, 3}, {-1, 4}});
   // A bound point makes the recompute run a second pass.
   BoundPoint(fig, Ln(FixedLine(fig, 0, 0, 1, 0)));
   RecomputeAll(fig);
   EXPECT_EQ(hooks.matrices, 0);  // display switched off
-  fig.matrixDisplayOn = true;
+  hooks.showMatrices = true;
   RecomputeAll(fig);
   EXPECT_EQ(fig.pass.passCount, 2);
   EXPECT_EQ(hooks.matrices, 1);

@@ -292,6 +292,7 @@ TEST_F(SessionTest, LoadSaveAndMergeThroughTheFileDialogs) {
 class CountingHooks : public RecomputeHooks {
  public:
   int matrices = 0;
+  bool ShowsMatrices() const override { return true; }
   void InspectMatrix(Kind, int, int, int, const double*) override { ++matrices; }
 };
 
@@ -367,8 +368,7 @@ TEST_F(SessionTest, LoadAndMergeRecomputeExactlyOnce) {
   Start();
   CountingHooks counter;
   const std::string sample = std::string(KV_SOURCE_DIR) + "/samples/linear_map.kv4";
-  session.figure.hooks = &counter;
-  session.figure.matrixDisplayOn = true;
+  session.figure.pass.hooks = &counter;
   ui.fileReplies = {sample};
   session.Command(MenuCommand::mnuLoad);
   ASSERT_EQ(session.FigureFileName(), sample);

@@ -75,7 +75,7 @@ TEST_F(TextViewerTest, ReportOfAnEmptyFigure) {
 TEST_F(TextViewerTest, MatrixDisplayWritesByTheChosenMode) {
   ASSERT_TRUE(session.OpenFigure(std::string(KV_SOURCE_DIR) + "/samples/linear_map.kv4"));
   session.Command(MenuCommand::mnuPTmatrixSW);
-  EXPECT_TRUE(session.figure.matrixDisplayOn);
+  EXPECT_TRUE(session.MatrixDisplayOn());
   EXPECT_EQ(session.Viewer().caption, "変換の表現行列");
   EXPECT_TRUE(session.Viewer().modeMenuVisible);
   EXPECT_TRUE(session.Viewer().visible);
@@ -103,12 +103,12 @@ TEST_F(TextViewerTest, MatrixDisplayWritesByTheChosenMode) {
 
   // Off: no more blocks, and the viewer hides; a second Off keeps it off.
   session.ViewerMenu(ViewerCommand::mnuDispMatrixSWOff);
-  EXPECT_FALSE(session.figure.matrixDisplayOn);
+  EXPECT_FALSE(session.MatrixDisplayOn());
   EXPECT_FALSE(session.Viewer().visible);
   session.RedrawAll();
   EXPECT_EQ(Count("M=\r\n"), 3u);
   session.ViewerMenu(ViewerCommand::mnuDispMatrixSWOff);
-  EXPECT_FALSE(session.figure.matrixDisplayOn);
+  EXPECT_FALSE(session.MatrixDisplayOn());
   // The switch's check mark follows.
   bool checked = true;
   for (const auto& [cmd, mark] : session.CheckMarks())
