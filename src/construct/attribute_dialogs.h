@@ -84,6 +84,8 @@ class NumberAttributeDialog : public DialogModel {
   bool Closed() const override { return outcome_ != AttributeOutcome::kOpen; }
 
   bool Visible(std::string_view control) const;
+  // Only an independent variable takes a new value; other numbers show theirs read-only.
+  bool ValueEditable() const { return independent_; }
   AttributeOutcome Outcome() const { return outcome_; }
   int32_t Number() const { return number_; }
 

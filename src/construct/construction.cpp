@@ -144,7 +144,7 @@ CommandKind ClassifyCommand(MenuCommand cmd) {
 bool IsConstructionCommand(MenuCommand cmd) { return ClassifyCommand(cmd) != CommandKind::kNone; }
 
 std::string NotEnoughObjectsMessage(Kind kind, const Translator& tr) {
-  return "「" + std::string(KindDescription(kind, tr)) + "」" +
+  return std::string(tr("「")) + std::string(KindDescription(kind, tr)) + std::string(tr("」")) +
          std::string(tr("の元にするものが足りません。まず,それを作ってください。"));
 }
 

@@ -22,11 +22,17 @@ int32_t PartCount(double value, int32_t lowest) {
   return static_cast<int32_t>(rounded);
 }
 
+// The constants a macro adds (the division ratios, the part counts, the interior angle) are
+// part of how its objects are made, not measurements: they stay out of the number list on the
+// canvas, where every midpoint would otherwise add two unnamed rows. "すべて表示" shows them.
+constexpr int32_t kHiddenNumber = 7;
+
 ObjRef NewNumber(Figure& fig, double value) {
   const int32_t i = fig.AllocObject(kClassNumber);
   NumberRec& rec = fig.numbers[i];
   rec.value = value;
   rec.valid = kTrue;
+  rec.hidden = kHiddenNumber;
   return {kClassNumber, i};
 }
 

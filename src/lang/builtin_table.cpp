@@ -563,6 +563,23 @@ constexpr Row kTable[] = {
     // The measurement record could not be written.
     {"測定記録のファイルに書き込めないため,測定記録を止めます。",
      "The measurement record cannot be written, so recording stops:"},
+    // Building figures: the messages of a command that cannot go on, and dialog captions.
+    // The enough-objects message is the description in quotes followed by its second part.
+    {"「", "\""},
+    {"」", "\""},
+    {"の元にするものが足りません。まず,それを作ってください。",
+     " cannot be made: the figure lacks the objects it is built from. Make them first."},
+    {"頂点の数が足りないので,この多角形は作れません。この作業はキャンセルします。",
+     "There are not enough points for the vertices of this polygon. It is canceled."},
+    {"元に戻る", "restore"},
+    {"数式の入力", "input expression"},
+    {"↑(+1)", "up(+1)"},
+    {"↓(-1)", "down(-1)"},
+    {"点の属性の設定", "attributes of point"},
+    {"直線の属性の設定", "attributes of line"},
+    {"円の属性の設定", "attributes of circle"},
+    {"変数の属性の設定", "attributes of variable"},
+    {"フォームの印刷ができません。", "The window could not be printed."},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // attribute dialog or the binding dialog, and carrying out what the dialog decided once it
 // closes. A binding ends in mode 30, where the point is placed along its new object.
 #include "construct/attribute_dialogs.h"
+#include "construct/picker.h"
 #include "expr/number_dialog.h"
 #include "session/session.h"
 
@@ -137,17 +138,19 @@ void Session::StartAttributePick(SelectionRules rules) {
     CancelAttributePick();
     return;
   }
-  statusDirty_ = true;
+  SetPanelText(11, PickStatusText(figure, attributePicker_.Current(), translator));
   repaintDirty_ = true;
 }
 
 void Session::AttributePickStep(const SelectionStep& step) {
   switch (step.action) {
     case SelectionAction::kMoved:
+      SetPanelText(11, PickStatusText(figure, step.current, translator));
       repaintDirty_ = true;
       break;
     case SelectionAction::kConfirm:
       attributePicker_.Clear();
+      SetPanelText(11, {});
       AttributePicked(step.current);
       break;
     case SelectionAction::kCancel:
@@ -179,6 +182,7 @@ void Session::AttributePickKey(int code) {
 
 void Session::CancelAttributePick() {
   attributePicker_.Clear();
+  SetPanelText(11, {});
   // Leave the selection and the command that pushed it; a binding keeps its old target.
   const int16_t mode = CurrentInputMode();
   if (mode == kModeEditSelect || mode == kModeBindPickPoint || mode == kModeBindPickTarget)

@@ -94,6 +94,27 @@ QStringList NameFiltersOf(const std::string& filter) {
   return filters;
 }
 
+int SaveFilterFor(const QStringList& filters, const QString& presetName) {
+  const QString suffix = QFileInfo(presetName).suffix();
+  if (!suffix.isEmpty()) {
+    for (int i = 0; i < filters.size(); ++i)
+      if (DefaultSuffixOf(filters[i]).compare(suffix, Qt::CaseInsensitive) == 0) return i;
+  }
+  return static_cast<int>(filters.size()) - 1;
+}
+
+QString DefaultSuffixOf(const QString& nameFilter) {
+  const int star = nameFilter.indexOf("*.");
+  if (star < 0) return {};
+  QString suffix;
+  for (int i = star + 2; i < nameFilter.size(); ++i) {
+    const QChar c = nameFilter[i];
+    if (!c.isLetterOrNumber()) break;
+    suffix += c;
+  }
+  return suffix;
+}
+
 namespace {
 
 QPointF ScreenDpi(const QWidget* w) {
@@ -399,11 +420,17 @@ std::optional<std::string> KVwin::SaveFileDialog(const std::string& folder,
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-  // A name typed without an extension becomes a figure file that double-clicking opens.
-  dialog.setDefaultSuffix("kv4");
+  // A name typed without an extension takes that of the chosen type, so a figure becomes a
+  // file that double-clicking opens and a picture keeps its picture type.
   const QStringList filters = NameFiltersOf(filter);
   dialog.setNameFilters(filters);
-  if (!filters.isEmpty()) dialog.selectNameFilter(filters.back());
+  const int start = SaveFilterFor(filters, place.file);
+  if (start >= 0) {
+    dialog.selectNameFilter(filters[start]);
+    dialog.setDefaultSuffix(DefaultSuffixOf(filters[start]));
+  }
+  connect(&dialog, &QFileDialog::filterSelected, &dialog,
+          [&dialog](const QString& chosen) { dialog.setDefaultSuffix(DefaultSuffixOf(chosen)); });
   if (!place.file.isEmpty()) dialog.selectFile(place.file);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return S(dialog.selectedFiles().front());

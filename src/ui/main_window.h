@@ -39,6 +39,12 @@ SavePlace SavePlaceFor(const QString& folder, const QString& presetName,
                        const std::function<bool(const QString&)>& writable);
 // A filter of description|pattern pairs ("KV4(*.kv4)|*.kv4|") as a file dialog's name filters.
 QStringList NameFiltersOf(const std::string& filter);
+// The name filter a save dialog starts on: the one whose pattern the preset name's extension
+// matches (a picture named "x.png" starts on PNG), else the last one.
+int SaveFilterFor(const QStringList& filters, const QString& presetName);
+// The extension a save dialog adds to a name typed without one: that of the filter's first
+// pattern ("kv4" for "KV4(*.kv4)"), none for "*.*".
+QString DefaultSuffixOf(const QString& nameFilter);
 
 class KVwin : public QMainWindow, public UiPort {
   Q_OBJECT

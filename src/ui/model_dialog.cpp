@@ -1,6 +1,8 @@
 // Showing a dialog model with widgets.
 #include "ui/model_dialog.h"
 
+#include <QComboBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "construct/attribute_dialogs.h"
 #include "expr/expression_dialog.h"
 #include "expr/number_dialog.h"
 #include "session/session.h"
@@ -22,36 +25,60 @@ namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 
-// The controls of each form: its lists, its text boxes and its buttons.
+// One line of a form laid out as label and control side by side; the label shows the text of
+// `label` (a caption, or a read-only text of the model). Controls named "Combo..." are drop-down
+// lists, "Text..." text boxes; a control shown as a label is named in `shownAsLabel`.
+struct FormRow {
+  std::string_view label, control;
+  bool shownAsLabel = false;
+};
+
+// The controls of each form: labelled rows (the attribute dialogs), then lists, text boxes
+// and buttons stacked in that order.
 struct FormControls {
   std::string_view form;
   std::vector<std::string_view> labels, lists, edits, buttons;
+  std::vector<FormRow> rows = {};
 };
 
 const std::vector<FormControls>& Forms() {
   static const std::vector<FormControls> forms = {
-      // The attribute dialogs of a point, a line and a circle: a choice list stays hidden
-      // where the object has no such attribute.
+      // The attribute dialogs of a point, a line and a circle: a choice stays hidden where
+      // the object has no such attribute.
       {"PtAttribute",
-       {"LabelName", "LabelClr", "LabelLocus", "LabelKind", "LabelIndependent"},
-       {"ComboClr", "ComboLocus", "ComboKind", "ComboIndependent"},
-       {"TextName"},
-       {"CommandOK", "CommandCancel"}},
-      {"LineAttribute",
-       {"LabelName", "LabelClr", "LabelLocus", "LabelKind"},
-       {"ComboClr", "ComboLocus", "ComboKind"},
-       {"TextName"},
-       {"CommandOK", "CommandCancel"}},
-      {"CircleAttribute",
-       {"LabelName", "LabelClr", "LabelLocus"},
-       {"ComboClr", "ComboLocus", "ComboKind"},
-       {"TextName"},
-       {"CommandOK", "CommandCancel"}},
-      {"NumAttribute",
-       {"LabelName", "LabelVal", "LabelAttr", "TextAttr"},
        {},
-       {"TextName", "TextVal"},
-       {"OptionVisible", "OptionNotVisible", "CommandOK", "CommandCancel"}},
+       {},
+       {},
+       {"CommandOK", "CommandCancel"},
+       {{"LabelName", "TextName"},
+        {"LabelClr", "ComboClr"},
+        {"LabelLocus", "ComboLocus"},
+        {"LabelKind", "ComboKind"},
+        {"LabelIndependent", "ComboIndependent"}}},
+      {"LineAttribute",
+       {},
+       {},
+       {},
+       {"CommandOK", "CommandCancel"},
+       {{"LabelName", "TextName"},
+        {"LabelClr", "ComboClr"},
+        {"LabelLocus", "ComboLocus"},
+        {"LabelKind", "ComboKind"}}},
+      {"CircleAttribute",
+       {},
+       {},
+       {},
+       {"CommandOK", "CommandCancel"},
+       {{"LabelName", "TextName"},
+        {"LabelClr", "ComboClr"},
+        {"LabelLocus", "ComboLocus"},
+        {"LabelKind", "ComboKind"}}},
+      {"NumAttribute",
+       {},
+       {},
+       {},
+       {"OptionVisible", "OptionNotVisible", "CommandOK", "CommandCancel"},
+       {{"LabelName", "TextName"}, {"LabelVal", "TextVal"}, {"LabelAttr", "TextAttr", true}}},
       {"SelGeoKindBounded", {"Label1"}, {"ListKind"}, {}, {"cmdOK", "CmdCancel"}},
       {"KVSelNum",
        {},
@@ -60,11 +87,12 @@ const std::vector<FormControls>& Forms() {
        {"Cmd_OK", "NewNum", "Reset", "Cmd_Cancel", "NewNumOK", "NewNumCancel", "Command2",
         "Command3", "ResetOK", "ResetCancel", "Command1"}},
       {"KVExpress",
-       {"LabelExpress", "LabelNewNumCheck"},
+       {"LabelNewNumCheck"},
        {"NumList"},
        {"Text1"},
        {"NumSelectOK", "cmdAddNum", "cmdNewNumOK", "cmdOpAdd", "cmdOpMinus", "cmdOpMulti",
-        "cmdOpDiv", "cmdOpPower", "cmdReInput", "cmdInputEnd", "cmdCancel"}},
+        "cmdOpDiv", "cmdOpPower", "cmdReInput", "cmdInputEnd", "cmdCancel"},
+       {{"LabelExpressTitle", "LabelExpress", true}}},
   };
   return forms;
 }
@@ -78,6 +106,11 @@ ModelDialog::ModelDialog(Session& session, DialogModel& model, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   for (const FormControls& form : Forms()) {
     if (form.form != model.FormName()) continue;
+    if (!form.rows.empty()) {
+      rows_ = new QFormLayout;
+      layout->addLayout(rows_);
+    }
+    for (const FormRow& row : form.rows) AddRow(row.label, row.control, row.shownAsLabel);
     for (std::string_view name : form.labels) {
       auto* label = new QLabel(this);
       label->setObjectName(Q(name));
@@ -87,6 +120,8 @@ ModelDialog::ModelDialog(Session& session, DialogModel& model, QWidget* parent)
     for (std::string_view name : form.lists) {
       auto* list = new QListWidget(this);
       list->setObjectName(Q(name));
+      // The binding kinds are four fixed lines: the list is as tall as they are.
+      if (name == "ListKind") list->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
       layout->addWidget(list);
       lists_[std::string(name)] = list;
       connect(list, &QListWidget::currentRowChanged, this, [this, name](int row) {
@@ -131,7 +166,12 @@ void ModelDialog::Refresh() {
     if (expression) return expression->Visible(name);
     return true;
   };
-  for (auto& [name, label] : labels_) label->setText(Q(model_.Text(name)));
+  for (auto& [name, label] : labels_) {
+    label->setText(Q(model_.Text(name)));
+    // A row's caption and text stay; a free label (the value check of a new number) shows
+    // only in the state that uses it.
+    if (!rows_ || rows_->indexOf(label) < 0) label->setVisible(visible(name));
+  }
   for (auto& [name, list] : lists_) {
     list->clear();
     for (const std::string& line : model_.Lines(name)) list->addItem(Q(line));
@@ -139,16 +179,68 @@ void ModelDialog::Refresh() {
     // An attribute dialog has no list where the object has no such attribute.
     list->setVisible(visible(name) && (numbers || expression || list->count() > 0));
   }
+  for (auto& [name, combo] : combos_) {
+    combo->clear();
+    for (const std::string& line : model_.Lines(name)) combo->addItem(Q(line));
+    combo->setCurrentIndex(model_.SelectedLine(name) - 1);
+    rows_->setRowVisible(combo, combo->count() > 0);
+  }
   for (auto& [name, edit] : edits_) {
     const QString text = Q(model_.Text(name));
     if (edit->text() != text) edit->setText(text);
-    edit->setVisible(visible(name));
+    if (rows_ && rows_->indexOf(edit) >= 0)
+      rows_->setRowVisible(edit, visible(name));
+    else
+      edit->setVisible(visible(name));
   }
   for (auto& [name, button] : buttons_) {
     button->setText(Q(model_.Text(name)));
     button->setVisible(visible(name));
+    // The show / hide options stay pressed while they are the number's choice.
+    if (name.rfind("Option", 0) == 0) {
+      button->setCheckable(true);
+      button->setChecked(model_.SelectedLine(name) == 1);
+    }
+  }
+  if (auto* number = dynamic_cast<NumberAttributeDialog*>(&model_)) {
+    if (auto it = edits_.find("TextVal"); it != edits_.end())
+      it->second->setReadOnly(!number->ValueEditable());
   }
   refreshing_ = false;
+}
+
+void ModelDialog::AddRow(std::string_view labelName, std::string_view controlName,
+                         bool shownAsLabel) {
+  auto* label = new QLabel(this);
+  label->setObjectName(Q(labelName));
+  labels_[std::string(labelName)] = label;
+  QWidget* control = nullptr;
+  if (shownAsLabel) {
+    auto* text = new QLabel(this);
+    text->setWordWrap(true);
+    labels_[std::string(controlName)] = text;
+    control = text;
+  } else if (controlName.substr(0, 5) == "Combo") {
+    auto* combo = new QComboBox(this);
+    combos_[std::string(controlName)] = combo;
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, controlName](int index) {
+      if (refreshing_ || index < 0) return;
+      session_.DialogSelect(controlName, index + 1);
+      Forwarded();
+    });
+    control = combo;
+  } else {
+    auto* edit = new QLineEdit(this);
+    edits_[std::string(controlName)] = edit;
+    connect(edit, &QLineEdit::textEdited, this, [this, controlName](const QString& text) {
+      session_.DialogType(controlName, text.toUtf8().toStdString());
+      Forwarded();
+    });
+    control = edit;
+  }
+  control->setObjectName(Q(controlName));
+  label->setBuddy(control);
+  rows_->addRow(label, control);
 }
 
 void ModelDialog::Forwarded() {

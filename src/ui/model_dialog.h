@@ -6,7 +6,10 @@
 #include <QDialog>
 #include <map>
 #include <string>
+#include <string_view>
 
+class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -31,13 +34,17 @@ class ModelDialog : public QDialog {
 
  private:
   void Forwarded();
+  // A labelled row of the form layout.
+  void AddRow(std::string_view labelName, std::string_view controlName, bool shownAsLabel);
 
   Session& session_;
   DialogModel& model_;
   std::map<std::string, QLabel*> labels_;
   std::map<std::string, QListWidget*> lists_;
+  std::map<std::string, QComboBox*> combos_;
   std::map<std::string, QLineEdit*> edits_;
   std::map<std::string, QPushButton*> buttons_;
+  QFormLayout* rows_ = nullptr;  // the labelled rows, when the form has them
   bool refreshing_ = false;
 };
 

@@ -72,6 +72,30 @@ TEST(Macros, NSectionAddsDivisionStepsWithCountPairsBetweenOpeningAndClosingStep
   }
 }
 
+TEST(Macros, ConstantsTheMacrosAddStayOffTheNumberList) {
+  struct Case {
+    const char* kind;
+    int addedNumbers;
+  } cases[] = {{"PNEQ", 2 * 3}, {"LH2+", 2 * 3}, {"LRGN", 4 - 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    Expanded e;
+    Figure& fig = e.fig;
+    const int32_t a = FreePoint(fig, 4, 0), v = FreePoint(fig, 0, 0), b = FreePoint(fig, 0, 4);
+    const int32_t n = Variable(fig, 4);
+    const std::string kind = c.kind;
+    if (kind == "PNEQ") PendingMacro(fig, "PNEQ", {Pt(a), Pt(b), Nm(n), kMarker});
+    if (kind == "LH2+") PendingMacro(fig, "LH2+", {Pt(a), Pt(v), Pt(b), Nm(n), kMarker});
+    if (kind == "LRGN") PendingMacro(fig, "LRGN", {Nm(n), Pt(a), Pt(v), kMarker});
+    ASSERT_EQ(e.Expand(), MacroOutcome::kDone);
+    ASSERT_EQ(fig.classCount[kClassNumber], n + c.addedNumbers);
+    // The count the user chose stays listed as before; every added constant is hidden.
+    EXPECT_EQ(fig.numbers[n].hidden, 0);
+    for (int32_t i = n + 1; i <= fig.classCount[kClassNumber]; ++i)
+      EXPECT_EQ(fig.numbers[i].hidden, 7) << "number " << i;
+  }
+}
+
 TEST(Macros, AngleNSectionMakesHalfLinesAtEqualAngles) {
   Expanded e;
   Figure& fig = e.fig;

@@ -5,7 +5,14 @@
 
 #include <string>
 
+#include "../geometry/figure_builder.h"
+#include "construct/attribute_dialogs.h"
+#include "construct/construction.h"
+#include "construct/macros.h"
+#include "expr/expression_dialog.h"
+#include "expr/number_dialog.h"
 #include "model/kind.h"
+#include "model/names.h"
 #include "session/menu_tree.h"
 
 namespace kv {
@@ -128,6 +135,97 @@ TEST(BuiltinTable, StatusAndMessageTextsHaveEnglish) {
     EXPECT_TRUE(IsAscii(shown)) << ja << " -> " << shown;
   }
   EXPECT_EQ(en("1から10までの数値を入力してください"), "input number(1 - 10)");
+}
+
+TEST(BuiltinTable, ConstructionMessagesReadInEnglish) {
+  const Translator ja{Language::kJapanese};
+  const Translator en{Language::kEnglish};
+  EXPECT_EQ(NotEnoughObjectsMessage(Kind::kPC1, ja),
+            "「交点（２直線）」の元にするものが足りません。まず,それを作ってください。");
+  const std::string english = NotEnoughObjectsMessage(Kind::kPC1, en);
+  EXPECT_TRUE(IsAscii(english)) << english;
+  EXPECT_EQ(english.rfind("\"intersection(2 lines)\" cannot be made", 0), 0u) << english;
+  const std::string_view polygon = en(kPolygonTooFewVerticesMessage);
+  EXPECT_NE(polygon, kPolygonTooFewVerticesMessage);
+  EXPECT_TRUE(IsAscii(polygon)) << polygon;
+}
+
+// Every caption, list line and prompt of the building and attribute dialogs, in every state a
+// control can be asked about, reads in English (names of objects are ASCII in this figure).
+TEST(BuiltinTable, DialogCaptionsAndListsReadInEnglish) {
+  using namespace kv::testing;
+  const Translator en{Language::kEnglish};
+  Figure fig;
+  const int32_t a = FreePoint(fig, 0, 0), b = FreePoint(fig, 4, 0);
+  const int32_t g = fig.AllocObject(kClassLine);
+  fig.AppendStep("L1", {Pt(a), Pt(b)}, {Ln(g)});
+  const int32_t c = fig.AllocObject(kClassCircle);
+  fig.AppendStep("C2", {Pt(a), Pt(b)}, {Ci(c)});
+  const int32_t n = Variable(fig, 2);
+  RecomputeAll(fig);
+  RelabelAll(fig, en);
+
+  const std::string_view controls[] = {"Caption",
+                                       "CmdCancel",
+                                       "Cmd_Cancel",
+                                       "Cmd_OK",
+                                       "ComboClr",
+                                       "ComboIndependent",
+                                       "ComboKind",
+                                       "ComboLocus",
+                                       "Command1",
+                                       "Command2",
+                                       "Command3",
+                                       "CommandCancel",
+                                       "CommandOK",
+                                       "Label1",
+                                       "LabelAttr",
+                                       "LabelClr",
+                                       "LabelExpressTitle",
+                                       "LabelIndependent",
+                                       "LabelKind",
+                                       "LabelLocus",
+                                       "LabelName",
+                                       "LabelVal",
+                                       "ListKind",
+                                       "NewNum",
+                                       "NewNumCancel",
+                                       "NewNumOK",
+                                       "NumList",
+                                       "NumSelectOK",
+                                       "OptionNotVisible",
+                                       "OptionVisible",
+                                       "Reset",
+                                       "ResetCancel",
+                                       "ResetOK",
+                                       "cmdAddNum",
+                                       "cmdCancel",
+                                       "cmdInputEnd",
+                                       "cmdNewNumOK",
+                                       "cmdOK",
+                                       "cmdReInput",
+                                       "TextAttr"};
+  auto check = [&](const DialogModel& dialog, std::string_view state) {
+    for (std::string_view control : controls) {
+      const std::string text = dialog.Text(control);
+      EXPECT_TRUE(IsAscii(text)) << dialog.FormName() << " " << state << " " << control << ": "
+                                 << text;
+      for (const std::string& line : dialog.Lines(control))
+        EXPECT_TRUE(IsAscii(line)) << dialog.FormName() << " " << control << ": " << line;
+    }
+  };
+  for (SelNumCaller caller : {SelNumCaller::kConstruction, SelNumCaller::kChangeNumber,
+                              SelNumCaller::kLocusNumber, SelNumCaller::kAttributeEdit}) {
+    NumberDialog dialog(fig, caller, Kind::kC1, 2, en);
+    check(dialog, "opened");
+    dialog.Click("NewNum");
+    check(dialog, "new variable");
+  }
+  ExpressionDialog expression(fig, 2, en);
+  check(expression, "opened");
+  for (ObjRef target : {Pt(a), Ln(g), Ci(c)}) check(ShapeAttributeDialog(fig, target, en), "");
+  check(NumberAttributeDialog(fig, n, en), "");
+  check(BindingDialog(fig, a, en), "");
 }
 
 TEST(Translator, EnglishTrimsAndKeepsUnknownTexts) {

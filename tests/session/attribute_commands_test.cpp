@@ -147,5 +147,58 @@ TEST_F(AttributeCommandsTest, ObjectMenuOpensTheDialogAtOnceAndNumbersHideTogeth
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
 
+TEST_F(AttributeCommandsTest, PicksFollowClicksAndKeysAndTheRightButtonCancels) {
+  const Figure& f = session.figure;
+  auto pointText = [&](int32_t i) { return "点" + f.points[i].name; };
+  // The first point is offered; a click near B moves the offer without opening anything, and
+  // Up cycles back past the first point to the last one, the circumcentre.
+  session.Command(MenuCommand::mnuEbasicPt);
+  EXPECT_EQ(session.Panel(11).text, pointText(1));
+  session.Press(kLeftButton, 0, f.points[2].x + 0.3, f.points[2].y);
+  EXPECT_EQ(session.CurrentInputMode(), kModeEditSelect);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.Panel(11).text, pointText(2));
+  session.Key(kKeyUp, 0);
+  session.Key(kKeyUp, 0);
+  EXPECT_EQ(session.Panel(11).text, pointText(4));
+  session.Press(kRightButton, 0, 0, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.Panel(11).text, "");
+
+  // A click moves to the side BC, a second click there opens that line's dialog.
+  const double mx = (f.points[2].x + f.points[3].x) / 2, my = (f.points[2].y + f.points[3].y) / 2;
+  session.Command(MenuCommand::mnuEbasicLine);
+  session.Press(kLeftButton, 0, mx, my);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[2].name);
+  session.Press(kLeftButton, 0, mx, my);
+  auto* dialog = dynamic_cast<ShapeAttributeDialog*>(session.ActiveDialog());
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->Target(), (ObjRef{kClassLine, 2}));
+  EXPECT_EQ(session.Panel(11).text, "");
+  session.DialogClick("CommandCancel");
+
+  // Binding C to a line: only free points are offered (Up from A reaches C, not the
+  // circumcentre), then only lines not built from C: the side AB and its bisector.
+  session.Command(MenuCommand::mnuEboundedPt);
+  session.Key(kKeyUp, 0);
+  EXPECT_EQ(session.Panel(11).text, pointText(3));
+  session.Key(kKeyEnter, 0);
+  session.DialogSelect("ListKind", 3);  // "直線上に取る"
+  session.DialogClick("cmdOK");
+  EXPECT_EQ(session.CurrentInputMode(), kModeBindPickTarget);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[1].name);
+  session.Key(kKeyDown, 0);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[4].name);
+  session.Key(kKeyDown, 0);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[1].name);
+  // Esc (here the right button) leaves the point as it was.
+  session.Press(kRightButton, 0, 0, 0);
+  EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  EXPECT_EQ(f.points[3].boundClass, 0);
+  EXPECT_EQ(session.Panel(11).text, "");
+}
+
 }  // namespace
 }  // namespace kv

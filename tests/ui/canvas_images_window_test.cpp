@@ -2,7 +2,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QListWidget>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
@@ -173,15 +174,68 @@ class CanvasImagesWindowTest : public QObject {
     QVERIFY(view);
     QCOMPARE(view->objectName(), QString("CircleAttribute"));
     QCOMPARE(view->windowTitle(), QString::fromUtf8("円の属性の設定"));
-    auto* colour = view->findChild<QListWidget*>("ComboClr");
+    auto* colour = view->findChild<QComboBox*>("ComboClr");
     QVERIFY(colour);
-    QVERIFY(!view->findChild<QListWidget*>("ComboKind")->isVisibleTo(view));
-    colour->setCurrentRow(4);  // "青"
+    QVERIFY(!view->findChild<QComboBox*>("ComboKind")->isVisibleTo(view));
+    colour->setCurrentIndex(4);  // "青"
     view->findChild<QPushButton*>("CommandOK")->click();
     QVERIFY(!w.OpenModelDialog());
     QCOMPARE(w.session().figure.circles[1].colour, 4);
     QCOMPARE(w.session().CurrentInputMode(), int16_t{kModeStandard});
     QVERIFY(w.windowTitle().startsWith("*"));
+  }
+
+  // Each caption stands beside its choice; a constructed point has no drag-permission row.
+  void PointDialogPairsEachCaptionWithItsChoice() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("circumcircle.kv4")));
+    for (int point : {1, 4}) {
+      w.session().OpenObjectMenu({kClassPoint, point});
+      w.ActionNamed("mnuEdit2_point_Edit")->trigger();
+      QDialog* view = w.OpenModelDialog();
+      QVERIFY(view);
+      auto* caption = view->findChild<QLabel*>("LabelIndependent");
+      auto* choice = view->findChild<QComboBox*>("ComboIndependent");
+      QVERIFY(caption && choice);
+      QCOMPARE(caption->buddy(), choice);
+      const bool free = point == 1;
+      QCOMPARE(caption->isVisibleTo(view), free);
+      QCOMPARE(choice->isVisibleTo(view), free);
+      if (free) QCOMPARE(choice->currentText(), QString::fromUtf8("可能"));
+      view->findChild<QPushButton*>("CommandCancel")->click();
+      QVERIFY(!w.OpenModelDialog());
+    }
+  }
+
+  // A measurement shows its value read-only and its show / hide choice pressed; a variable's
+  // value can be typed.
+  void NumberDialogShowsWhatCanBeChanged() {
+    QTemporaryDir dir;
+    KVwin w;
+    StartFull(w, dir);
+    QVERIFY(w.session().OpenFigure(Sample("expression_inradius.kv4")));
+    // Number 1 is the length AB, number 6 the variable 2.
+    for (int number : {1, 6}) {
+      w.ActionNamed("mnuEbasicNum")->trigger();
+      QVERIFY(w.OpenModelDialog());
+      QVERIFY(w.session().DialogSelect("NumList", number));
+      w.OpenModelDialog()->findChild<QPushButton*>("Cmd_OK")->click();
+      ModelDialog* view = w.OpenModelDialog();
+      QVERIFY(view);
+      QCOMPARE(view->objectName(), QString("NumAttribute"));
+      const bool variable = number == 6;
+      QCOMPARE(view->findChild<QLineEdit*>("TextVal")->isReadOnly(), !variable);
+      auto* show = view->findChild<QPushButton*>("OptionVisible");
+      auto* hide = view->findChild<QPushButton*>("OptionNotVisible");
+      QVERIFY(show->isChecked() && !hide->isChecked());
+      hide->click();
+      QVERIFY(!show->isChecked() && hide->isChecked());
+      view->findChild<QPushButton*>("CommandCancel")->click();
+      QVERIFY(!w.OpenModelDialog());
+    }
+    QCOMPARE(w.session().figure.numbers[1].hidden, 0);
   }
 
   void ClosingWithUnsavedWorkAsksAndCancelKeepsTheWindow() {

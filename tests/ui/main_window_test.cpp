@@ -346,6 +346,14 @@ class MainWindowTest : public QObject {
     QVERIFY(w.OpenModelDialog());
     QCOMPARE(w.OpenModelDialog()->objectName(), QString("KVExpress"));
     QCOMPARE(w.statusPanels()->PanelText(1), QString::fromUtf8("数式入力"));
+    // The working expression has its caption; the value check of a new number waits for one.
+    ModelDialog* expression = w.OpenModelDialog();
+    auto* title = expression->findChild<QLabel*>("LabelExpressTitle");
+    QVERIFY(title && title->isVisibleTo(expression));
+    QCOMPARE(title->text(), QString::fromUtf8("式:"));
+    QVERIFY(!expression->findChild<QLabel*>("LabelNewNumCheck")->isVisibleTo(expression));
+    QTest::mouseClick(expression->findChild<QPushButton*>("cmdAddNum"), Qt::LeftButton);
+    QVERIFY(expression->findChild<QLabel*>("LabelNewNumCheck")->isVisibleTo(expression));
     QTest::mouseClick(w.OpenModelDialog()->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     QVERIFY(!w.OpenModelDialog());
     QVERIFY(!w.session().ActiveDialog());
@@ -361,6 +369,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(PixelsToTwips(TwipsToPixels(12000, 120), 120), 12000);
     const QStringList filters = NameFiltersOf("\xE3\x81\x99(*.*)|*.*|KV4(*.kv4)|*.kv4|Text|*.txt|");
     QCOMPARE(filters, (QStringList{QString::fromUtf8("す(*.*)"), "KV4(*.kv4)", "Text (*.txt)"}));
+  }
+
+  // A save dialog starts on the type of the suggested name and adds that type's extension to
+  // a bare name: a picture typed as "sheet" must not become a figure file.
+  void SaveDialogStartsOnTheTypeOfTheSuggestedName() {
+    const QStringList figure = NameFiltersOf("\xE3\x81\x99(*.*)|*.*|KV4(*.kv4)|*.kv4|");
+    const QStringList picture =
+        NameFiltersOf("PNG(*.png)|*.png|SVG(*.svg)|*.svg|PDF(*.pdf)|*.pdf|");
+    struct Case {
+      const QStringList* filters;
+      QString name;
+      int filter;
+      QString suffix;
+    } cases[] = {{&picture, "nine.png", 0, "png"}, {&picture, "nine.SVG", 1, "svg"},
+                 {&picture, "nine", 2, "pdf"},     {&picture, "nine.kv4", 2, "pdf"},
+                 {&figure, "untitled", 1, "kv4"},  {&figure, "a.kv4", 1, "kv4"},
+                 {&figure, "a.txt", 1, "kv4"}};
+    for (const Case& c : cases) {
+      const int index = SaveFilterFor(*c.filters, c.name);
+      QCOMPARE(index, c.filter);
+      QCOMPARE(DefaultSuffixOf((*c.filters)[index]), c.suffix);
+    }
+    QCOMPARE(DefaultSuffixOf(figure[0]), QString());
+    QCOMPARE(SaveFilterFor({}, "x.png"), -1);
   }
 };
 
