@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "../geometry/figure_builder.h"
 #include "construct/attribute_dialogs.h"
 #include "construct/construction.h"
 #include "construct/macros.h"
 #include "expr/expression_dialog.h"
 #include "expr/number_dialog.h"
+#include "figure_builder.h"
 #include "model/kind.h"
 #include "model/names.h"
 #include "session/menu_tree.h"
