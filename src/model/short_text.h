@@ -29,7 +29,10 @@ class ShortText {
   }
   ~ShortText() { Release(); }
 
-  ShortText& operator=(const ShortText& other) { return *this = other.view(); }
+  ShortText& operator=(const ShortText& other) {
+    if (this != &other) *this = other.view();
+    return *this;
+  }
   ShortText& operator=(ShortText&& other) noexcept {
     if (this != &other) {
       Release();
