@@ -17,8 +17,6 @@ namespace kv {
 
 namespace {
 
-constexpr int32_t kSegment = 1;
-constexpr int32_t kHalfLine = 2;
 constexpr int32_t kCrossMarker = 1;  // "×"
 
 int32_t ClassOfLetter(char letter) {
@@ -61,8 +59,8 @@ struct LineStyleCommand {
   MenuCommand cmd;
   int32_t style;
 };
-constexpr LineStyleCommand kLineStyleCommands[] = {{MenuCommand::mnuS2P, kSegment},
-                                                   {MenuCommand::mnuH2P, kHalfLine}};
+constexpr LineStyleCommand kLineStyleCommands[] = {{MenuCommand::mnuS2P, kLineSegment},
+                                                   {MenuCommand::mnuH2P, kLineHalf}};
 
 // Kinds whose own menu item runs another path than the parent picking.
 bool PickingKind(Kind kind) {
@@ -103,12 +101,12 @@ bool TemplateOf(Kind kind, StepTemplate& out) {
       out.outputs[k + 1] = ClassOfLetter(outputs[k]);
   }
   for (const SegmentSlot& s : kSegmentSlots)
-    if (s.kind == kind) out.requiredLineType[s.slot] = kSegment;
+    if (s.kind == kind) out.requiredLineType[s.slot] = kLineSegment;
   for (int k = 1; k <= 5; ++k) {
     if (info.family == KindFamily::kPoint && out.outputs[k] == kClassPoint)
       out.outputStyle[k] = kCrossMarker;
   }
-  if (kind == Kind::kLH1 || kind == Kind::kLHRO) out.outputStyle[1] = kHalfLine;
+  if (kind == Kind::kLH1 || kind == Kind::kLHRO) out.outputStyle[1] = kLineHalf;
   return true;
 }
 
@@ -197,14 +195,14 @@ bool EnoughObjects(const Figure& fig, const StepTemplate& t) {
   for (int k = 1; k <= 5; ++k) {
     const int32_t cls = t.parents[k] % 100;
     if (cls >= kClassPoint && cls <= kClassCircle) ++wanted[cls];
-    if (t.requiredLineType[k] == kSegment) ++segmentsWanted;
+    if (t.requiredLineType[k] == kLineSegment) ++segmentsWanted;
   }
   for (int cls = kClassPoint; cls <= kClassCircle; ++cls)
     if (wanted[cls] > fig.classCount[cls]) return false;
   if (segmentsWanted > 0) {
     int32_t segments = 0;
     for (int32_t i = 1; i <= fig.classCount[kClassLine]; ++i)
-      if (fig.lines[i].lineType == kSegment) ++segments;
+      if (fig.lines[i].lineType == kLineSegment) ++segments;
     if (segmentsWanted > segments) return false;
   }
   return true;

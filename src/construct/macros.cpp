@@ -9,7 +9,6 @@ namespace kv {
 namespace {
 
 constexpr int32_t kMarkerCross = 1;  // "×"
-constexpr int32_t kSegment = 1;
 constexpr int32_t kHalfLine = 2;
 
 // A part count read from a number: the nearest integer, taken into [lowest, kMaxMacroParts]
@@ -92,7 +91,7 @@ void ExpandAngleNSection(Figure& fig, int32_t s) {
 // intersection of g with it, so the L3 step keeps only its line output.
 void ExpandPerpendicularFoot(Figure& fig, int32_t s) {
   const ObjRef g = fig.Parent(s, 1), p = fig.Parent(s, 2);
-  const ObjRef perpendicular = NewLine(fig, kSegment);
+  const ObjRef perpendicular = NewLine(fig, kLineSegment);
   fig.AppendStep("L3", {g, p}, {perpendicular});
   const ObjRef foot = NewPoint(fig);
   fig.AppendStep("PC1", {g, perpendicular}, {foot});
@@ -111,7 +110,7 @@ void ExpandRegularPolygon(Figure& fig, int32_t s) {
     vertex.push_back(p);
   }
   for (int32_t k = 0; k < n; ++k) {
-    const ObjRef side = NewLine(fig, kSegment);
+    const ObjRef side = NewLine(fig, kLineSegment);
     fig.AppendStep("L1", {vertex[k], vertex[(k + 1) % n]}, {side});
   }
 }
@@ -207,7 +206,7 @@ MacroOutcome AddPolygonVertex(Figure& fig, PolygonPicking& polygon, int32_t poin
     fig.SetStepKind(s, "L1");
     fig.SetStepParent(s, 1, PointRef(polygon.polygonVertices[no - 1]));
     fig.SetStepParent(s, 2, PointRef(point));
-    fig.SetStepOutput(s, 1, NewLine(fig, kSegment));
+    fig.SetStepOutput(s, 1, NewLine(fig, kLineSegment));
   }
   if (no < n) {
     fig.AppendStep("LPG+", {}, {});
@@ -216,7 +215,7 @@ MacroOutcome AddPolygonVertex(Figure& fig, PolygonPicking& polygon, int32_t poin
     return MacroOutcome::kPickVertex;
   }
   fig.AppendStep("L1", {PointRef(polygon.polygonVertices[n]), PointRef(polygon.polygonVertices[1])},
-                 {NewLine(fig, kSegment)});
+                 {NewLine(fig, kLineSegment)});
   polygon = {};
   CloseGroup(fig, Kind::kLPGN, tr);
   return MacroOutcome::kDone;

@@ -9,9 +9,6 @@ namespace kv {
 
 namespace {
 
-// Display types of lines that are drawn; other values draw nothing and cannot be picked.
-constexpr int kLastDrawnLineType = 7;
-
 // The last index of a class whose record exists, so that a count out of step with the table
 // never reads past it.
 int32_t LastIndex(const Figure& fig, int cls) {
@@ -19,7 +16,8 @@ int32_t LastIndex(const Figure& fig, int cls) {
 }
 
 bool LineDrawn(const LineRec& line) {
-  return line.colour != 0 && line.lineType >= 0 && line.lineType <= kLastDrawnLineType;
+  return line.colour != 0 && line.lineType >= 0 &&
+         line.lineType <= kLastLineType;  // other types draw nothing
 }
 
 double Hypot(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }

@@ -9,7 +9,6 @@ namespace {
 
 constexpr int32_t kMovable = -1;
 constexpr int32_t kFixed = 1;  // a free point that may not be dragged
-constexpr int32_t kSegment = 1;
 constexpr int32_t kHidden = 7;
 
 struct FreePointPlan {
@@ -47,7 +46,7 @@ void AddSegments(Figure& fig, const std::vector<ObjRef>& points,
                  std::span<const SegmentPlan> plans) {
   for (const SegmentPlan& plan : plans) {
     const ObjRef line{kClassLine, fig.AllocObject(kClassLine)};
-    fig.lines[line.index].lineType = kSegment;
+    fig.lines[line.index].lineType = kLineSegment;
     fig.lines[line.index].colour = plan.colour;
     fig.AppendStep("L1", {points[plan.from - 1], points[plan.to - 1]}, {line});
   }

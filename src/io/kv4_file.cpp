@@ -36,7 +36,6 @@ constexpr std::string_view kNotQuoted = "文字列の欄が引用符で囲まれ
 constexpr std::string_view kFolderGiven = "ファイルではなくフォルダです";
 
 constexpr int kKindWidth = 5;
-constexpr int32_t kHiddenMark = 7;
 constexpr int kMaxClass = 10;
 
 struct ReadFailure {
@@ -293,7 +292,7 @@ void ReadNumber(FieldReader& in, NumberRec& rec, bool older, bool& pastLayoutFor
   pastLayoutFork = true;
   const std::string head = FieldOf(t, "@", 1);
   rec.name = CutToWidth(FieldOf(head, "_", 1), kNumberNameWidth);
-  rec.hidden = head.find('_') != std::string::npos ? kHiddenMark : 0;
+  rec.hidden = head.find('_') != std::string::npos ? kNumberHidden : kNumberShown;
   rec.expression = CutToWidth(FieldOf(t, "@", 2), kExpressionWidth);
   if (!older) rec.independent = in.Int();
 }
@@ -567,7 +566,7 @@ void ForEachFigureTextPiece(const Figure& fig, const std::function<void(std::str
     out.clear();
   };
   const int32_t n = std::clamp(fig.StepCount(), 0, fig.UpperBound(-1));
-  std::array<int32_t, 11> counts = fig.classCount;
+  std::array<int32_t, kClassCountEntries> counts = fig.classCount;
   for (int c = 0; c <= 3; ++c) counts[c] = std::clamp(counts[c], 0, fig.UpperBound(c));
 
   out += std::to_string(n);
@@ -589,7 +588,7 @@ void ForEachFigureTextPiece(const Figure& fig, const std::function<void(std::str
   for (int32_t i = 1; i <= counts[kClassNumber]; ++i) {
     const NumberRec& r = fig.numbers[i];
     std::string field = NumberNameField(r.name);
-    if (r.hidden == kHiddenMark) field += '_';
+    if (r.hidden == kNumberHidden) field += '_';
     field += '@';
     field += RightTrim(r.expression);
     out += num(r.value) + "," + integer(r.valid) + ",";
@@ -727,7 +726,7 @@ FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
   if (!result.ok()) return result;
   const Figure& add = parsed.fig;
 
-  std::array<int32_t, 11> base = fig.classCount;
+  std::array<int32_t, kClassCountEntries> base = fig.classCount;
   const int32_t baseSteps = fig.StepCount();
   for (int k = 0; k <= kMaxClass; ++k)
     if (int64_t{base[k]} + add.classCount[k] > std::numeric_limits<int32_t>::max())
