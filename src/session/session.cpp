@@ -205,6 +205,9 @@ void Session::Resize(int width, int height, bool minimised) {
 void Session::PushInputMode(int16_t code) { PushInputMode(MakeMode(code)); }
 
 void Session::PushInputMode(std::unique_ptr<Mode> mode) {
+  // The object under the mouse is marked only while the standard mode takes the moves, so
+  // that a drag or a task started over it does not leave it red until the next hover.
+  if (modes_.Top() == 1) Standard().ForgetHover();
   // A full stack means a command forgot to pop; refusing keeps the stack intact.
   if (!modes_.Push(std::move(mode))) ui_.Beep();
   statusDirty_ = true;

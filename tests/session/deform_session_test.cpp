@@ -277,6 +277,24 @@ TEST_F(DeformSessionTest, MultiPointDragKeepsTheOffsetsOfTheSelection) {
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
 
+TEST_F(DeformSessionTest, TheHoverMarkGoesWhenATaskTakesTheMoves) {
+  FreePoint(fig(), 0, 0);
+  const int32_t b = FreePoint(fig(), 3, 0);
+  session.RedrawAll();
+  auto highlighted = [&] {
+    const Scene scene = session.MakeScene();
+    return std::count_if(scene.marks.begin(), scene.marks.end(), [&](const ObjectMark& m) {
+      return m.ref == Pt(b) && m.style == kStyleHighlight;
+    });
+  };
+  session.Move(0, 0, 3, 0);
+  ASSERT_EQ(highlighted(), 1);
+  // The point picker offers the first point; the one under the mouse is no longer red.
+  session.Command(M::mnuDeform1Pt);
+  ASSERT_EQ(session.CurrentInputMode(), kModeSelect);
+  EXPECT_EQ(highlighted(), 0);
+}
+
 TEST_F(DeformSessionTest, ObjectMenuStartsKeyboardDeformationAndSetsFree) {
   const int32_t o = FreePoint(fig(), 0, 0);
   const int32_t r = FreePoint(fig(), 2, 0);

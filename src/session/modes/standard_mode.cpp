@@ -88,6 +88,11 @@ void StandardMode::AddMarks(const Figure& fig, std::vector<ObjectMark>& marks) c
     marks.push_back({indicated, kStyleHighlight, -1, 1});
 }
 
+void StandardMode::ForgetHover() {
+  indication_.Reset();
+  shownInStatus_ = {};
+}
+
 void StandardMode::ForgetIndication() {
   indication_.Reset();
   shownInStatus_ = {};

@@ -32,6 +32,8 @@ class StandardMode : public Mode {
   const std::vector<ObjRef>& Candidates() const { return candidates_; }
   // A new figure: nothing is under the mouse any more.
   void ForgetIndication();
+  // Another mode takes the moves: the mark of the object under the mouse goes.
+  void ForgetHover();
 
  private:
   PickResult HoverPick(ModeHost& host, double x, double y);
