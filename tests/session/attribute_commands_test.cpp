@@ -9,6 +9,7 @@
 #include "fake_ui_port.h"
 #include "figure_builder.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -24,11 +25,7 @@ class AttributeCommandsTest : public ::testing::Test {
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    kv::testing::StartIn(session, folder);
     // The circumcircle sample: free points A(-4,-2), B(5,-1), C, the triangle and its circle.
     ASSERT_TRUE(session.OpenFigure(std::string(KV_SOURCE_DIR) + "/samples/circumcircle.kv4"));
   }

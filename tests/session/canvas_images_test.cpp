@@ -10,6 +10,7 @@
 #include "figure_builder.h"
 #include "io/kv4_file.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -53,17 +54,9 @@ class WindowFake : public FakeUiPort {
 class CanvasImagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kv_images_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    folder = kv::testing::FreshTestFolder("kv_images_");
     std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    kv::testing::StartIn(session, folder);
     ui.ApplyWindowSize(12000, 9300, 0);
     ui.messages.clear();
   }

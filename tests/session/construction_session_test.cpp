@@ -8,6 +8,7 @@
 #include "construct/parent_pick_mode.h"
 #include "fake_ui_port.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -18,16 +19,8 @@ using M = MenuCommand;
 class ConstructionSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kv_construct_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    folder = kv::testing::FreshTestFolder("kv_construct_");
+    kv::testing::StartIn(session, folder);
   }
   void TearDown() override { fs::remove_all(folder); }
 

@@ -12,6 +12,7 @@
 #include "fake_ui_port.h"
 #include "figure_builder.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -23,16 +24,8 @@ using namespace kv::testing;
 class DeformSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kv_deform_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    folder = kv::testing::FreshTestFolder("kv_deform_");
+    kv::testing::StartIn(session, folder);
   }
   void TearDown() override { fs::remove_all(folder); }
 

@@ -15,6 +15,7 @@
 #include "geometry/recompute.h"
 #include "io/text_encoding.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -36,11 +37,7 @@ class LociSessionTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder); }
 
   void Start() {
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    kv::testing::StartIn(session, folder);
     BuildFigure();
   }
 

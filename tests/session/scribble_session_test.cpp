@@ -7,6 +7,7 @@
 #include "draw/recording_canvas.h"
 #include "fake_ui_port.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -16,17 +17,9 @@ namespace fs = std::filesystem;
 class ScribbleSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kv_scribble_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    folder = kv::testing::FreshTestFolder("kv_scribble_");
     std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    kv::testing::StartIn(session, folder);
     ASSERT_TRUE(session.OpenFigure(std::string(KV_SOURCE_DIR) + "/samples/circumcircle.kv4"));
   }
   void TearDown() override { fs::remove_all(folder); }

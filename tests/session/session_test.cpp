@@ -10,6 +10,7 @@
 #include "figure_builder.h"
 #include "geometry/recompute.h"
 #include "io/kv4_file.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -18,13 +19,7 @@ namespace fs = std::filesystem;
 
 class SessionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kv_session_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
+  void SetUp() override { folder = kv::testing::FreshTestFolder("kv_session_"); }
   void TearDown() override { fs::remove_all(folder); }
 
   // Starts with a settings file holding `settingsText` (none when empty); by default the full
@@ -206,11 +201,7 @@ TEST_F(SessionTest, SavedSettingsComeBackAtTheNextStart) {
 
   FakeUiPort ui2;
   Session next(ui2);
-  Session::StartupArgs args;
-  args.programFolder = folder.string();
-  args.canvasWidth = 401;
-  args.canvasHeight = 301;
-  next.Startup(args);
+  kv::testing::StartIn(next, folder);
   EXPECT_EQ(next.draw.drawWidth, 7);
   EXPECT_TRUE(next.view.axissw);
   EXPECT_EQ(next.settings.sDeformKind, 1);

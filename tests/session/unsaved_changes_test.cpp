@@ -7,6 +7,7 @@
 #include "fake_ui_port.h"
 #include "figure_builder.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -16,17 +17,9 @@ namespace fs = std::filesystem;
 class UnsavedChangesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("kv_unsaved_" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    folder = kv::testing::FreshTestFolder("kv_unsaved_");
     std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    kv::testing::StartIn(session, folder);
   }
   void TearDown() override { fs::remove_all(folder); }
 

@@ -11,6 +11,7 @@
 #include "io/settings.h"
 #include "io/text_encoding.h"
 #include "session/session.h"
+#include "session_start.h"
 
 namespace kv {
 namespace {
@@ -33,11 +34,7 @@ class WebCommandsTest : public ::testing::Test {
     std::ofstream(folder / "config_kvwin.txt") << "KVwin_MenuMode = 0\r\n";
     std::ofstream(folder / "kvview.js") << "viewer";
     std::ofstream(folder / "kv_html_org.htm") << "<a href=\"%KVFILE%\">%KVFILE%</a></body>";
-    Session::StartupArgs args;
-    args.programFolder = folder.string();
-    args.canvasWidth = 401;
-    args.canvasHeight = 301;
-    session.Startup(args);
+    kv::testing::StartIn(session, folder);
     testing::FreePoint(session.figure, 1, 0, "<&>");
   }
   void TearDown() override { fs::remove_all(folder); }
