@@ -25,43 +25,22 @@ void LocusStore::Append(const PointRec& p) { Append(p, p.marker, p.locusColour);
 
 void LocusStore::Append(const PointRec& p, int32_t marker, int32_t colour) {
   PointRec& r = NextSlot(points, pointCount);
-  r.x = p.x;
-  r.y = p.y;
-  r.colour = colour;
-  r.locusColour = colour;
-  r.valid = p.valid;
+  CopyWithoutTexts(p, r);
+  r.colour = r.locusColour = colour;
   r.marker = marker;
-  r.free = p.free;
-  r.boundClass = p.boundClass;
-  r.boundIndex = p.boundIndex;
-  r.boundParam = p.boundParam;
 }
 
+// A stored copy is drawn in its locus colour; the names are never drawn, so never copied.
 void LocusStore::Append(const LineRec& g) {
   LineRec& r = NextSlot(lines, lineCount);
-  r.x1 = g.x1;
-  r.y1 = g.y1;
-  r.x2 = g.x2;
-  r.y2 = g.y2;
-  r.valid = g.valid;
-  r.lineType = g.lineType;
-  r.dx = g.dx;
-  r.dy = g.dy;
+  CopyWithoutTexts(g, r);
   r.colour = g.locusColour;
-  r.locusColour = g.locusColour;
-  r.byTwoPoints = g.byTwoPoints;
-  r.endA = g.endA;
-  r.endB = g.endB;
 }
 
 void LocusStore::Append(const CircleRec& c) {
   CircleRec& r = NextSlot(circles, circleCount);
-  r.cx = c.cx;
-  r.cy = c.cy;
-  r.radius = c.radius;
-  r.valid = c.valid;
+  CopyWithoutTexts(c, r);
   r.colour = c.locusColour;
-  r.locusColour = c.locusColour;
 }
 
 }  // namespace kv
