@@ -127,17 +127,14 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
 void SnapshotDragged(Figure& fig, const DragPlan& plan) {
   // The plan's objects lie inside their tables; the previous-pass tables are made as long
   // once, and each record is then copied straight across.
-  if (fig.prevNumbers.size() < fig.numbers.size() || fig.prevPoints.size() < fig.points.size() ||
-      fig.prevLines.size() < fig.lines.size() || fig.prevCircles.size() < fig.circles.size()) {
+  if (fig.prevPoints.size() < fig.points.size() || fig.prevLines.size() < fig.lines.size() ||
+      fig.prevCircles.size() < fig.circles.size()) {
     for (const ObjRef& ref : plan.objects) fig.SnapshotPrevious(ref);
     return;
   }
   for (const ObjRef& ref : plan.objects) {
     const size_t i = static_cast<size_t>(ref.index);
     switch (ref.cls) {
-      case kClassNumber:
-        if (i < fig.numbers.size()) CopyWithoutTexts(fig.numbers[i], fig.prevNumbers[i]);
-        break;
       case kClassPoint:
         if (i < fig.points.size()) CopyWithoutTexts(fig.points[i], fig.prevPoints[i]);
         break;

@@ -527,17 +527,18 @@ std::string ShiftOperands(std::string_view expression, int32_t by) {
 // otherwise hold up to twice the tables it needs).
 void ReserveForMerge(Figure& fig, const Figure& add) {
   constexpr size_t kSlack = 11;  // element 0 and one growth step of ten
-  auto reserve = [](auto& table, auto& previous, size_t count) {
+  auto reserve = [](auto& table, auto* previous, size_t count) {
     table.reserve(count + kSlack);
-    previous.reserve(count + kSlack);
+    if (previous) previous->reserve(count + kSlack);
   };
   auto objects = [&](int cls) {
     return static_cast<size_t>(fig.classCount[cls]) + static_cast<size_t>(add.classCount[cls]);
   };
-  reserve(fig.numbers, fig.prevNumbers, objects(kClassNumber));
-  reserve(fig.points, fig.prevPoints, objects(kClassPoint));
-  reserve(fig.lines, fig.prevLines, objects(kClassLine));
-  reserve(fig.circles, fig.prevCircles, objects(kClassCircle));
+  // The numbers have no previous-pass twin.
+  reserve(fig.numbers, static_cast<std::vector<NumberRec>*>(nullptr), objects(kClassNumber));
+  reserve(fig.points, &fig.prevPoints, objects(kClassPoint));
+  reserve(fig.lines, &fig.prevLines, objects(kClassLine));
+  reserve(fig.circles, &fig.prevCircles, objects(kClassCircle));
 }
 
 }  // namespace

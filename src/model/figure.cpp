@@ -48,6 +48,12 @@ void ReserveForOneMore(std::vector<T>& table, size_t size) {
   table.reserve(std::max(size, table.capacity() + table.capacity() / 4 + 16));
 }
 
+// Nothing reads the previous values of numbers (the renderer, the loci and the keep-order rule
+// follow points, lines and circles), so their twin stays empty: a figure of many numbers would
+// otherwise hold its largest table twice.
+template <typename Rec>
+constexpr bool kKeepsPrevious = !std::is_same_v<Rec, NumberRec>;
+
 template <typename Rec>
 void ResetTable(std::vector<Rec>& table, int cls) {
   for (size_t i = 0; i < table.size(); ++i) {
@@ -92,7 +98,8 @@ void Figure::NewFigure(int capacity) {
     WithTables(*this, cls, [&](auto& table, auto& previous) {
       table.assign(objects, {});
       table.shrink_to_fit();
-      previous.assign(objects, {});
+      using Rec = typename std::decay_t<decltype(table)>::value_type;
+      previous.assign(kKeepsPrevious<Rec> ? objects : 0, {});
       previous.shrink_to_fit();
     });
   classCount.fill(0);
@@ -114,7 +121,6 @@ void Figure::ResetAllRecords() {
   for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
     freshBound_ = std::max(freshBound_, UpperBound(cls));
   ResetTable(numbers, kClassNumber);
-  ResetTable(prevNumbers, kClassNumber);
   ResetTable(points, kClassPoint);
   ResetTable(prevPoints, kClassPoint);
   ResetTable(lines, kClassLine);
@@ -137,13 +143,16 @@ void Figure::EnsureRecords(int cls, int32_t upTo) {
   WithTables(*this, cls, [&](auto& table, auto& previous) {
     const size_t from = table.size();
     if (static_cast<size_t>(upTo) < from) return;
+    using Rec = typename std::decay_t<decltype(table)>::value_type;
     ReserveForOneMore(table, static_cast<size_t>(upTo) + 1);
-    ReserveForOneMore(previous, static_cast<size_t>(upTo) + 1);
     table.resize(static_cast<size_t>(upTo) + 1);
-    previous.resize(static_cast<size_t>(upTo) + 1);
+    if constexpr (kKeepsPrevious<Rec>) {
+      ReserveForOneMore(previous, static_cast<size_t>(upTo) + 1);
+      previous.resize(static_cast<size_t>(upTo) + 1);
+    }
     for (size_t i = from; i < table.size() && i <= static_cast<size_t>(freshBound_); ++i) {
       table[i].name = DefaultTableName(cls, static_cast<int32_t>(i));
-      previous[i].name = table[i].name;
+      if constexpr (kKeepsPrevious<Rec>) previous[i].name = table[i].name;
     }
   });
 }
@@ -239,16 +248,22 @@ void Figure::SnapshotPrevious() {
   // the rest.
   for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
     WithTables(*this, cls, [&](const auto& table, auto& previous) {
-      if (previous.size() < table.size()) previous.resize(table.size());
-      for (int32_t i = 1; i <= classCount[cls]; ++i) CopyWithoutTexts(table[i], previous[i]);
+      using Rec = typename std::decay_t<decltype(table)>::value_type;
+      if constexpr (kKeepsPrevious<Rec>) {
+        if (previous.size() < table.size()) previous.resize(table.size());
+        for (int32_t i = 1; i <= classCount[cls]; ++i) CopyWithoutTexts(table[i], previous[i]);
+      }
     });
 }
 
 void Figure::SnapshotPrevious(ObjRef ref) {
   if (!InTable(ref)) return;
   WithTables(*this, ref.cls, [&](const auto& table, auto& previous) {
-    if (previous.size() < table.size()) previous.resize(table.size());
-    CopyWithoutTexts(table[ref.index], previous[ref.index]);
+    using Rec = typename std::decay_t<decltype(table)>::value_type;
+    if constexpr (kKeepsPrevious<Rec>) {
+      if (previous.size() < table.size()) previous.resize(table.size());
+      CopyWithoutTexts(table[ref.index], previous[ref.index]);
+    }
   });
 }
 

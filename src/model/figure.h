@@ -187,6 +187,7 @@ class Figure {
 
   // Object tables. Records are materialised as objects are allocated, so the vectors hold what
   // the figure holds plus a little headroom; UpperBound() gives the documented bound.
+  // prevNumbers stays empty: nothing reads the previous values of numbers.
   std::vector<NumberRec> numbers, prevNumbers;
   std::vector<PointRec> points, prevPoints;
   std::vector<LineRec> lines, prevLines;
