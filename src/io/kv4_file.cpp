@@ -11,10 +11,19 @@
 
 #include "geometry/recompute.h"
 #include "io/file_names.h"
+#include "io/line_window_file.h"
 #include "io/text_encoding.h"
 #include "model/names.h"
 
 namespace kv {
+
+// What a read parses: the bytes of a file already in memory, or a file read through a window
+// of whole lines so that a large figure is never held twice (as text and as tables).
+struct ReadSource {
+  std::string_view bytes;
+  const std::string* path = nullptr;
+  size_t windowBytes = LineWindowFile::kDefaultChunkBytes;
+};
 
 namespace {
 
@@ -92,15 +101,35 @@ struct Field {
   bool quoted = false;
 };
 
+// It reads bytes already in memory, or a file through a window of whole lines; a field's text
+// stays valid until the next field is read.
 class FieldReader {
  public:
   explicit FieldReader(std::string_view text) : text_(text) {}
+  explicit FieldReader(LineWindowFile& file)
+      : text_(file.view()), file_(&file), whole_(file.atEnd()) {}
 
   int line() const { return line_; }
-  size_t remaining() const { return text_.size() - pos_; }
-  std::string_view Rest() const { return text_.substr(pos_); }
+  // Bytes still to come (of the file's size when it was opened).
+  uint64_t remaining() const {
+    if (!file_) return text_.size() - pos_;
+    const uint64_t at = file_->offset() + pos_;
+    return at < file_->size() ? file_->size() - at : 0;
+  }
+
+  // The next line without its line end; false at the end of the data.
+  bool NextLine(std::string_view& current) {
+    Fill();
+    if (pos_ >= text_.size()) return false;
+    const size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
+    current = text_.substr(pos_, end - pos_);
+    pos_ = end;
+    SkipSeparator();
+    return true;
+  }
 
   Field Next() {
+    Fill();
     SkipBlanks();
     if (pos_ >= text_.size()) throw ReadFailure{kEndTooEarly, line_};
     Field field;
@@ -233,6 +262,18 @@ class FieldReader {
 
  private:
   static bool IsSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+  // Makes the window hold the whole line the next field lies on (with the byte after its
+  // line end), moving on through the file when it does not.
+  void Fill() {
+    if (whole_ || (lineEnd_ != std::string_view::npos && pos_ <= lineEnd_)) return;
+    lineEnd_ = text_.find_first_of("\r\n", pos_);
+    if (lineEnd_ != std::string_view::npos && lineEnd_ + 1 < text_.size()) return;
+    file_->Advance(pos_);
+    text_ = file_->view();
+    pos_ = 0;
+    whole_ = file_->atEnd();
+    lineEnd_ = text_.find_first_of("\r\n");
+  }
   void SkipBlanks() {
     while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
   }
@@ -252,6 +293,9 @@ class FieldReader {
 
   std::string_view text_;
   size_t pos_ = 0;
+  LineWindowFile* file_ = nullptr;
+  bool whole_ = true;  // text_ holds the rest of the data
+  size_t lineEnd_ = std::string_view::npos;
   int line_ = 1;
   bool utf8_ = true;
   ShiftJisDecoder* decoder_ = nullptr;
@@ -349,14 +393,13 @@ struct ParsedFile {
   bool pastLayoutFork = false;
 };
 
-// Parses the file's bytes into `out`, whose tables were set up with NewFigure(capacity).
+// Parses the file into `out`, whose tables were set up with NewFigure(capacity).
 // Text fields are UTF-8 when `utf8`, otherwise Shift_JIS converted through `decoder`; the
 // structure (digits, commas, quotes, line ends) is plain ASCII in both, since no byte of a
 // Shift_JIS character is below 0x40. Throws ReadFailure.
-void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
-                 ShiftJisDecoder& decoder, ParsedFile& out) {
+void ParseFigure(FieldReader& in, bool older, int capacity, bool utf8, ShiftJisDecoder& decoder,
+                 ParsedFile& out) {
   Figure& fig = out.fig;
-  FieldReader in(text);
   in.SetEncoding(utf8, &decoder);
   // Every field takes at least one character and a separator, which bounds every count by the
   // size of the file before anything is allocated.
@@ -419,16 +462,8 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
   }
 
   // Swap lines: the rest of the file, line by line.
-  std::string_view rest = in.Rest();
-  int line = in.line();
-  while (!rest.empty()) {
-    const size_t end = rest.find_first_of("\r\n");
-    std::string_view current = rest.substr(0, end);
-    size_t next = end == std::string_view::npos ? rest.size() : end + 1;
-    if (end != std::string_view::npos && rest[end] == '\r' && next < rest.size() &&
-        rest[next] == '\n')
-      ++next;
-    rest.remove_prefix(next);
+  std::string_view current;
+  for (int line = in.line(); in.NextLine(current); line = in.line()) {
     FieldReader fields(current);
     std::optional<Field> first;
     try {
@@ -446,8 +481,28 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
       if (s < 1 || s > n) throw ReadFailure{kBadReference, line};
       fig.SetStepSwap(s, kTrue);
     }
-    ++line;
   }
+}
+
+// The reasons a file cannot be read at all, before any of it is parsed.
+FileResult CheckReadable(const std::string& path) {
+  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
+  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+  return {};
+}
+
+// Whether a file's text fields are UTF-8, judged over the whole file as LooksLikeUtf8 does.
+bool FileLooksLikeUtf8(LineWindowFile& file) {
+  Utf8Judgement judgement;
+  while (!file.view().empty()) {
+    const std::string_view window = file.view();
+    // Up to the last line end, so that no character is cut; all of it at the file's end.
+    const size_t last = window.find_last_of("\r\n");
+    const size_t piece = file.atEnd() || last == std::string_view::npos ? window.size() : last + 1;
+    judgement.Add(window.substr(0, piece));
+    file.Advance(piece);
+  }
+  return judgement.LooksLikeUtf8();
 }
 
 // Reads a file into `out` in the current layout. When that fails after the point where the
@@ -456,11 +511,24 @@ void ParseFigure(std::string_view text, bool older, int capacity, bool utf8,
 // lines. A failure before that point is the file's own and is reported as it is. When both
 // attempts fail, the one that got further names the real damage: a current file fails at
 // its damage and an older one misread as current fails soon after the first number.
-FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, bool& older,
-                      bool& utf8) {
-  if (bytes.size() > kMaxFigureFileBytes)
-    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
-  utf8 = LooksLikeUtf8(bytes);
+FileResult ParseSource(const ReadSource& source, int capacity, ParsedFile& out, bool& older,
+                       bool& utf8) {
+  auto open = [&](LineWindowFile& file) -> std::optional<FileResult> {
+    if (!file.Open(*source.path))
+      return FileResult{FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
+    if (file.size() > kMaxFigureFileBytes)
+      return FileResult{FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+    return std::nullopt;
+  };
+  if (source.path) {
+    LineWindowFile file(source.windowBytes);
+    if (std::optional<FileResult> failed = open(file)) return *failed;
+    utf8 = FileLooksLikeUtf8(file);
+  } else {
+    if (source.bytes.size() > kMaxFigureFileBytes)
+      return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
+    utf8 = LooksLikeUtf8(source.bytes);
+  }
   ShiftJisDecoder decoder;
 
   std::optional<ReadFailure> first;
@@ -469,8 +537,12 @@ FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, boo
     out.fig = Figure(capacity);
     out.hasComplexSteps = false;
     out.pastLayoutFork = false;
+    LineWindowFile file(source.windowBytes);
+    if (source.path)
+      if (std::optional<FileResult> failed = open(file)) return *failed;
+    FieldReader in = source.path ? FieldReader(file) : FieldReader(source.bytes);
     try {
-      ParseFigure(bytes, older, capacity, utf8, decoder, out);
+      ParseFigure(in, older, capacity, utf8, decoder, out);
       return {};
     } catch (const ReadFailure& failure) {
       if (attempt == 0) {
@@ -483,15 +555,6 @@ FileResult ParseBytes(std::string_view bytes, int capacity, ParsedFile& out, boo
   }
   out.fig = Figure(capacity);  // give back the tables of the failed attempt at once
   return {FileStatus::kFailed, std::string(first->reason), first->line, {}};
-}
-
-// The whole file in one buffer; the parse makes no further copy of it.
-FileResult LoadBytes(const std::string& path, std::string& bytes) {
-  if (FolderExists(path)) return {FileStatus::kFailed, std::string(kFolderGiven), 0, {}};
-  if (!FileExists(path)) return {FileStatus::kNotFound, std::string(kNotFoundText), 0, {}};
-  if (!ReadWholeFile(path, bytes, kMaxFigureFileBytes))
-    return {FileStatus::kFailed, std::string(kTooLarge), 0, {}};
-  return {};
 }
 
 // Moves the operand indices of a stored expression (N3 -> N<3 + by>), keeping the operators
@@ -691,22 +754,40 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
 }
 
 FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
-  std::string bytes;
-  const FileResult loaded = LoadBytes(path, bytes);
-  return loaded.ok() ? ReadBytes(fig, bytes) : loaded;
+  const FileResult readable = CheckReadable(path);
+  if (!readable.ok()) return readable;
+  ReadSource source;
+  source.path = &path;
+  source.windowBytes = readWindowBytes;
+  return ReadSourceInto(fig, source);
 }
 
 FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
-  std::string bytes;
-  const FileResult loaded = LoadBytes(path, bytes);
-  return loaded.ok() ? MergeBytes(fig, bytes) : loaded;
+  const FileResult readable = CheckReadable(path);
+  if (!readable.ok()) return readable;
+  ReadSource source;
+  source.path = &path;
+  source.windowBytes = readWindowBytes;
+  return MergeSource(fig, source);
 }
 
 FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
+  ReadSource source;
+  source.bytes = bytes;
+  return ReadSourceInto(fig, source);
+}
+
+FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
+  ReadSource source;
+  source.bytes = bytes;
+  return MergeSource(fig, source);
+}
+
+FileResult FigureFileIO::ReadSourceInto(Figure& fig, const ReadSource& source) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
   const int capacity = fig.figureCapacity;
-  FileResult result = ParseBytes(bytes, capacity, parsed, older, utf8);
+  FileResult result = ParseSource(source, capacity, parsed, older, utf8);
   if (!result.ok()) return result;
   hasComplexSteps = parsed.hasComplexSteps;
   olderGeneration = older;
@@ -720,10 +801,10 @@ FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
   return result;
 }
 
-FileResult FigureFileIO::MergeBytes(Figure& fig, std::string_view bytes) {
+FileResult FigureFileIO::MergeSource(Figure& fig, const ReadSource& source) {
   ParsedFile parsed;
   bool older = false, utf8 = false;
-  FileResult result = ParseBytes(bytes, kInitialCapacity, parsed, older, utf8);
+  FileResult result = ParseSource(source, kInitialCapacity, parsed, older, utf8);
   if (!result.ok()) return result;
   const Figure& add = parsed.fig;
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/line_window_file.h"
 #include "lang/translate.h"
 #include "model/figure.h"
 
@@ -43,6 +44,8 @@ inline constexpr std::string_view kReadOnlyMessage =
 // wrong file from exhausting memory.
 constexpr size_t kMaxFigureFileBytes = size_t{256} << 20;
 
+struct ReadSource;  // the bytes or the file a read takes
+
 class FigureFileIO {
  public:
   // Labels are rebuilt in this translator's language before writing and after reading.
@@ -69,9 +72,14 @@ class FigureFileIO {
   FileResult ReadBytes(Figure& fig, std::string_view bytes);
   FileResult MergeBytes(Figure& fig, std::string_view bytes);
 
+  // Read and Merge take a file in windows of about this many bytes, cut at line ends.
+  size_t readWindowBytes = LineWindowFile::kDefaultChunkBytes;
+
  private:
   const Translator* translator_;
   void Relabel(Figure& fig) const;
+  FileResult ReadSourceInto(Figure& fig, const ReadSource& source);
+  FileResult MergeSource(Figure& fig, const ReadSource& source);
 };
 
 // The text of the figure file in UTF-8 (CR LF line ends), as written by "W" before encoding.

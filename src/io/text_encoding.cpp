@@ -198,4 +198,18 @@ bool LooksLikeUtf8(std::string_view bytes) {
   return longest >= 3 || !IsShiftJisStructure(bytes);
 }
 
+void Utf8Judgement::Add(std::string_view piece) {
+  if (!validUtf8_) return;
+  size_t longest = 0;
+  validUtf8_ = ScanUtf8(piece, longest);
+  longest_ = std::max(longest_, longest);
+  // Only needed when no piece has a three-byte character; the scan is cheap next to reading.
+  if (shiftJisStructure_ && longest_ < 3) shiftJisStructure_ = IsShiftJisStructure(piece);
+}
+
+bool Utf8Judgement::LooksLikeUtf8() const {
+  if (!validUtf8_ || longest_ < 2) return false;
+  return longest_ >= 3 || !shiftJisStructure_;
+}
+
 }  // namespace kv

@@ -39,4 +39,17 @@ bool IsUtf8WithNonAscii(std::string_view bytes);
 // half-width katakana in Shift_JIS can form them.
 bool LooksLikeUtf8(std::string_view bytes);
 
+// The same judgement over a file read in pieces. Each piece must end at a line end (or the
+// file's end): no character of either encoding holds a CR or LF byte, so none is cut there.
+class Utf8Judgement {
+ public:
+  void Add(std::string_view piece);
+  bool LooksLikeUtf8() const;
+
+ private:
+  bool validUtf8_ = true;
+  bool shiftJisStructure_ = true;
+  size_t longest_ = 0;
+};
+
 }  // namespace kv
