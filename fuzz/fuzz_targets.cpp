@@ -1,7 +1,11 @@
 // The fuzz target bodies and the properties they check.
 #include "fuzz_targets.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "expr/evaluator.h"
@@ -69,6 +73,29 @@ void CheckFailedReadKeepsFigure(const FileResult& result, const Figure& fig,
   Check(FigureFileText(fig) == before, "a failed read or merge changes the figure held");
 }
 
+// A file is read through a window of whole lines; with a window of a few bytes every edge
+// falls somewhere new, and the read must still find what the read of the whole bytes found.
+void CheckWindowedReadAgrees(std::string_view bytes, const FileResult& whole,
+                             const FigureFileIO& wholeIo, const Figure& wholeFig) {
+  static const std::string path = (std::filesystem::temp_directory_path() /
+                                   ("kv_fuzz_window_" + std::to_string(::getpid()) + ".kv4"))
+                                      .string();
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  FigureFileIO io;
+  io.readWindowBytes = 7;
+  Figure fig = HeldFigure();
+  const FileResult windowed = io.Read(fig, path);
+  std::filesystem::remove(path);
+  Check(windowed.status == whole.status && windowed.reason == whole.reason &&
+            windowed.line == whole.line,
+        "a file read through a window fails otherwise than its bytes");
+  Check(FigureFileText(fig) == FigureFileText(wholeFig),
+        "a file read through a window gives another figure than its bytes");
+  Check(io.readAsUtf8 == wholeIo.readAsUtf8 && io.olderGeneration == wholeIo.olderGeneration,
+        "a file read through a window is judged otherwise than its bytes");
+}
+
 }  // namespace
 
 void FigureReaderTarget(std::string_view bytes) {
@@ -76,6 +103,7 @@ void FigureReaderTarget(std::string_view bytes) {
   Figure fig = HeldFigure();
   const std::string before = FigureFileText(fig);
   const FileResult result = io.ReadBytes(fig, bytes);
+  CheckWindowedReadAgrees(bytes, result, io, fig);
   if (!result.ok()) return CheckFailedReadKeepsFigure(result, fig, before);
   CheckSaveIsStable(fig, io);
 }

@@ -13,7 +13,8 @@ struct FuzzFailure : std::logic_error {
   using std::logic_error::logic_error;
 };
 
-// Figure file: read into a held figure; a failed read leaves it as it was; a figure that was
+// Figure file: read into a held figure (from its bytes, and from a file through a small window
+// of lines, which must agree); a failed read leaves it as it was; a figure that was
 // read is recomputed and written, the written bytes read back, and writing again gives the
 // same bytes.
 void FigureReaderTarget(std::string_view bytes);
