@@ -409,6 +409,7 @@ void ParseFigure(FieldReader& in, bool older, int capacity, bool utf8, ShiftJisD
   const int32_t n = in.Int();
   if (n < 0 || int64_t{21} * n > fieldsLeft()) throw ReadFailure{kBadCount, countLine};
   if (n > capacity) fig.NewFigure(n + 10);
+  fig.ReserveSteps(n);
   for (int32_t s = 1; s <= n; ++s) fig.AppendStep();
 
   for (int32_t s = 1; s <= n; ++s) {
@@ -602,6 +603,7 @@ void ReserveForMerge(Figure& fig, const Figure& add) {
   reserve(fig.points, &fig.prevPoints, objects(kClassPoint));
   reserve(fig.lines, &fig.prevLines, objects(kClassLine));
   reserve(fig.circles, &fig.prevCircles, objects(kClassCircle));
+  fig.ReserveSteps(add.StepCount());
 }
 
 }  // namespace

@@ -192,6 +192,10 @@ int32_t Figure::AppendStep(std::string_view kindCode, std::initializer_list<ObjR
   return s;
 }
 
+void Figure::ReserveSteps(int32_t count) {
+  if (count > 0) steps_.reserve(steps_.size() + static_cast<size_t>(count));
+}
+
 void Figure::RemoveLastStep() {
   if (stepCount_ <= 0) return;
   const int32_t s = stepCount_;

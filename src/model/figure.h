@@ -214,6 +214,9 @@ class Figure {
   // Appends a step with its kind code, parents and outputs already known.
   int32_t AppendStep(std::string_view kindCode, std::initializer_list<ObjRef> parents,
                      std::initializer_list<ObjRef> outputs);
+  // Makes room for `count` more steps at once (a file being read or merged), so that the step
+  // table is allocated once at its size instead of growing a quarter at a time.
+  void ReserveSteps(int32_t count);
   void RemoveLastStep();
   void ResetObject(ObjRef ref);
   void SetObjectName(ObjRef ref, std::string_view text);
