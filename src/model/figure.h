@@ -75,7 +75,7 @@ struct PointRec {
   int32_t boundClass = 0;            // 0 none, 1 point, 2 line, 3 circle
   int32_t boundIndex = 0;
   double boundParam = 0;
-  std::string name;
+  ShortText name;
 };
 
 struct LineRec {
@@ -86,7 +86,7 @@ struct LineRec {
   double dx = 0, dy = 0;  // unit direction after every successful recompute
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
-  std::string name;
+  ShortText name;
   int32_t byTwoPoints = 0;  // derived by RefreshLineEnds
   int32_t endA = 0, endB = 0;
 };
@@ -97,7 +97,7 @@ struct CircleRec {
   int32_t valid = 0;
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
-  std::string name;
+  ShortText name;
 };
 
 // Figures can hold very many numbers, so the record is kept small: the integers side by side
