@@ -67,8 +67,11 @@ bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
 // The slot checks, once per change of the steps, so that the passes can index directly.
 void CheckSteps(Figure& fig) {
   std::vector<uint8_t>& runnable = fig.pass.stepRunnable;
+  std::vector<int32_t>& code = fig.pass.expressionCode;
+  std::vector<int32_t>& codeAt = fig.pass.expressionAt;
   const size_t from = std::max<size_t>(runnable.size(), 1);
   runnable.resize(static_cast<size_t>(fig.StepCount()) + 1, 0);
+  codeAt.resize(from, 0);
   for (size_t s = from; s < runnable.size(); ++s) {
     const int32_t step = static_cast<int32_t>(s);
     const Kind kind = fig.KindOf(step);
@@ -79,6 +82,9 @@ void CheckSteps(Figure& fig) {
         info.macro || kind == Kind::kPT62 ||
         StepSlotsValid(fig, step, info.parents, info.outputs, RequiredOutputs(kind));
     runnable[s] = slotsOk && !StepReadsOwnOutput(fig, step);
+    codeAt.push_back(static_cast<int32_t>(code.size()));
+    if (kind == Kind::kCALC && runnable[s])
+      CompileExpression(fig.numbers[fig.Output(step, 1).index].expression, code);
   }
 }
 
@@ -249,6 +255,13 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
       CircleThrough(fig.circles[out[1].index], centre, a);
       return;
     }
+    case Kind::kCALC:
+      if (static_cast<size_t>(s) < fig.pass.expressionAt.size())
+        RunCompiledExpression(fig, &fig.pass.expressionCode[fig.pass.expressionAt[s]],
+                              fig.numbers[out[1].index]);
+      else
+        EvaluateCalcStep(fig, s);
+      return;
     case Kind::kP3:
       Centroid(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
                fig.points[out[1].index]);
