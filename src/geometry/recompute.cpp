@@ -228,6 +228,30 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
     case Kind::kL1:
       LineThroughPoints(fig.points[in[1].index], fig.points[in[2].index], fig.lines[out[1].index]);
       return;
+    case Kind::kL3:
+      PerpendicularThrough(fig.lines[in[1].index], fig.points[in[2].index], fig.lines[out[1].index],
+                           out[2].IsEmpty() ? nullptr : &fig.points[out[2].index]);
+      return;
+    case Kind::kND2P: {
+      NumberRec& number = fig.numbers[out[1].index];
+      double value = 0;
+      if (PointDistance(fig.points[in[1].index], fig.points[in[2].index], value)) {
+        number.value = value;
+        number.valid = kTrue;
+      } else {
+        number.valid = kFalse;
+      }
+      return;
+    }
+    case Kind::kNA3P:
+    case Kind::kNA3M: {
+      // The mark shows the turning sense, so it records the signed angle.
+      NumberRec& number = fig.numbers[out[1].index];
+      SignedAngle(fig, fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
+                  number);
+      if (number.valid != 0) number.value = std::fabs(number.value);
+      return;
+    }
     case Kind::kPC1:
       IntersectLines(fig.lines[in[1].index], fig.lines[in[2].index], fig.points[out[1].index]);
       return;
