@@ -147,10 +147,18 @@ void CaptureState(const Figure& fig, std::vector<double>& out) {
   for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) out.push_back(fig.numbers[i].value);
 }
 
+bool AnyRecordedNumber(const Figure& fig) {
+  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i)
+    if (IsRecordedNumber(fig.numbers[i])) return true;
+  return false;
+}
+
 }  // namespace
 
 bool MeasureRecord::AppendRow(const Figure& fig, int decimals) {
   if (Off() || state_ != RecordState::kOpen) return false;
+  // A row of nothing but separators tells the reader nothing.
+  if (!AnyRecordedNumber(fig)) return false;
   // The full redraw that ends a drag, a click, a zoom: the figure stands where the last row
   // left it, and a second equal row would read as a step that never happened.
   CaptureState(fig, stateNow_);

@@ -55,9 +55,9 @@ class MeasureRecord {
   // Carries out a command. True only when this command met a file failure: the record is
   // off for the rest of the run and the caller tells the user once.
   bool Command(RecordCommand cmd, bool locusOn, const Figure& fig, const RecordHead& head);
-  // One data row of the recorded numbers, when the record is open. No row is written when no
-  // point and no number changed since the last row (a redraw that moves nothing), so every
-  // row is a new state of the figure. True only when
+  // One data row of the recorded numbers, when the record is open. No row is written when the
+  // figure has no recorded number, nor when no point and no number changed since the last row
+  // (a redraw that moves nothing), so every row is a new state of the figure. True only when
   // the writing failed now. Reuses its buffers: nothing is allocated once they have grown.
   bool AppendRow(const Figure& fig, int decimals);
   // Since the files were last started afresh: the columns of the header row and the data rows

@@ -563,6 +563,11 @@ constexpr Row kTable[] = {
     // The measurement record could not be written.
     {"測定記録のファイルに書き込めないため,測定記録を止めます。",
      "The measurement record cannot be written, so recording stops:"},
+    // The measurement record holds nothing: no measured number was there to record.
+    {"記録する測定値がありません。距離や角度などを測定してから,軌跡のスイッチを入れて図を動かして"
+     "ください。",
+     "There are no measured values to record. Measure a distance, an angle or the like, then "
+     "switch the locus on and move the figure."},
     // Building figures: the messages of a command that cannot go on, and dialog captions.
     // The enough-objects message is the description in quotes followed by its second part.
     {"「", "\""},

@@ -171,6 +171,26 @@ TEST_F(LociSessionTest, ARowIsWrittenForEveryNewStateOfTheFigureAndOnlyThen) {
             "4.00,\"\"\r\n");
 }
 
+TEST_F(LociSessionTest, RecordingWithoutMeasuredNumbersWritesNoRowsAndSaysSo) {
+  session.figure.numbers[dist].hidden = 7;  // the only recorded number hidden
+  session.StatusPanelClick(3);
+  Step(a, 1, 0);
+  Step(a, 2, 0);
+  session.Command(MenuCommand::mnuLocusNumCSV);
+  EXPECT_TRUE(ui.opened.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("記録する測定値がありません"), std::string::npos);
+  EXPECT_EQ(ReadRecord("temp.csv"), "\"\"\r\n");
+  EXPECT_EQ(ReadRecord("temp.htm").find("<tr><td"), std::string::npos);
+
+  // Once the numbers are shown and A moves, the rows come and the page opens.
+  session.Command(MenuCommand::mnuEVarDispAllOn);
+  Step(a, 3, 0);
+  session.Command(MenuCommand::mnuLocusNumCSV);
+  EXPECT_EQ(ui.opened.size(), 1u);
+  EXPECT_NE(ReadRecord("temp.csv").find("1.00,"), std::string::npos);
+}
+
 TEST_F(LociSessionTest, NothingIsRecordedWithTheSwitchOff) {
   Step(a, 1, 0);
   Step(a, 2, 0);
