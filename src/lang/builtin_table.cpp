@@ -523,6 +523,9 @@ constexpr Row kTable[] = {
      "No web browser could be started to show this page:"},
     {"次のファイルを開くプログラムを起動できませんでした。",
      "No program could be started to open this file:"},
+    // The desktop's handler started, then reported that it could not show the file.
+    {"次のページを開けませんでした。", "This page could not be opened:"},
+    {"次のファイルを開けませんでした。", "This file could not be opened:"},
     {"コピーしました", "copied"},
     {"作図中は使えません(Esc で取り消し)",
      "not available while a construction is in progress (Esc cancels it)"},
