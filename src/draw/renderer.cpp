@@ -207,7 +207,7 @@ void DrawCircleShape(Ctx& c, const CircleRec& k, int colourIndex, int width) {
 }
 
 // Right-trimmed name of a record.
-std::string_view LabelOf(const std::string& name) {
+std::string_view LabelOf(std::string_view name) {
   size_t end = name.find_last_not_of(' ');
   return end == std::string::npos ? std::string_view() : std::string_view(name).substr(0, end + 1);
 }

@@ -46,34 +46,46 @@ double Apply(char op, double a, double b) {
   return std::nan("");
 }
 
-// The value of an operand of a stored expression, or false when it names no number.
-bool OperandValue(const Figure& fig, std::string_view operand, double& value) {
-  const int32_t index = ParseOperandIndex(operand);
-  if (index < 1 || index > fig.classCount[kClassNumber] || index > fig.UpperBound(kClassNumber))
+// The value of the number an operand names, or false when it names none.
+bool NumberValue(const Figure& fig, int32_t index, double& value) {
+  if (index < 1 || index > fig.classCount[kClassNumber] ||
+      static_cast<size_t>(index) >= fig.numbers.size())
     return false;
   value = fig.numbers[index].value;
   return true;
 }
 
-// Evaluates a stored expression on fixed arrays. False when it cannot be evaluated or its
-// result (or any intermediate result) is not finite.
-bool EvaluateExpression(const Figure& fig, std::string_view expression, double& result) {
+// The value of an operand of a stored expression, or false when it names no number.
+bool OperandValue(const Figure& fig, std::string_view operand, double& value) {
+  return NumberValue(fig, ParseOperandIndex(operand), value);
+}
+
+// Splits a stored expression into the number indices its operands name (-1 for an operand
+// that cannot be read) and the operators between them. False when it has more operands than
+// the table holds.
+bool SplitExpression(std::string_view expression, int32_t* indices, char* ops, int& count) {
   const std::string_view text = TrimRight(expression);
-  double table[kOperandTableSize];
-  int32_t tokens[kMaxOperands];  // entry of each remaining operand
-  char ops[kMaxOperands];        // ops[i] stands between tokens[i] and tokens[i + 1]
-  int count = 0;
+  count = 0;
   size_t start = 0;
   for (size_t i = 0; i <= text.size(); ++i) {
     if (i < text.size() && !IsOperatorChar(text[i])) continue;
     if (count == kMaxOperands) return false;
-    if (!OperandValue(fig, text.substr(start, i - start), table[count + 1])) return false;
-    tokens[count] = count + 1;
+    indices[count] = ParseOperandIndex(text.substr(start, i - start));
     if (i < text.size()) ops[count] = text[i];
     ++count;
     start = i + 1;
   }
+  return true;
+}
 
+// The order of the operators: calls apply(op, a, b) for each, with the table entries of its
+// operands; the result of the j-th goes into entry count + j. Operands fill entries 1..count.
+template <typename F>
+void ForEachReduction(const char* opsIn, int count, F&& apply) {
+  int32_t tokens[kMaxOperands];  // entry of each remaining operand
+  char ops[kMaxOperands];        // ops[i] stands between tokens[i] and tokens[i + 1]
+  for (int i = 0; i < count; ++i) tokens[i] = i + 1;
+  std::copy(opsIn, opsIn + std::max(count - 1, 0), ops);
   int32_t last = count;  // last entry in use
   while (count > 1) {
     int chosen = -1;
@@ -82,16 +94,32 @@ bool EvaluateExpression(const Figure& fig, std::string_view expression, double& 
         if (ops[i] == op) chosen = i;
       if (chosen >= 0) break;
     }
-    const double value = Apply(ops[chosen], table[tokens[chosen]], table[tokens[chosen + 1]]);
-    if (!std::isfinite(value)) return false;
-    table[++last] = value;
-    tokens[chosen] = last;
+    apply(ops[chosen], tokens[chosen], tokens[chosen + 1]);
+    tokens[chosen] = ++last;
     for (int i = chosen + 1; i < count - 1; ++i) tokens[i] = tokens[i + 1];
     for (int i = chosen; i < count - 2; ++i) ops[i] = ops[i + 1];
     --count;
   }
-  result = table[tokens[0]];
-  return std::isfinite(result);
+}
+
+// Evaluates a stored expression on fixed arrays. False when it cannot be evaluated or its
+// result (or any intermediate result) is not finite.
+bool EvaluateExpression(const Figure& fig, std::string_view expression, double& result) {
+  int32_t indices[kMaxOperands];
+  char ops[kMaxOperands];
+  int count = 0;
+  if (!SplitExpression(expression, indices, ops, count)) return false;
+  double table[kOperandTableSize];
+  for (int i = 0; i < count; ++i)
+    if (!NumberValue(fig, indices[i], table[i + 1])) return false;
+  int32_t last = count;
+  bool finite = true;
+  ForEachReduction(ops, count, [&](char op, int32_t a, int32_t b) {
+    table[++last] = Apply(op, table[a], table[b]);
+    finite = finite && std::isfinite(table[last]);
+  });
+  result = table[last];
+  return finite && std::isfinite(result);
 }
 
 }  // namespace
@@ -163,6 +191,37 @@ double EvaluateWorkingForm(std::string& text, OperandTable& table) {
   const int32_t token = ParseToken(text);
   if (token < 0 || token > kOperandTableLast) return kFailed;
   return table[token];
+}
+
+void CompileExpression(std::string_view expression, std::vector<int32_t>& code) {
+  int32_t indices[kMaxOperands];
+  char ops[kMaxOperands];
+  int count = 0;
+  // A program of no operands never evaluates: the expression has too many for the table.
+  if (!SplitExpression(expression, indices, ops, count)) count = 0;
+  code.push_back(count);
+  code.insert(code.end(), indices, indices + count);
+  ForEachReduction(ops, count, [&](char op, int32_t a, int32_t b) {
+    code.insert(code.end(), {op, a, b});
+  });
+}
+
+void RunCompiledExpression(const Figure& fig, const int32_t* code, NumberRec& number) {
+  const int32_t count = code[0];
+  double table[kOperandTableSize];
+  bool ok = count > 0;
+  for (int32_t i = 1; i <= count && ok; ++i) ok = NumberValue(fig, code[i], table[i]);
+  const int32_t* step = code + 1 + count;
+  for (int32_t j = 1; j < count && ok; ++j, step += 3) {
+    table[count + j] = Apply(static_cast<char>(step[0]), table[step[1]], table[step[2]]);
+    ok = std::isfinite(table[count + j]);
+  }
+  if (!ok) {
+    number.valid = kFalse;
+    return;
+  }
+  number.value = table[2 * count - 1];
+  number.valid = kTrue;
 }
 
 void EvaluateCalcStep(Figure& fig, int32_t s) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/expression_text.h"
 #include "model/figure.h"
@@ -24,6 +25,14 @@ using OperandTable = std::array<double, kOperandTableSize>;
 // more entries than the operand table holds, or gives a result that is not finite. Allocates
 // nothing.
 void EvaluateCalcStep(Figure& fig, int32_t s);
+
+// The passes read each expression once, when the steps change: its program holds the numbers
+// its operands name and the order its operators apply in, so that evaluating it reads no text.
+// Appends the program of `expression` to `code`.
+void CompileExpression(std::string_view expression, std::vector<int32_t>& code);
+// Evaluates the program at `code` with the figure's current numbers into `number`, with the
+// checks and the rounding of EvaluateCalcStep. Allocates nothing.
+void RunCompiledExpression(const Figure& fig, const int32_t* code, NumberRec& number);
 
 // The working form of a stored expression: the text x1+x2*x3 and the operand table with the
 // referenced numbers' values in entries 1..k. `ok` is false when an operand names no number

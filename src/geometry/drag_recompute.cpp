@@ -107,7 +107,10 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
     if (fig.points[p].free != 0 && plan.moving[kClassPoint][p]) plan.boundPoints.push_back(p);
   for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
     for (size_t i = 1; i < plan.moving[cls].size(); ++i)
-      if (plan.moving[cls][i]) plan.objects.push_back(ObjRef{cls, static_cast<int32_t>(i)});
+      if (plan.moving[cls][i]) {
+        plan.objects.push_back(ObjRef{cls, static_cast<int32_t>(i)});
+        plan.indices[cls].push_back(static_cast<int32_t>(i));
+      }
 
   // The angle measurements that do not move leave the same marks on every pass; they are
   // recorded once, and each drag step appends the moving ones after them.
@@ -132,25 +135,18 @@ void SnapshotDragged(Figure& fig, const DragPlan& plan) {
     for (const ObjRef& ref : plan.objects) fig.SnapshotPrevious(ref);
     return;
   }
-  for (const ObjRef& ref : plan.objects) {
-    const size_t i = static_cast<size_t>(ref.index);
-    switch (ref.cls) {
-      case kClassNumber:
-        if (i < fig.numbers.size()) CopyWithoutTexts(fig.numbers[i], fig.prevNumbers[i]);
-        break;
-      case kClassPoint:
-        if (i < fig.points.size()) CopyWithoutTexts(fig.points[i], fig.prevPoints[i]);
-        break;
-      case kClassLine:
-        if (i < fig.lines.size()) CopyWithoutTexts(fig.lines[i], fig.prevLines[i]);
-        break;
-      case kClassCircle:
-        if (i < fig.circles.size()) CopyWithoutTexts(fig.circles[i], fig.prevCircles[i]);
-        break;
-      default:
-        break;
+  auto copy = [](const auto& table, auto& previous, const std::vector<int32_t>& indices) {
+    // In ascending order: the first outside the table (a table cut since) ends the copy.
+    const size_t size = table.size();
+    for (const int32_t i : indices) {
+      if (static_cast<size_t>(i) >= size) break;
+      CopyWithoutTexts(table[i], previous[i]);
     }
-  }
+  };
+  copy(fig.numbers, fig.prevNumbers, plan.indices[kClassNumber]);
+  copy(fig.points, fig.prevPoints, plan.indices[kClassPoint]);
+  copy(fig.lines, fig.prevLines, plan.indices[kClassLine]);
+  copy(fig.circles, fig.prevCircles, plan.indices[kClassCircle]);
 }
 
 void DragRecompute(Figure& fig, const DragPlan& plan) {

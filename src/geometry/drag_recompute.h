@@ -17,6 +17,7 @@ struct DragPlan {
   // Everything a drag step may change: the moving objects, the outputs of the dependent steps
   // and the dependent bound points. The snapshot copies these, the renderer redraws them.
   std::vector<ObjRef> objects;
+  std::vector<int32_t> indices[4];  // the same objects, class by class
   // Per class, 1 for the objects in `objects` (indexed like the tables).
   std::vector<uint8_t> moving[4];
   int32_t fixedAngleMarks = 0;  // marks of the steps that do not move, kept at the front

@@ -166,10 +166,8 @@ void RecomputeLine(Figure& fig, int32_t s) {
       ParallelThrough(ParentLine(fig, s, 1), ParentPoint(fig, s, 2), OutputLine(fig, s, 1));
       break;
     case Kind::kL3: {
-      const LineRec& g = ParentLine(fig, s, 1);
-      LineRec& perpendicular = OutputLine(fig, s, 1);
-      PerpendicularThrough(g, ParentPoint(fig, s, 2), perpendicular);
-      if (!fig.Output(s, 2).IsEmpty()) IntersectLines(g, perpendicular, OutputPoint(fig, s, 2));
+      PerpendicularThrough(ParentLine(fig, s, 1), ParentPoint(fig, s, 2), OutputLine(fig, s, 1),
+                           fig.Output(s, 2).IsEmpty() ? nullptr : &OutputPoint(fig, s, 2));
       break;
     }
     case Kind::kL4:

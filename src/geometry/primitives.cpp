@@ -67,21 +67,35 @@ void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out) {
   SetLineByDirection(out, PosOf(p), {g.dx, g.dy});
 }
 
-void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out) {
-  if (!AllDefined(g, p)) return Undefine(out);
+void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out, PointRec* foot) {
+  if (!AllDefined(g, p)) {
+    Undefine(out);
+    if (foot != nullptr) Undefine(*foot);
+    return;
+  }
   // `out` may be `g`: work on a copy of its geometry (fields only, no name).
   LineRec base;
   CopyLineGeometry(g, base);
   LineRec perp;
   SetLineByDirection(perp, PosOf(p), {-base.dy, base.dx});
   // The second point is the foot on g; with unit directions the system cannot be singular.
-  PointRec foot;
-  IntersectLines(base, perp, foot);
-  if (Defined(foot.valid)) {
-    perp.x2 = foot.x;
-    perp.y2 = foot.y;
+  PointRec at;
+  IntersectLines(base, perp, at);
+  // A position beyond the range of doubles gives no line, and no foot.
+  if (!Defined(perp.valid)) at.valid = kFalse;
+  if (Defined(at.valid)) {
+    perp.x2 = at.x;
+    perp.y2 = at.y;
   }
-  CopyLineGeometry(perp, out);
+  if (Defined(perp.valid))
+    CopyLineGeometry(perp, out);
+  else
+    Undefine(out);
+  if (foot == nullptr) return;
+  if (Defined(at.valid))
+    SetPosition(*foot, at.x, at.y);
+  else
+    Undefine(*foot);
 }
 
 void PerpendicularBisector(const LineRec& s, LineRec& out) {

@@ -123,7 +123,10 @@ inline void LineThroughPoints(const PointRec& a, const PointRec& b, LineRec& out
   LineDirection(out);
 }
 void ParallelThrough(const LineRec& g, const PointRec& p, LineRec& out);
-void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out);
+// The perpendicular to g through p, its second point the foot of p on g; `foot`, when given,
+// gets that foot too (the crossing of g and the perpendicular).
+void PerpendicularThrough(const LineRec& g, const PointRec& p, LineRec& out,
+                          PointRec* foot = nullptr);
 void PerpendicularBisector(const LineRec& s, LineRec& out);
 void LineFromCoefficients(const NumberRec& a, const NumberRec& b, const NumberRec& c, LineRec& out);
 inline void IntersectLines(const LineRec& g, const LineRec& h, PointRec& out) {

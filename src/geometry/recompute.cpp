@@ -67,8 +67,11 @@ bool Sweep(Figure& fig, bool onlyLower, bool& bound) {
 // The slot checks, once per change of the steps, so that the passes can index directly.
 void CheckSteps(Figure& fig) {
   std::vector<uint8_t>& runnable = fig.pass.stepRunnable;
+  std::vector<int32_t>& code = fig.pass.expressionCode;
+  std::vector<int32_t>& codeAt = fig.pass.expressionAt;
   const size_t from = std::max<size_t>(runnable.size(), 1);
   runnable.resize(static_cast<size_t>(fig.StepCount()) + 1, 0);
+  codeAt.resize(from, 0);
   for (size_t s = from; s < runnable.size(); ++s) {
     const int32_t step = static_cast<int32_t>(s);
     const Kind kind = fig.KindOf(step);
@@ -79,6 +82,9 @@ void CheckSteps(Figure& fig) {
         info.macro || kind == Kind::kPT62 ||
         StepSlotsValid(fig, step, info.parents, info.outputs, RequiredOutputs(kind));
     runnable[s] = slotsOk && !StepReadsOwnOutput(fig, step);
+    codeAt.push_back(static_cast<int32_t>(code.size()));
+    if (kind == Kind::kCALC && runnable[s])
+      CompileExpression(fig.numbers[fig.Output(step, 1).index].expression, code);
   }
 }
 
@@ -222,6 +228,30 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
     case Kind::kL1:
       LineThroughPoints(fig.points[in[1].index], fig.points[in[2].index], fig.lines[out[1].index]);
       return;
+    case Kind::kL3:
+      PerpendicularThrough(fig.lines[in[1].index], fig.points[in[2].index], fig.lines[out[1].index],
+                           out[2].IsEmpty() ? nullptr : &fig.points[out[2].index]);
+      return;
+    case Kind::kND2P: {
+      NumberRec& number = fig.numbers[out[1].index];
+      double value = 0;
+      if (PointDistance(fig.points[in[1].index], fig.points[in[2].index], value)) {
+        number.value = value;
+        number.valid = kTrue;
+      } else {
+        number.valid = kFalse;
+      }
+      return;
+    }
+    case Kind::kNA3P:
+    case Kind::kNA3M: {
+      // The mark shows the turning sense, so it records the signed angle.
+      NumberRec& number = fig.numbers[out[1].index];
+      SignedAngle(fig, fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
+                  number);
+      if (number.valid != 0) number.value = std::fabs(number.value);
+      return;
+    }
     case Kind::kPC1:
       IntersectLines(fig.lines[in[1].index], fig.lines[in[2].index], fig.points[out[1].index]);
       return;
@@ -249,6 +279,13 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
       CircleThrough(fig.circles[out[1].index], centre, a);
       return;
     }
+    case Kind::kCALC:
+      if (static_cast<size_t>(s) < fig.pass.expressionAt.size())
+        RunCompiledExpression(fig, &fig.pass.expressionCode[fig.pass.expressionAt[s]],
+                              fig.numbers[out[1].index]);
+      else
+        EvaluateCalcStep(fig, s);
+      return;
     case Kind::kP3:
       Centroid(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
                fig.points[out[1].index]);

@@ -268,6 +268,10 @@ void Figure::RefreshLineEnds() {
 void Figure::DropAnalysisFrom(int32_t step) {
   if (step < 0) step = 0;
   if (pass.stepRunnable.size() > static_cast<size_t>(step)) pass.stepRunnable.resize(step);
+  if (pass.expressionAt.size() > static_cast<size_t>(step)) {
+    pass.expressionCode.resize(static_cast<size_t>(pass.expressionAt[step]));
+    pass.expressionAt.resize(step);
+  }
   pass.kept = false;
 }
 

@@ -75,7 +75,7 @@ struct PointRec {
   int32_t boundClass = 0;            // 0 none, 1 point, 2 line, 3 circle
   int32_t boundIndex = 0;
   double boundParam = 0;
-  std::string name;
+  ShortText name;
 };
 
 struct LineRec {
@@ -86,7 +86,7 @@ struct LineRec {
   double dx = 0, dy = 0;  // unit direction after every successful recompute
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
-  std::string name;
+  ShortText name;
   int32_t byTwoPoints = 0;  // derived by RefreshLineEnds
   int32_t endA = 0, endB = 0;
 };
@@ -97,7 +97,7 @@ struct CircleRec {
   int32_t valid = 0;
   int32_t colour = kDefaultColour;
   int32_t locusColour = 0;
-  std::string name;
+  ShortText name;
 };
 
 // Figures can hold very many numbers, so the record is kept small: the integers side by side
@@ -108,7 +108,9 @@ struct NumberRec {
   int32_t independent = 0;        // -1 independent variable
   int32_t hidden = kNumberShown;  // or kNumberHidden
   ShortText name;
-  ShortText expression;  // CALC numbers only
+  // CALC numbers only. Set before the step that computes the number is set: the passes read
+  // it once when the steps change.
+  ShortText expression;
 };
 
 // The mark of a measured angle A V B: p1 the vertex V, p2 the point A on the first arm (only
@@ -166,7 +168,11 @@ struct PassScratch {
   std::vector<int32_t> startValid, endValid;
   std::vector<int32_t> bindings;     // free, boundClass, boundIndex of every point
   std::vector<int32_t> boundPoints;  // free points bound to a point, line or circle
-  int64_t analysisCount = 0;         // how many analyses ran (a test hook)
+  // The programs of the expression steps (CompileExpression), made with the slot checks:
+  // step s's program starts at expressionCode[expressionAt[s]].
+  std::vector<int32_t> expressionCode;
+  std::vector<int32_t> expressionAt;
+  int64_t analysisCount = 0;  // how many analyses ran (a test hook)
   // What the pass reports to (beeps, messages, matrices); not owned, may be null. It belongs
   // to the figure's surroundings, so a new figure or a loaded file keeps it.
   RecomputeHooks* hooks = nullptr;

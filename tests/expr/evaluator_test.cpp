@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <random>
 
@@ -20,11 +21,23 @@ struct CalcFigure {
     calc = testing::Construct(fig, "CALC", {}, kClassNumber).index;
     step = fig.StepCount();
   }
+  // Evaluates the text, and checks that the program the passes run gives the same number.
   NumberRec& Evaluate(std::string_view expression) {
-    fig.numbers[calc].expression = std::string(expression);
-    fig.numbers[calc].valid = kTrue;
+    NumberRec& n = fig.numbers[calc];
+    n.expression = std::string(expression);
+    n.valid = kTrue;
+    // First the program: the expression may name its own number, which the text changes.
+    NumberRec compiled;
+    compiled.value = n.value;
+    compiled.valid = kTrue;
+    std::vector<int32_t> code{7};  // a program need not start the buffer
+    CompileExpression(expression, code);
+    RunCompiledExpression(fig, code.data() + 1, compiled);
     EvaluateCalcStep(fig, step);
-    return fig.numbers[calc];
+    EXPECT_EQ(compiled.valid, n.valid) << expression;
+    EXPECT_EQ(std::bit_cast<uint64_t>(compiled.value), std::bit_cast<uint64_t>(n.value))
+        << expression;
+    return n;
   }
 };
 

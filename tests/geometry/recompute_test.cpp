@@ -213,6 +213,38 @@ TEST(Recompute, AnalysisIsKeptUntilTheStepsBindingsOrValidityChange) {
   EXPECT_EQ(t.L(g).valid, 0);
 }
 
+// The passes read each expression when the steps change: an expression step undone and made
+// again in the same place with another expression computes the new one, and a variable made
+// after the expression (no step changes) is read once it exists.
+TEST(Recompute, ExpressionsFollowTheStepsThatComputeThem) {
+  KindTestFigure t;
+  const ObjRef two = t.Number(2), three = t.Number(3);
+  auto calc = [&](std::string_view expression) {
+    const ObjRef n = testing::Construct(t.fig, "CALC", {}, kClassNumber);
+    t.fig.numbers[n.index].expression = std::string(expression);
+    return n;
+  };
+  const ObjRef sum = calc("N1+N2*N2");
+  t.Recompute();
+  EXPECT_EQ(t.fig.numbers[sum.index].value, 11);
+  t.fig.numbers[three.index].value = 4;  // a variable changed: the same program, new values
+  t.Recompute();
+  EXPECT_EQ(t.fig.numbers[sum.index].value, 18);
+
+  t.fig.RemoveLastStep();
+  const ObjRef later = calc("N2/N1-N4");  // N4 does not exist yet
+  t.Recompute();
+  EXPECT_EQ(t.fig.numbers[later.index].valid, kFalse);
+  const int64_t analyses = t.fig.pass.analysisCount;
+  t.Number(1);  // N4
+  t.Recompute();
+  t.Recompute();
+  EXPECT_EQ(t.fig.numbers[later.index].value, 1);
+  EXPECT_EQ(t.fig.numbers[later.index].valid, kTrue);
+  EXPECT_EQ(t.fig.numbers[two.index].value, 2);
+  EXPECT_GT(t.fig.pass.analysisCount, analyses);
+}
+
 // A replayed analysis leaves every record as a fresh one would, markers included.
 TEST(Recompute, ReplayedAnalysisLeavesTheSameRecordsAsAFreshOne) {
   KindTestFigure kept, fresh;

@@ -60,7 +60,7 @@ TEST_F(AttributeCommandsTest, EditMenuPicksThePointAndLockingItStopsDrags) {
 }
 
 TEST_F(AttributeCommandsTest, EscapeOrCancelWritesNothing) {
-  const std::string name = session.figure.lines[1].name;
+  const std::string name = session.figure.lines[1].name.str();
   session.Command(MenuCommand::mnuEbasicLine);
   session.Key(kKeyEscape, 0);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
@@ -200,7 +200,7 @@ TEST_F(AttributeCommandsTest, DoubleClickingAPointOrLineOpensItsDialog) {
 
 TEST_F(AttributeCommandsTest, PicksFollowClicksAndKeysAndTheRightButtonCancels) {
   const Figure& f = session.figure;
-  auto pointText = [&](int32_t i) { return "点" + f.points[i].name; };
+  auto pointText = [&](int32_t i) { return "点" + f.points[i].name.str(); };
   // The first point is offered; a click near B moves the offer without opening anything, and
   // Up cycles back past the first point to the last one, the circumcentre.
   session.Command(MenuCommand::mnuEbasicPt);
@@ -222,7 +222,7 @@ TEST_F(AttributeCommandsTest, PicksFollowClicksAndKeysAndTheRightButtonCancels) 
   session.Command(MenuCommand::mnuEbasicLine);
   session.Press(kLeftButton, 0, mx, my);
   EXPECT_EQ(session.ActiveDialog(), nullptr);
-  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[2].name);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[2].name.str());
   session.Press(kLeftButton, 0, mx, my);
   auto* dialog = dynamic_cast<ShapeAttributeDialog*>(session.ActiveDialog());
   ASSERT_NE(dialog, nullptr);
@@ -239,11 +239,11 @@ TEST_F(AttributeCommandsTest, PicksFollowClicksAndKeysAndTheRightButtonCancels) 
   session.DialogSelect("ListKind", 3);  // "直線上に取る"
   session.DialogClick("cmdOK");
   EXPECT_EQ(session.CurrentInputMode(), kModeBindPickTarget);
-  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[1].name);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[1].name.str());
   session.Key(kKeyDown, 0);
-  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[4].name);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[4].name.str());
   session.Key(kKeyDown, 0);
-  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[1].name);
+  EXPECT_EQ(session.Panel(11).text, "直線" + f.lines[1].name.str());
   // Esc (here the right button) leaves the point as it was.
   session.Press(kRightButton, 0, 0, 0);
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
