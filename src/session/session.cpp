@@ -64,7 +64,6 @@ void Session::Startup(const StartupArgs& args) {
   record_.Reset(programFolder_);
   // 4. Empty figure, no candidates, no multi-point drag.
   figure.NewFigure(figureCapacity_);
-  moves_.Clear();
   modes_.Reset(std::make_unique<StandardMode>());
   // 5. Settings file, read over a fresh set so that nothing of an earlier run survives.
   settings = Settings{};
@@ -205,43 +204,18 @@ void Session::Resize(int width, int height, bool minimised) {
 
 void Session::PushInputMode(int16_t code) { PushInputMode(MakeMode(code)); }
 
-namespace {
-
-// The modes that move points or numbers; what they moved is one step of the move history.
-bool MovesFigure(int16_t code) {
-  return code == kModeDrag || code == kModeDeform || code == kModeMultiDeform ||
-         code == kModeNumberChange || code == kModePlacePoint;
-}
-
-}  // namespace
-
 void Session::PushInputMode(std::unique_ptr<Mode> mode) {
   // The object under the mouse is marked only while the standard mode takes the moves, so
   // that a drag or a task started over it does not leave it red until the next hover.
   if (modes_.Top() == 1) Standard().ForgetHover();
-  const int16_t code = mode ? mode->Code() : 0;
   // A full stack means a command forgot to pop; refusing keeps the stack intact.
-  if (!modes_.Push(std::move(mode))) {
-    ui_.Beep();
-  } else if (MovesFigure(code) && !moves_.Open()) {
-    moves_.Begin(figure);
-  }
+  if (!modes_.Push(std::move(mode))) ui_.Beep();
   statusDirty_ = true;
 }
 
 void Session::PopInputMode() {
-  const bool endsMove = MovesFigure(CurrentInputMode()) && modes_.Top() >= 2;
   if (!modes_.Pop()) ui_.Beep();
-  if (endsMove) moves_.End(figure);
   statusDirty_ = true;
-}
-
-void Session::UndoCommand() {
-  if (moves_.UndoLast(figure)) {
-    RedrawAll();
-    return;
-  }
-  construction_.UndoLast(*this);
 }
 
 std::unique_ptr<Mode> Session::MakeMode(int16_t code) const {
@@ -456,8 +430,7 @@ void Session::FigureChanged(const FigureFileIO& io, bool merged) {
     fileNotice_.clear();
   }
   if (io.hasComplexSteps) view.ZoomComplex();
-  moves_.Clear();  // the moves were made on the figure before
-  RedrawAll();     // the one recompute after a load or merge
+  RedrawAll();  // the one recompute after a load or merge
   panels_[2].text = ShortFileName() + fileNotice_;
 }
 
@@ -636,7 +609,7 @@ void Session::StatusPanelClick(int panel) {
       if (topMenus_.construction) construction_.RepeatLastCommand(*this);
       break;
     case 10:
-      if (topMenus_.construction) UndoCommand();
+      if (topMenus_.construction) construction_.UndoLast(*this);
       break;
     default:
       break;

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "construct/construction.h"
-#include "construct/move_undo.h"
 #include "construct/picker.h"
 #include "draw/draw_settings.h"
 #include "draw/locus_store.h"
@@ -391,10 +390,6 @@ class Session : private RecomputeHooks, private ModeHost {
   bool matrixDisplayOn_ = false;
   Rgb scribbleColour_ = kBlack;
   Constructor construction_;
-  // The deformations since the last construction, which undo gives back first.
-  MoveHistory moves_;
-  // Undo: the latest move when there is one to give back, else the last construction.
-  void UndoCommand();
   int figureCapacity_ = kInitialCapacity;
 
   std::vector<ObjectMark> sceneMarks_;  // reused by MakeScene

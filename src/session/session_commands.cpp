@@ -98,10 +98,6 @@ bool Session::Implements(MenuCommand cmd) {
 void Session::Command(MenuCommand cmd) {
   EventScope scope(*this);
   using M = MenuCommand;
-  if (ForwardedCommand(cmd) == M::mnuCundo || ForwardedCommand(cmd) == M::mnuMundo) {
-    UndoCommand();
-    return;
-  }
   if (construction_.Command(*this, ForwardedCommand(cmd))) return;
   switch (ForwardedCommand(cmd)) {
     case M::mnuNew:
@@ -240,7 +236,6 @@ void Session::NewFigureCommand() {
       panels_[2].text = ShortFileName();
       figureCapacity_ = kInitialCapacity;
       figure.NewFigure(figureCapacity_);
-      moves_.Clear();
       NewLoci();
       Standard().ClearCandidates();
       Standard().ForgetIndication();
