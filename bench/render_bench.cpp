@@ -6,6 +6,7 @@
 #include "draw/renderer.h"
 #include "figure_generator.h"
 #include "geometry/recompute.h"
+#include "paint_scene.h"
 
 namespace kv::bench {
 namespace {
@@ -29,10 +30,7 @@ void BM_Paint(benchmark::State& state) {
   view.SetScreen(1024, 768);
   view.axissw = true;
   DrawSettings settings;
-  Scene scene;
-  scene.figure = &fig;
-  scene.view = &view;
-  scene.settings = &settings;
+  const Scene scene = FigureScene(fig, view, settings);
   Renderer renderer;
   NullCanvas canvas;
   renderer.Paint(scene, canvas);  // warm the reused buffers
@@ -42,8 +40,7 @@ void BM_Paint(benchmark::State& state) {
     renderer.Paint(scene, canvas);
     ++paints;
   }
-  const double objects =
-      fig.classCount[0] + fig.classCount[1] + fig.classCount[2] + fig.classCount[3];
+  const double objects = ObjectCount(fig);
   state.counters["per_object"] = benchmark::Counter(
       objects, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.counters["allocs_per_paint"] = double(AllocationCount() - before) / double(paints);

@@ -19,6 +19,7 @@
 #include "draw/renderer.h"
 #include "figure_generator.h"
 #include "geometry/recompute.h"
+#include "paint_scene.h"
 #include "qtcanvas/qt_canvas.h"
 
 namespace kv::bench {
@@ -119,10 +120,7 @@ void ReportRepaintRatio() {
   view.HalfWidth = 5, view.HalfHeight = kHeight * view.ScaleUnit - 5;
   DrawSettings settings;
   settings.drawWidth = 2;
-  Scene scene;
-  scene.figure = &fig;
-  scene.view = &view;
-  scene.settings = &settings;
+  const Scene scene = FigureScene(fig, view, settings);
   Renderer renderer;
 
   RecordingCanvas recorded;
@@ -145,7 +143,7 @@ void ReportRepaintRatio() {
     naiveTime = std::min(naiveTime, BestSeconds(2, naive));
     engineTime = std::min(engineTime, BestSeconds(2, engine));
   }
-  const int objects = fig.classCount[0] + fig.classCount[1] + fig.classCount[2] + fig.classCount[3];
+  const int objects = ObjectCount(fig);
   std::printf(
       "repaint %dx%d at 2 px, %d objects (%zu lines, %zu circles, %zu dots, %zu texts): "
       "Renderer+QtCanvas %.1f ms, naive QPainter loop %.1f ms, x%.2f\n",

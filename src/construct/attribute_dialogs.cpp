@@ -140,18 +140,29 @@ bool ShapeAttributeDialog::Visible(std::string_view c) const {
   return c == "TextName" || c == "CommandOK" || c == "CommandCancel" || ComboTexts(c) != nullptr;
 }
 
-bool ShapeAttributeDialog::Click(std::string_view c) {
-  if (Closed()) return false;
+namespace {
+
+// The two buttons every attribute dialog ends with: "設定" writes the fields back through
+// `apply`, "キャンセル" writes nothing. False for any other control.
+template <class ApplyFields>
+bool ConfirmOrCancel(std::string_view c, AttributeOutcome& outcome, ApplyFields apply) {
   if (c == "CommandOK") {
-    Apply();
-    outcome_ = AttributeOutcome::kApplied;
+    apply();
+    outcome = AttributeOutcome::kApplied;
     return true;
   }
   if (c == "CommandCancel") {
-    outcome_ = AttributeOutcome::kCancelled;
+    outcome = AttributeOutcome::kCancelled;
     return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool ShapeAttributeDialog::Click(std::string_view c) {
+  if (Closed()) return false;
+  return ConfirmOrCancel(c, outcome_, [this] { Apply(); });
 }
 
 bool ShapeAttributeDialog::Type(std::string_view c, std::string_view text) {
@@ -280,16 +291,7 @@ bool NumberAttributeDialog::Click(std::string_view c) {
     visible_ = c == "OptionVisible";
     return true;
   }
-  if (c == "CommandOK") {
-    Apply();
-    outcome_ = AttributeOutcome::kApplied;
-    return true;
-  }
-  if (c == "CommandCancel") {
-    outcome_ = AttributeOutcome::kCancelled;
-    return true;
-  }
-  return false;
+  return ConfirmOrCancel(c, outcome_, [this] { Apply(); });
 }
 
 bool NumberAttributeDialog::Type(std::string_view c, std::string_view text) {

@@ -101,8 +101,11 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
     }
   }
 
-  for (int32_t s = 1; s <= steps; ++s)
-    if (stepMarked[s]) plan.steps.push_back(s);
+  for (int32_t s = 1; s <= steps; ++s) {
+    if (!stepMarked[s]) continue;
+    plan.steps.push_back(s);
+    if (fig.pass.stepState[s] != kStepSkipped) plan.ops.push_back(MakePassOp(fig, s));
+  }
   for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
     if (fig.points[p].free != 0 && plan.moving[kClassPoint][p]) plan.boundPoints.push_back(p);
   for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
@@ -153,14 +156,7 @@ void DragRecompute(Figure& fig, const DragPlan& plan) {
   PassScratch& pass = fig.pass;
   for (int32_t p = 1; p <= plan.passCount; ++p) {
     pass.lastPass = p == plan.passCount;
-    const StepRec* steps = fig.StepData();
-    for (const int32_t s : plan.steps) {
-      if (pass.stepState[s] == kStepSkipped) continue;
-      if (pass.stepRunnable[s])
-        RunCheckedStep(fig, s, steps[s]);
-      else
-        fig.SetOutputsValid(s, 0);
-    }
+    for (const PassOp& op : plan.ops) RunPassOp(fig, op);
     for (const int32_t i : plan.boundPoints) {
       PointRec& pt = fig.points[i];
       int32_t t = pt.valid;

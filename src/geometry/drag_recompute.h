@@ -7,12 +7,14 @@
 #include <span>
 #include <vector>
 
+#include "geometry/recompute.h"
 #include "model/figure.h"
 
 namespace kv {
 
 struct DragPlan {
   std::vector<int32_t> steps;        // dependent steps, in construction order
+  std::vector<PassOp> ops;           // those the passes do not skip, as the passes read them
   std::vector<int32_t> boundPoints;  // dependent free points with a binding, in index order
   // Everything a drag step may change: the moving objects, the outputs of the dependent steps
   // and the dependent bound points. The snapshot copies these, the renderer redraws them.

@@ -216,26 +216,42 @@ void RunFamily(Figure& fig, int32_t s, Kind kind) {
 
 }  // namespace
 
+namespace {
+
+// The slots of a step as the pass reads them: parent and output k (1-based) as table indices.
+struct StepSlots {
+  const StepRec& step;
+  int32_t In(int k) const { return step.parents[k].index; }
+  int32_t Out(int k) const { return step.outputs[k].index; }
+  bool HasOut(int k) const { return !step.outputs[k].IsEmpty(); }
+};
+struct OpSlots {
+  const PassOp& op;
+  int32_t In(int k) const { return op.in[k - 1]; }
+  int32_t Out(int k) const { return op.out[k - 1]; }
+  bool HasOut(int k) const { return op.out[k - 1] != 0; }
+};
+
 // The kinds nearly every figure is made of are computed here directly from the step's slots;
 // the others go through their family's routine. Both give the same records: these cases call
 // the very operations the family routines call.
-void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
-  const auto& in = step.parents;
-  const auto& out = step.outputs;
-  switch (step.kind) {
+template <typename Slots>
+void RunSlots(Figure& fig, int32_t s, Kind kind, const Slots& slot) {
+  auto point = [&](int32_t i) -> PointRec& { return fig.points[i]; };
+  switch (kind) {
     case Kind::kPNEW:
       return;  // a free point keeps the position the user gave it
     case Kind::kL1:
-      LineThroughPoints(fig.points[in[1].index], fig.points[in[2].index], fig.lines[out[1].index]);
+      LineThroughPoints(point(slot.In(1)), point(slot.In(2)), fig.lines[slot.Out(1)]);
       return;
     case Kind::kL3:
-      PerpendicularThrough(fig.lines[in[1].index], fig.points[in[2].index], fig.lines[out[1].index],
-                           out[2].IsEmpty() ? nullptr : &fig.points[out[2].index]);
+      PerpendicularThrough(fig.lines[slot.In(1)], point(slot.In(2)), fig.lines[slot.Out(1)],
+                           slot.HasOut(2) ? &point(slot.Out(2)) : nullptr);
       return;
     case Kind::kND2P: {
-      NumberRec& number = fig.numbers[out[1].index];
+      NumberRec& number = fig.numbers[slot.Out(1)];
       double value = 0;
-      if (PointDistance(fig.points[in[1].index], fig.points[in[2].index], value)) {
+      if (PointDistance(point(slot.In(1)), point(slot.In(2)), value)) {
         number.value = value;
         number.valid = kTrue;
       } else {
@@ -246,22 +262,29 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
     case Kind::kNA3P:
     case Kind::kNA3M: {
       // The mark shows the turning sense, so it records the signed angle.
-      NumberRec& number = fig.numbers[out[1].index];
-      SignedAngle(fig, fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
-                  number);
+      NumberRec& number = fig.numbers[slot.Out(1)];
+      SignedAngle(fig, point(slot.In(1)), point(slot.In(2)), point(slot.In(3)), number);
       if (number.valid != 0) number.value = std::fabs(number.value);
       return;
     }
     case Kind::kPC1:
-      IntersectLines(fig.lines[in[1].index], fig.lines[in[2].index], fig.points[out[1].index]);
+      IntersectLines(fig.lines[slot.In(1)], fig.lines[slot.In(2)], point(slot.Out(1)));
       return;
     case Kind::kP1:
-      Circumcentre(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
-                   fig.points[out[1].index]);
+      Circumcentre(point(slot.In(1)), point(slot.In(2)), point(slot.In(3)), point(slot.Out(1)));
       return;
-    case Kind::kPN:
+    case Kind::kPN: {
+      const NumberRec& m = fig.numbers[slot.In(3)];
+      const NumberRec& n = fig.numbers[slot.In(4)];
+      PointRec& out = point(slot.Out(1));
+      if (m.valid == 0 || n.valid == 0)
+        out.valid = kFalse;
+      else
+        DivisionPoint(point(slot.In(1)), point(slot.In(2)), m.value, n.value, out);
+      return;
+    }
     case Kind::kPEXT:
-      DivideOrExtend(fig, s, step.kind);
+      DivideOrExtend(fig, s, kind);
       return;
     case Kind::kPC2:
       IntersectLineCircle(fig, s);
@@ -270,30 +293,52 @@ void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
       IntersectCircles(fig, s);
       return;
     case Kind::kC2:
-      CircleThrough(fig.circles[out[1].index], fig.points[in[1].index], fig.points[in[2].index]);
+      CircleThrough(fig.circles[slot.Out(1)], point(slot.In(1)), point(slot.In(2)));
       return;
     case Kind::kC3: {
-      const PointRec& a = fig.points[in[1].index];
+      const PointRec& a = point(slot.In(1));
       PointRec centre;
-      Circumcentre(a, fig.points[in[2].index], fig.points[in[3].index], centre);
-      CircleThrough(fig.circles[out[1].index], centre, a);
+      Circumcentre(a, point(slot.In(2)), point(slot.In(3)), centre);
+      CircleThrough(fig.circles[slot.Out(1)], centre, a);
       return;
     }
     case Kind::kCALC:
       if (static_cast<size_t>(s) < fig.pass.expressionAt.size())
         RunCompiledExpression(fig, &fig.pass.expressionCode[fig.pass.expressionAt[s]],
-                              fig.numbers[out[1].index]);
+                              fig.numbers[slot.Out(1)]);
       else
         EvaluateCalcStep(fig, s);
       return;
     case Kind::kP3:
-      Centroid(fig.points[in[1].index], fig.points[in[2].index], fig.points[in[3].index],
-               fig.points[out[1].index]);
+      Centroid(point(slot.In(1)), point(slot.In(2)), point(slot.In(3)), point(slot.Out(1)));
       return;
     default:
-      RunFamily(fig, s, step.kind);
+      RunFamily(fig, s, kind);
       return;
   }
+}
+
+}  // namespace
+
+void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
+  RunSlots(fig, s, step.kind, StepSlots{step});
+}
+
+PassOp MakePassOp(const Figure& fig, int32_t s) {
+  PassOp op;
+  op.step = s;
+  op.kind = fig.KindOf(s);
+  op.runnable = static_cast<size_t>(s) < fig.pass.stepRunnable.size() && fig.pass.stepRunnable[s];
+  for (int k = 0; k < 4; ++k) op.in[k] = fig.Parent(s, k + 1).index;
+  for (int k = 0; k < 2; ++k) op.out[k] = fig.Output(s, k + 1).index;
+  return op;
+}
+
+void RunPassOp(Figure& fig, const PassOp& op) {
+  if (op.runnable)
+    RunSlots(fig, op.step, op.kind, OpSlots{op});
+  else
+    fig.SetOutputsValid(op.step, 0);
 }
 
 bool StepSlotsValid(const Figure& fig, int32_t s, std::string_view parents,

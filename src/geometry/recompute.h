@@ -27,6 +27,19 @@ void RecomputeStep(Figure& fig, int32_t s);
 // Computes step s (its record `step`) whose slots the analysis found sound: the passes call
 // this for every runnable step they do not skip.
 void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step);
+// A step as a drag reads it on every movement: its kind, whether the analysis found its slots
+// sound, and the table indices of parents 1..4 and outputs 1..2 (0 for an empty output), so
+// that each step is one small record.
+struct PassOp {
+  int32_t step = 0;
+  Kind kind = Kind::kNone;
+  bool runnable = false;  // false: the step only makes its outputs undefined
+  int32_t in[4] = {};
+  int32_t out[2] = {};
+};
+PassOp MakePassOp(const Figure& fig, int32_t s);
+// Computes the step of `op` as the passes do (RunCheckedStep, or its outputs made undefined).
+void RunPassOp(Figure& fig, const PassOp& op);
 // The recompute of the automatic deformation run: passes only, nothing drawn.
 void RecomputeQuiet(Figure& fig);
 

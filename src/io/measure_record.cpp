@@ -52,6 +52,9 @@ void MeasureRecord::Reset(std::string folder) {
   state_ = RecordState::kUnused;
   failed_ = false;
   disabled_ = false;
+  started_ = false;
+  columns_ = 0;
+  rows_ = 0;
 }
 
 bool MeasureRecord::Command(RecordCommand cmd, bool locusOn, const Figure& fig,
@@ -92,6 +95,9 @@ bool MeasureRecord::Command(RecordCommand cmd, bool locusOn, const Figure& fig,
 bool MeasureRecord::Start(const Figure& fig, const RecordHead& head) {
   if (!OpenFiles("wb")) return Fail();
   state_ = RecordState::kOpen;
+  started_ = true;
+  columns_ = 0;
+  rows_ = 0;
   const std::string eol(kEol);
   std::string html;
   html += "<html><body>" + eol;
@@ -115,6 +121,7 @@ bool MeasureRecord::Start(const Figure& fig, const RecordHead& head) {
     const NumberRec& n = fig.numbers[i];
     if (!IsRecordedNumber(n)) continue;
     const std::string name = RecordedName(n.name);
+    ++columns_;
     html += "<th>" + name;
     csv += '"';
     for (char c : name) {
@@ -128,8 +135,36 @@ bool MeasureRecord::Start(const Figure& fig, const RecordHead& head) {
   return WriteBoth(Utf8ToShiftJis(csv), Utf8ToShiftJis(html)) ? false : Fail();
 }
 
+namespace {
+
+// What a row stands for: where every point is and what every number holds.
+void CaptureState(const Figure& fig, std::vector<double>& out) {
+  out.clear();
+  for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
+    out.push_back(fig.points[i].x);
+    out.push_back(fig.points[i].y);
+  }
+  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) out.push_back(fig.numbers[i].value);
+}
+
+bool AnyRecordedNumber(const Figure& fig) {
+  for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i)
+    if (IsRecordedNumber(fig.numbers[i])) return true;
+  return false;
+}
+
+}  // namespace
+
 bool MeasureRecord::AppendRow(const Figure& fig, int decimals) {
   if (Off() || state_ != RecordState::kOpen) return false;
+  // A row of nothing but separators tells the reader nothing.
+  if (!AnyRecordedNumber(fig)) return false;
+  // The full redraw that ends a drag, a click, a zoom: the figure stands where the last row
+  // left it, and a second equal row would read as a step that never happened.
+  CaptureState(fig, stateNow_);
+  if (rows_ > 0 && stateNow_ == lastState_) return false;
+  lastState_.swap(stateNow_);
+  ++rows_;
   csvRow_.clear();
   htmlRow_.assign("<tr>");
   for (int32_t i = 1; i <= fig.classCount[kClassNumber]; ++i) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/figure.h"
 
@@ -54,9 +55,19 @@ class MeasureRecord {
   // Carries out a command. True only when this command met a file failure: the record is
   // off for the rest of the run and the caller tells the user once.
   bool Command(RecordCommand cmd, bool locusOn, const Figure& fig, const RecordHead& head);
-  // One data row of the recorded numbers, when the record is open. True only when the
-  // writing failed now. Reuses its buffers: nothing is allocated once they have grown.
+  // One data row of the recorded numbers, when the record is open. No row is written when the
+  // figure has no recorded number, nor when no point and no number changed since the last row
+  // (a redraw that moves nothing), so every row is a new state of the figure. True only when
+  // the writing failed now. Reuses its buffers: nothing is allocated once they have grown.
   bool AppendRow(const Figure& fig, int decimals);
+  // Since the files were last started afresh: the columns of the header row and the data rows
+  // written after it.
+  int32_t Columns() const { return columns_; }
+  int64_t Rows() const { return rows_; }
+  // True when this run started the files; before that they may hold an earlier run's record.
+  bool Started() const { return started_; }
+  // Started, yet without a column or a row: the page would show an empty table.
+  bool Empty() const { return started_ && columns_ == 0 && rows_ == 0; }
 
   RecordState State() const { return state_; }
   bool Failed() const { return failed_; }
@@ -81,6 +92,11 @@ class MeasureRecord {
   std::FILE* csv_ = nullptr;
   std::FILE* page_ = nullptr;
   std::string csvRow_, htmlRow_, cell_;  // reused by AppendRow
+  // The positions of the points and the values of the numbers at the last row, and now.
+  std::vector<double> lastState_, stateNow_;
+  int32_t columns_ = 0;
+  int64_t rows_ = 0;
+  bool started_ = false;
 };
 
 }  // namespace kv

@@ -424,6 +424,8 @@ class Session : private RecomputeHooks, private ModeHost {
   void CancelAttributePick();
   void AttributePicked(ObjRef ref);
   void OpenShapeDialog(ObjRef target);
+  // The attribute dialog of a point, line or circle, at once (object menu, double click).
+  void EditObject(ObjRef target);
   void OpenBindingDialog(int32_t point);
   // Carries out a closed attribute, number-choice or binding dialog; false for other dialogs.
   void FinishAttributeDialog(DialogModel& dialog);

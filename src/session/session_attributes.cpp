@@ -68,6 +68,12 @@ int16_t EditModeOf(int cls) {
 
 }  // namespace
 
+void Session::EditObject(ObjRef target) {
+  if (target.cls < kClassPoint || !figure.InTable(target)) return;
+  PushAttributeMode(EditModeOf(target.cls));
+  OpenShapeDialog(target);
+}
+
 bool Session::AttributeCommand(MenuCommand cmd) {
   using M = MenuCommand;
   switch (cmd) {
@@ -95,13 +101,9 @@ bool Session::AttributeCommand(MenuCommand cmd) {
       RedrawAll();
       StartAttributePick(DraggableRules());
       return true;
-    case M::mnuEdit2_point_Edit: {
-      const ObjRef t{objectMenu_.target.cls, objectMenu_.target.index};
-      if (t.cls < kClassPoint || !figure.InTable(t)) return true;
-      PushAttributeMode(EditModeOf(t.cls));
-      OpenShapeDialog(t);
+    case M::mnuEdit2_point_Edit:
+      EditObject({objectMenu_.target.cls, objectMenu_.target.index});
       return true;
-    }
     case M::mnuEdit2_point_Bounded: {
       const ObjRef t{objectMenu_.target.cls, objectMenu_.target.index};
       if (t.cls != kClassPoint || !figure.InTable(t)) return true;

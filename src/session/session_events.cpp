@@ -40,7 +40,20 @@ void Session::Release(int button, int shift, double x, double y) {
   modes_.TopMode()->Release(*this, {button, shift, x, y});
 }
 
-void Session::DoubleClick() { Press(kReplayPress, 0, 0, 0); }
+void Session::DoubleClick() {
+  EventScope scope(*this);
+  // In the standard mode of the full menu a double click on a point or line opens its
+  // attribute dialog, as the edit item of its object menu does; the first click of the pair
+  // has already done what a press does there. Everywhere else it repeats the last press.
+  if (CurrentInputMode() == kModeStandard && !EasyMenu() && lastPress_.button == kLeftButton) {
+    const HoverResult hit = HoverPickFor(false, figure, view, lastPress_.x, lastPress_.y);
+    if (!hit.IsNothing() && figure.InTable(hit.object)) {
+      EditObject(hit.object);
+      return;
+    }
+  }
+  Press(kReplayPress, 0, 0, 0);
+}
 
 void Session::Key(int code, int shift) {
   EventScope scope(*this);

@@ -29,6 +29,10 @@ class LocusNumberMode : public Mode {
 
 namespace {
 
+inline constexpr std::string_view kNothingRecordedText =
+    "記録する測定値がありません。距離や角度などを測定してから,軌跡のスイッチを入れて図を動かして"
+    "ください。";
+
 RecordHead MakeRecordHead(const Translator& tr, const std::string& figureFileName) {
   RecordHead head;
   head.openLink = std::string(tr("Excelなどで開く"));
@@ -131,6 +135,11 @@ void Session::ShowRecords() {
   SendRecord(RecordCommand::kClose);
   if (locusSw_) SendRecord(RecordCommand::kAppend);
   if (record_.Off()) return;
+  if (record_.Empty()) {
+    // No measured number was there to record: an empty table would only puzzle.
+    ShowMessage(kNothingRecordedText);
+    return;
+  }
   ui_.OpenWithSystem(record_.PagePath());
 }
 

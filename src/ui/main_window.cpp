@@ -168,7 +168,9 @@ KVwin::KVwin(QWidget* parent) : QMainWindow(parent), session_(*this) {
   auto* barStyle = new MenuBarStyle;
   barStyle->setParent(menuBar());
   menuBar()->setStyle(barStyle);
-  urlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  desktopOpener_ = new DesktopOpener(this);
+  desktopOpener_->failed = [this](const QString& file) { ReportOpenFailure(S(file), true); };
+  urlOpener = [this](const QUrl& url) { return desktopOpener_->Open(url); };
 }
 
 KVwin::~KVwin() = default;
@@ -328,11 +330,23 @@ void KVwin::OpenWithSystem(const std::string& path) {
   // A page or file that cannot be shown is said so, with its path, so that the user can open
   // it by hand.
   const QString file = Q(path);
-  std::string_view failure = "ファイルが見つかりません";
-  if (QFileInfo::exists(file)) {
-    if (urlOpener && urlOpener(QUrl::fromLocalFile(file))) return;
-    const bool page =
-        file.endsWith(".htm", Qt::CaseInsensitive) || file.endsWith(".html", Qt::CaseInsensitive);
+  if (!QFileInfo::exists(file)) {
+    MessageWarning(session_.Tr("ファイルが見つかりません") + "\n" + path, kProgramTitle);
+    return;
+  }
+  if (urlOpener && urlOpener(QUrl::fromLocalFile(file))) return;
+  ReportOpenFailure(path, false);
+}
+
+void KVwin::ReportOpenFailure(const std::string& path, bool handlerStarted) {
+  const QString file = Q(path);
+  const bool page =
+      file.endsWith(".htm", Qt::CaseInsensitive) || file.endsWith(".html", Qt::CaseInsensitive);
+  std::string_view failure;
+  if (handlerStarted) {
+    // The desktop's handler started and then gave up: no program could show the file.
+    failure = page ? "次のページを開けませんでした。" : "次のファイルを開けませんでした。";
+  } else {
     failure = page ? "次のページを開くブラウザを起動できませんでした。"
                    : "次のファイルを開くプログラムを起動できませんでした。";
   }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "session/session.h"
+#include "ui/desktop_opener.h"
 #include "ui/qt_translations.h"
 
 class QMenu;
@@ -67,6 +68,8 @@ class KVwin : public QMainWindow, public UiPort {
 
   // Hands a URL to the desktop; replaced in tests so that nothing is started.
   std::function<bool(const QUrl&)> urlOpener;
+  // What urlOpener uses unless replaced; its failures that come after the start are shown.
+  DesktopOpener& desktopOpener() { return *desktopOpener_; }
 
   // UiPort
   void MessageOk(std::string_view text, std::string_view title) override;
@@ -136,6 +139,9 @@ class KVwin : public QMainWindow, public UiPort {
   void Recaption();
   // F10: the first menu of the bar that can be used now opens, as Alt then Down would.
   void OpenMenuBar();
+  // The file could not be shown: the handler did not start, or (handlerStarted) it started
+  // and then reported failure.
+  void ReportOpenFailure(const std::string& path, bool handlerStarted);
 
   Session session_;
   CanvasWidget* canvas_ = nullptr;
@@ -148,6 +154,7 @@ class KVwin : public QMainWindow, public UiPort {
   bool quitting_ = false;
   TextViewer* textViewer_ = nullptr;
   ModelDialog* modelDialog_ = nullptr;
+  DesktopOpener* desktopOpener_ = nullptr;
 };
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace kv {
 namespace {
@@ -80,6 +81,32 @@ TEST(Primitives, Inverse2AndLineIntersectionTolerances) {
   IntersectLines(base, Line(5, 0, 5 + std::cos(1 * deg), std::sin(1 * deg)), p);
   EXPECT_EQ(p.valid, kTrue);
   EXPECT_NEAR(p.x, 5, 1e-9);
+}
+
+// The perpendicular's second point is the foot on g, which the caller may take as well; a
+// point beyond the range of doubles (a damaged record) gives neither, and both keep their
+// places.
+TEST(Primitives, PerpendicularThroughAPointAndItsFoot) {
+  LineRec g;
+  g.x1 = 1, g.y1 = 1, g.x2 = 4, g.y2 = 5, g.valid = kTrue;
+  LineDirection(g);  // (0.6, 0.8)
+  PointRec p = PointAt({8, 1});
+  LineRec perpendicular;
+  PointRec foot;
+  PerpendicularThrough(g, p, perpendicular, &foot);
+  ASSERT_EQ(foot.valid, kTrue);
+  // The foot of (8, 1) on the line through (1, 1) along (0.6, 0.8): 4.2 along it.
+  EXPECT_NEAR(foot.x, 1 + 4.2 * 0.6, 1e-12);
+  EXPECT_NEAR(foot.y, 1 + 4.2 * 0.8, 1e-12);
+  EXPECT_EQ(perpendicular.x2, foot.x);
+  EXPECT_EQ(perpendicular.y2, foot.y);
+  EXPECT_NEAR(perpendicular.dx, -0.8, 1e-15);
+
+  p.x = std::numeric_limits<double>::infinity();
+  PerpendicularThrough(g, p, perpendicular, &foot);
+  EXPECT_EQ(perpendicular.valid, kFalse);
+  EXPECT_EQ(foot.valid, kFalse);
+  EXPECT_NEAR(foot.x, 1 + 4.2 * 0.6, 1e-12);
 }
 
 TEST(Primitives, LineFromCoefficients) {

@@ -105,6 +105,8 @@ TEST_F(MeasureRecordTest, CommandsActByState) {
   EXPECT_EQ(Read("temp.csv"), header + row);
   Send(RecordCommand::kAppend);
   EXPECT_EQ(record.State(), RecordState::kOpen);
+  record.AppendRow(fig, 0);  // the figure as at the last row: no row
+  fig.numbers[2].value = 2;  // the variable moved: the figure is in a new state
   record.AppendRow(fig, 0);
   Send(RecordCommand::kClose);
   EXPECT_EQ(Read("temp.csv"), header + row + row);

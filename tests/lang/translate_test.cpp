@@ -269,5 +269,24 @@ TEST(Translator, EveryMenuCaptionReadsInEnglishAndReturnsExactly) {
   EXPECT_EQ(MenuCaption(MenuCommand::mnuPcrossLL, kMenuModeFull, tr), "intersection of 2 lines");
 }
 
+TEST(Translator, EnglishMenuBarReadsAsEnglishMenuBarsDo) {
+  // Menu titles start with a capital, as "File" and "Edit" do everywhere else on the desktop;
+  // the commands inside stay short and lower-case. "deform" is the status text of the
+  // keyboard deformation as well and keeps its fixed form.
+  Translator tr;
+  tr.language = Language::kEnglish;
+  std::string bar;
+  for (int mode : {kMenuModeFull, kMenuModeEasy}) {
+    for (const auto& row : MenuTree()) {
+      if (row.parent != MenuCommand::kNone || row.id == MenuCommand::mnuEdit2_point) continue;
+      const std::string english = MenuCaption(row.id, mode, tr);
+      if (bar.find(" " + english + " ") == std::string::npos) bar += " " + english + " ";
+    }
+  }
+  EXPECT_EQ(bar,
+            " File  deform  Construction  Measure  Zoom  Locus  Option  Edit  Help  Language ");
+  EXPECT_EQ(MenuCaption(MenuCommand::mnuNew, kMenuModeFull, tr), "new");
+}
+
 }  // namespace
 }  // namespace kv

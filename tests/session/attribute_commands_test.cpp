@@ -144,6 +144,60 @@ TEST_F(AttributeCommandsTest, ObjectMenuOpensTheDialogAtOnceAndNumbersHideTogeth
   EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
 }
 
+TEST_F(AttributeCommandsTest, DoubleClickingAPointOrLineOpensItsDialog) {
+  const Figure& f = session.figure;
+  const PointRec a = f.points[1];
+  const LineRec& side = f.lines[1];
+  const double midX = (f.points[side.endA].x + f.points[side.endB].x) / 2;
+  const double midY = (f.points[side.endA].y + f.points[side.endB].y) / 2;
+  // The window's order: press, release, double click, release.
+  const auto doubleClick = [&](double x, double y) {
+    session.Press(kLeftButton, 0, x, y);
+    session.Release(kLeftButton, 0, x, y);
+    session.DoubleClick();
+    session.Release(kLeftButton, 0, x, y);
+  };
+  const struct {
+    double x, y;
+    std::string form;
+    int16_t mode;
+  } cases[] = {{a.x, a.y, "PtAttribute", kModePointEdit},
+               {midX, midY, "LineAttribute", kModeLineEdit}};
+  for (const auto& c : cases) {
+    doubleClick(c.x, c.y);
+    ASSERT_NE(session.ActiveDialog(), nullptr) << c.form;
+    EXPECT_EQ(session.ActiveDialog()->FormName(), c.form);
+    EXPECT_EQ(session.CurrentInputMode(), c.mode);
+    session.DialogClick("CommandCancel");
+    EXPECT_EQ(session.CurrentInputMode(), kModeStandard);
+  }
+  // The dialog writes back as the edit menu's does, and the drag of the first click moved
+  // nothing.
+  doubleClick(a.x, a.y);
+  session.DialogType("TextName", "Q");
+  session.DialogClick("CommandOK");
+  EXPECT_EQ(f.points[1].name, "Q");
+  EXPECT_EQ(f.points[1].x, a.x);
+  EXPECT_EQ(f.points[1].y, a.y);
+
+  // Empty canvas: the press is repeated, which marks what can be dragged.
+  doubleClick(30, 30);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_FALSE(session.CandidateMarks().empty());
+  // While a command picks its parents a double click stays a repeated press: it confirms.
+  session.Command(MenuCommand::mnuS2P);
+  session.Press(kLeftButton, 0, a.x, a.y);
+  session.DoubleClick();
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+  EXPECT_EQ(session.CurrentInputMode(), kModeConstructSelect);
+  session.Key(kKeyEscape, 0);
+  // The easy menu keeps editing out of a beginner's way: no dialog there either.
+  session.ToggleMenuMode();
+  ASSERT_TRUE(session.EasyMenu());
+  doubleClick(a.x, a.y);
+  EXPECT_EQ(session.ActiveDialog(), nullptr);
+}
+
 TEST_F(AttributeCommandsTest, PicksFollowClicksAndKeysAndTheRightButtonCancels) {
   const Figure& f = session.figure;
   auto pointText = [&](int32_t i) { return "点" + f.points[i].name.str(); };

@@ -150,6 +150,47 @@ TEST_F(LociSessionTest, SwitchingLociOnAndDraggingWritesTheRecordFiles) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(LociSessionTest, ARowIsWrittenForEveryNewStateOfTheFigureAndOnlyThen) {
+  session.StatusPanelClick(3);
+  // A mouse drag of A: (1, 0) and (2, 0) are held at 1.05 and 2.05 on the pixel grid.
+  session.Press(kLeftButton, 0, 0, 0);
+  session.Move(kLeftButton, 0, 1, 0);
+  session.Move(kLeftButton, 0, 2, 0);
+  // The release redraws everything, a right click on empty canvas too: nothing has moved.
+  session.Release(kLeftButton, 0, 2, 0);
+  session.Press(kRightButton, 0, -5, 5);
+  // A about B at the same distance: the values repeat, yet each is a new place of A.
+  Step(a, 0, 0);
+  Step(a, 4, 4);
+  session.Command(MenuCommand::mnuLocusSW);
+  EXPECT_EQ(ReadRecord("temp.csv"),
+            "\"AB×2\",\"\"\r\n"
+            "2.95,\"\"\r\n"
+            "1.95,\"\"\r\n"
+            "4.00,\"\"\r\n"
+            "4.00,\"\"\r\n");
+}
+
+TEST_F(LociSessionTest, RecordingWithoutMeasuredNumbersWritesNoRowsAndSaysSo) {
+  session.figure.numbers[dist].hidden = 7;  // the only recorded number hidden
+  session.StatusPanelClick(3);
+  Step(a, 1, 0);
+  Step(a, 2, 0);
+  session.Command(MenuCommand::mnuLocusNumCSV);
+  EXPECT_TRUE(ui.opened.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("記録する測定値がありません"), std::string::npos);
+  EXPECT_EQ(ReadRecord("temp.csv"), "\"\"\r\n");
+  EXPECT_EQ(ReadRecord("temp.htm").find("<tr><td"), std::string::npos);
+
+  // Once the numbers are shown and A moves, the rows come and the page opens.
+  session.Command(MenuCommand::mnuEVarDispAllOn);
+  Step(a, 3, 0);
+  session.Command(MenuCommand::mnuLocusNumCSV);
+  EXPECT_EQ(ui.opened.size(), 1u);
+  EXPECT_NE(ReadRecord("temp.csv").find("1.00,"), std::string::npos);
+}
+
 TEST_F(LociSessionTest, NothingIsRecordedWithTheSwitchOff) {
   Step(a, 1, 0);
   Step(a, 2, 0);

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -27,6 +28,7 @@
 #include "lang/translate.h"
 #include "session/disabled_reason.h"
 #include "ui/canvas_widget.h"
+#include "ui/desktop_opener.h"
 #include "ui/main_window.h"
 #include "ui/menu_access_keys.h"
 #include "ui/program_folder.h"
@@ -76,6 +78,15 @@ void WithModal(const std::function<void()>& open, const std::function<void(QWidg
   });
   open();
   QVERIFY2(seen, "no dialog was shown");
+}
+
+// A stand-in for the desktop's handler that ends with `status` (xdg-open ends with 3 when no
+// program can show the file and 4 when the one it ran failed).
+QString HandlerScript(const QTemporaryDir& dir, int status) {
+  const QString path = dir.path() + "/handler_" + QString::number(status) + ".sh";
+  std::ofstream(path.toStdString()) << "#!/bin/sh\nexit " << status << "\n";
+  fs::permissions(path.toStdString(), fs::perms::owner_all);
+  return path;
 }
 
 QStringList ButtonTexts(QWidget* dialog) {
@@ -237,6 +248,59 @@ class DesktopTest : public QObject {
                 QVERIFY(m->text().contains(page));
                 QVERIFY(m->text().contains(QString::fromUtf8("ブラウザ")));
               });
+  }
+
+  void TheHandlersLaterFailureIsReportedAndOnlyThat() {
+    QTemporaryDir dir;
+    const struct {
+      int status;
+      int watchMs;
+      bool reported;
+    } cases[] = {{3, 20000, true}, {4, 20000, true}, {0, 20000, false}, {3, 0, false}};
+    for (const auto& c : cases) {
+      DesktopOpener opener;
+      opener.program = HandlerScript(dir, c.status);
+      opener.watchMs = c.watchMs;
+      QStringList failed;
+      bool ended = false;
+      opener.failed = [&](const QString& file) { failed << file; };
+      QVERIFY(opener.Open(QUrl::fromLocalFile(dir.path() + "/a.htm")));
+      auto* handler = opener.findChild<QProcess*>();
+      QVERIFY(handler);
+      connect(handler, &QProcess::finished, [&] { ended = true; });
+      QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+      QCoreApplication::processEvents();
+      QCOMPARE(failed, c.reported ? QStringList{dir.path() + "/a.htm"} : QStringList{});
+    }
+    // A handler that is not there cannot start: said at once by the caller.
+    DesktopOpener missing;
+    missing.program = dir.path() + "/no_such_handler";
+    QVERIFY(!missing.Open(QUrl::fromLocalFile(dir.path() + "/a.htm")));
+  }
+
+  void ARecordPageTheDesktopCannotShowIsReportedWithItsName() {
+    StartedWindow w;
+    KVwin& win = w.window;
+    win.urlOpener = [&](const QUrl& url) { return win.desktopOpener().Open(url); };
+    win.desktopOpener().program = HandlerScript(w.dir, 3);
+    // A figure with measured numbers, recorded while the locus switch is on.
+    QVERIFY(win.session().OpenFigure(KV_SOURCE_DIR "/samples/expression_inradius.kv4"));
+    win.session().Command(MenuCommand::mnuEVarDispAllOn);
+    win.session().Command(MenuCommand::mnuLocusSW);
+    win.session().RedrawAll();
+    QString shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->reject();
+      }
+    });
+    closer.start(20);
+    win.session().Command(MenuCommand::mnuLocusNumCSV);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
+    QVERIFY2(shown.contains(w.dir.path() + "/temp.htm"), qPrintable(shown));
+    QVERIFY2(shown.contains(QString::fromUtf8("開けませんでした")), qPrintable(shown));
   }
 
   void TopMenusHaveAccessKeysInBothLanguagesAndF10ReachesThem() {
