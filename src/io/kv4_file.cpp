@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -338,7 +339,10 @@ void ReadNumber(FieldReader& in, NumberRec& rec, bool older, bool& pastLayoutFor
   rec.name = CutToWidth(FieldOf(head, "_", 1), kNumberNameWidth);
   rec.hidden = head.find('_') != std::string::npos ? kNumberHidden : kNumberShown;
   rec.expression = CutToWidth(FieldOf(t, "@", 2), kExpressionWidth);
-  if (!older) rec.independent = in.Int();
+  if (!older) {
+    const int32_t independent = in.Int();
+    rec.independent = static_cast<int16_t>(std::clamp<int32_t>(independent, INT16_MIN, INT16_MAX));
+  }
 }
 
 void ReadPoint(FieldReader& in, PointRec& rec) {

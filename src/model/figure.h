@@ -100,18 +100,21 @@ struct CircleRec {
   ShortText name;
 };
 
-// Figures can hold very many numbers, so the record is kept small: the integers side by side
-// and the two texts in eight bytes each.
+// Figures can hold very many numbers, so the record is kept small (32 bytes): the integers
+// side by side and the two texts in eight bytes each.
 struct NumberRec {
   double value = 0;
   int32_t valid = 0;
-  int32_t independent = 0;        // -1 independent variable
-  int32_t hidden = kNumberShown;  // or kNumberHidden
+  // Small flags in 16 bits, as the files have always held them (a file's larger value is
+  // saturated on reading).
+  int16_t independent = 0;        // -1 independent variable
+  int16_t hidden = kNumberShown;  // or kNumberHidden
   ShortText name;
   // CALC numbers only. Set before the step that computes the number is set: the passes read
   // it once when the steps change.
   ShortText expression;
 };
+static_assert(sizeof(NumberRec) == 32);
 
 // The mark of a measured angle A V B: p1 the vertex V, p2 the point A on the first arm (only
 // x, y and valid are set), angle the measured value in degrees, d1 the direction of A seen

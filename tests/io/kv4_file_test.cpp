@@ -175,6 +175,25 @@ TEST(FigureFile, HiddenNumbersAndExpressionsShareOneTextField) {
   EXPECT_EQ(back.numbers[5].expression, "q");
 }
 
+// The independence flag is a 16-bit field: a damaged file's larger value saturates on reading,
+// and the figure then saves the same bytes every time.
+TEST(FigureFile, AnIndependenceFlagBeyondSixteenBitsSaturates) {
+  ScratchFolder dir;
+  const std::string head = "0\n2\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n";
+  WriteBytes(dir.File("flag.kv4"), head + "1,-1,\"a@\"\n70000\n2,-1,\"b@\"\n-70000\n");
+  FigureFileIO io;
+  Figure fig;
+  ASSERT_TRUE(io(fig, dir.File("flag.kv4"), "R").ok());
+  EXPECT_EQ(fig.numbers[1].independent, 32767);
+  EXPECT_EQ(fig.numbers[2].independent, -32768);
+  EXPECT_EQ(fig.numbers[2].value, 2);
+  ASSERT_TRUE(io(fig, dir.File("once.kv4"), "W").ok());
+  Figure back;
+  ASSERT_TRUE(io(back, dir.File("once.kv4"), "R").ok());
+  ASSERT_TRUE(io(back, dir.File("twice.kv4"), "W").ok());
+  EXPECT_EQ(ReadBytes(dir.File("once.kv4")), ReadBytes(dir.File("twice.kv4")));
+}
+
 TEST(FigureFile, PendingClassesAreWrittenAsZeroAndQuotesCannotBreakTheFile) {
   ScratchFolder dir;
   Figure fig;

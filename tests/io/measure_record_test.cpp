@@ -43,7 +43,7 @@ class MeasureRecordTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  void Number(std::string name, double value, int32_t independent, int32_t hidden) {
+  void Number(std::string name, double value, int16_t independent, int16_t hidden) {
     const int32_t n = fig.AllocObject(kClassNumber);
     fig.numbers[n] = {value, kTrue, independent, hidden, ShortText(name), ShortText("")};
   }
