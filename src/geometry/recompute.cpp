@@ -108,6 +108,22 @@ void ReadValid(Figure& fig, std::vector<int32_t>& into) {
   ForEachValid(fig, [&](int32_t& v) { into[i++] = v; });
 }
 
+void ReadStart(Figure& fig) {
+  PassScratch& pass = fig.pass;
+  const size_t flags = static_cast<size_t>(fig.classCount[kClassNumber]) +
+                       static_cast<size_t>(fig.classCount[kClassPoint]);
+  pass.startFlags.resize(flags);
+  pass.startValid.resize(ObjectCount(fig) - flags);
+  size_t i = 0;
+  ForEachValid(fig, [&](int32_t& v) {
+    if (i < flags)
+      pass.startFlags[i] = static_cast<int8_t>(v == 0 || v == kTrue ? v : 1);
+    else
+      pass.startValid[i - flags] = v;
+    ++i;
+  });
+}
+
 void ReadBindings(const Figure& fig, std::vector<int32_t>& into) {
   into.clear();
   for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p) {
@@ -129,7 +145,8 @@ bool IsBoundToObject(const PointRec& pt) {
 // the analysis could be kept.
 bool ReplayKeptAnalysis(Figure& fig) {
   PassScratch& pass = fig.pass;
-  if (!AnalysisCurrent(fig) || pass.startValid.size() != ObjectCount(fig)) {
+  if (!AnalysisCurrent(fig) ||
+      pass.startFlags.size() + pass.startValid.size() != ObjectCount(fig)) {
     for (int32_t n = 1; n <= fig.classCount[kClassNumber]; ++n)
       if (fig.numbers[n].valid != 0) fig.numbers[n].valid = kTrue;
     for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)
@@ -143,7 +160,10 @@ bool ReplayKeptAnalysis(Figure& fig) {
     if (IsBoundToObject(pt)) ApplyBinding(fig, p);
     pt.valid = valid;
   }
-  const int32_t* start = pass.startValid.data();
+  const size_t flags = pass.startFlags.size();
+  auto start = [&](size_t i) -> int32_t {
+    return i < flags ? pass.startFlags[i] : pass.startValid[i - flags];
+  };
   const int32_t* end = pass.endValid.data();
   const int32_t* bindings = pass.bindings.data();
   const size_t bindingCount = pass.bindings.size();
@@ -152,7 +172,7 @@ bool ReplayKeptAnalysis(Figure& fig) {
   auto replay = [&](int32_t& valid, bool reset) {
     if (reset && valid != 0) valid = kTrue;
     if (!same) return;
-    if (valid != start[i]) {
+    if (valid != start(i)) {
       same = false;
       return;
     }
@@ -179,7 +199,7 @@ bool ReplayKeptAnalysis(Figure& fig) {
   // Objects 0..i-1 carry markers; they matched their start values, which come back.
   size_t j = 0;
   auto restore = [&](int32_t& valid) {
-    if (j < i) valid = start[j];
+    if (j < i) valid = start(j);
     ++j;
   };
   ForEachValid(fig, restore);
@@ -373,7 +393,7 @@ void AnalyseDependencies(Figure& fig, std::span<const ObjRef> /*moving*/) {
   PassScratch& pass = fig.pass;
   ++pass.analysisCount;
   CheckSteps(fig);
-  ReadValid(fig, pass.startValid);
+  ReadStart(fig);
   ReadBindings(fig, pass.bindings);
   pass.boundPoints.clear();
   for (int32_t p = 1; p <= fig.classCount[kClassPoint]; ++p)

@@ -168,6 +168,10 @@ struct PassScratch {
   // The analysis is kept while the steps, the bindings and the validity it started from stay
   // as they were: then it is replayed (its markers put back) instead of run again.
   bool kept = false;
+  // The validity of every object at the analysis' start and end, numbers, points, lines and
+  // circles in turn. Numbers and points start reset, 0 or -1, so their start takes a byte
+  // (1 stands for any other value, which no reset record has); lines and circles take four.
+  std::vector<int8_t> startFlags;
   std::vector<int32_t> startValid, endValid;
   std::vector<int32_t> bindings;     // free, boundClass, boundIndex of every point
   std::vector<int32_t> boundPoints;  // free points bound to a point, line or circle
