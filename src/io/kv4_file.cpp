@@ -760,7 +760,7 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
 }
 
 FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
-  const FileResult readable = CheckReadable(path);
+  FileResult readable = CheckReadable(path);
   if (!readable.ok()) return readable;
   ReadSource source;
   source.path = &path;
@@ -769,7 +769,7 @@ FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
 }
 
 FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
-  const FileResult readable = CheckReadable(path);
+  FileResult readable = CheckReadable(path);
   if (!readable.ok()) return readable;
   ReadSource source;
   source.path = &path;
