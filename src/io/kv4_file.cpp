@@ -759,22 +759,30 @@ FileResult FigureFileIO::Write(Figure& fig, const std::string& path, bool relabe
   return {};
 }
 
-FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+namespace {
+
+// Reads a file through a window of `windowBytes` with `read` (a whole read or a merge), once it
+// is known to be a readable file.
+template <typename F>
+FileResult FromFile(const std::string& path, size_t windowBytes, F&& read) {
   FileResult readable = CheckReadable(path);
   if (!readable.ok()) return readable;
   ReadSource source;
   source.path = &path;
-  source.windowBytes = readWindowBytes;
-  return ReadSourceInto(fig, source);
+  source.windowBytes = windowBytes;
+  return read(source);
+}
+
+}  // namespace
+
+FileResult FigureFileIO::Read(Figure& fig, const std::string& path) {
+  return FromFile(path, readWindowBytes,
+                  [&](const ReadSource& source) { return ReadSourceInto(fig, source); });
 }
 
 FileResult FigureFileIO::Merge(Figure& fig, const std::string& path) {
-  FileResult readable = CheckReadable(path);
-  if (!readable.ok()) return readable;
-  ReadSource source;
-  source.path = &path;
-  source.windowBytes = readWindowBytes;
-  return MergeSource(fig, source);
+  return FromFile(path, readWindowBytes,
+                  [&](const ReadSource& source) { return MergeSource(fig, source); });
 }
 
 FileResult FigureFileIO::ReadBytes(Figure& fig, std::string_view bytes) {
