@@ -1,12 +1,35 @@
 // kvtool: the headless command line for figure files (recompute, report, merge, info).
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/commands.h"
 #include "session/script_player.h"
 
 namespace {
+
+#ifdef KV_RENDER_PROGRAM
+// The picture command runs in kvtool-render beside this program, so that the figure commands
+// load no Qt library. argv[0] is the command name, which kvtool-render expects too.
+int RenderInItsProgram(int argc, char** argv) {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return kv::cli::Fail("cannot find the folder of kvtool: " + error.message());
+  const std::string program = (self.parent_path() / "kvtool-render").string();
+  std::vector<char*> args{const_cast<char*>(program.c_str())};
+  args.insert(args.end(), argv, argv + argc);
+  args.push_back(nullptr);
+  std::fflush(stdout);
+  execv(program.c_str(), args.data());
+  return kv::cli::Fail("cannot start " + program + ": " + std::strerror(errno));
+}
+#endif
 
 struct Command {
   std::string_view name;
@@ -32,9 +55,9 @@ constexpr Command kCommands[] = {
      "write the web page of a figure, with the viewer beside it", kv::cli::HtmlCommand, false},
     {"coords", "coords IN.kv4", "every coordinate with 17 significant digits",
      kv::cli::CoordsCommand, true},
-#ifdef KV_WITH_QTGUI
+#ifdef KV_RENDER_PROGRAM
     {"render", "render IN.kv4 OUT.png [--width W --height H]",
-     "paint a figure into a PNG image (default 640 x 480)", kv::cli::RenderCommand, false},
+     "paint a figure into a PNG image (default 640 x 480)", RenderInItsProgram, false},
 #endif
     {"play", "play SCRIPT [IN.kv4] OUT.kv4 [--lang ja|en]",
      "run a script of user actions (menu, click, drag, key, ...) and write the figure",

@@ -25,7 +25,7 @@ check() {
   fi
 }
 
-for f in usr/bin/kvwin usr/bin/kvtool \
+for f in usr/bin/kvwin usr/bin/kvtool usr/bin/kvtool-render \
   usr/share/korvane/document/help.htm usr/share/korvane/document/help_en.htm \
   usr/share/korvane/samples/euler_line.kv4 usr/share/korvane/kv_html_org.htm \
   usr/share/applications/korvane.desktop \
@@ -62,6 +62,9 @@ fi
 # The installed programs, run from the scratch root.
 sample="$root/usr/share/korvane/samples/euler_line.kv4"
 check "installed kvtool reads an installed sample" bash -c "'$root/usr/bin/kvtool' info '$sample' | grep -q ."
+check "installed kvtool paints an installed sample through kvtool-render" bash -c \
+  "QT_QPA_PLATFORM=offscreen '$root/usr/bin/kvtool' render '$sample' '$scratch/sample.png' && test -s '$scratch/sample.png'"
+check "kvtool itself loads no Qt library" bash -c "! ldd '$root/usr/bin/kvtool' | grep -q Qt"
 check "kvwin --version prints without a display" bash -c \
   "env -u DISPLAY -u WAYLAND_DISPLAY '$root/usr/bin/kvwin' --version | grep -qx 'Korvane Win [0-9.]*'"
 check "kvwin --help prints without a display" bash -c \
