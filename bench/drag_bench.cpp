@@ -124,7 +124,7 @@ Result Measure(int objects, bool half) {
     std::fprintf(stderr, "the press did not start a drag\n");
     std::exit(1);
   }
-  r.moving = plan->objects.size();
+  r.moving = plan->ObjectCount();
   {
     QPainter painter(&fixed);
     QtCanvas canvas(painter, kWidth, kHeight, 96);

@@ -36,8 +36,7 @@ void BM_DeformHooks(benchmark::State& state) {
   const DragPlan plan = StartDrag(session.figure, {&moving, 1});
   const int mode = static_cast<int>(state.range(1));
   if (mode == 2)
-    for (const ObjRef ref : plan.objects)
-      if (ref.cls == kClassLine) session.figure.lines[ref.index].locusColour = 4;
+    for (const int32_t i : plan.indices[kClassLine]) session.figure.lines[i].locusColour = 4;
   if (mode >= 1) session.Command(MenuCommand::mnuLocusSW);
 
   double offset = 0.001;
@@ -59,7 +58,7 @@ void BM_DeformHooks(benchmark::State& state) {
     allocations += AllocationCount() - before;
     ++steps;
   }
-  state.counters["moving"] = static_cast<double>(plan.objects.size());
+  state.counters["moving"] = static_cast<double>(plan.ObjectCount());
   int recorded = 0;
   for (int32_t i = 1; i <= session.figure.classCount[kClassNumber]; ++i)
     if (IsRecordedNumber(session.figure.numbers[i])) ++recorded;

@@ -481,8 +481,10 @@ PaintReport Renderer::Paint(const Scene& scene, Canvas& canvas) {
       for (int32_t i = 1; i <= count; ++i) visit(i);
       return;
     }
-    for (const ObjRef& ref : drag_->objects)
-      if (ref.cls == cls && ref.index <= count) visit(ref.index);
+    for (const int32_t i : drag_->indices[cls]) {
+      if (i > count) break;  // in index order
+      visit(i);
+    }
   };
   forEach(kClassPoint, points, [&](int32_t i) {
     const PointRec& p = fig.points[i];

@@ -110,10 +110,7 @@ DragPlan StartDrag(Figure& fig, std::span<const ObjRef> moving) {
     if (fig.points[p].free != 0 && plan.moving[kClassPoint][p]) plan.boundPoints.push_back(p);
   for (int cls = kClassNumber; cls <= kClassCircle; ++cls)
     for (size_t i = 1; i < plan.moving[cls].size(); ++i)
-      if (plan.moving[cls][i]) {
-        plan.objects.push_back(ObjRef{cls, static_cast<int32_t>(i)});
-        plan.indices[cls].push_back(static_cast<int32_t>(i));
-      }
+      if (plan.moving[cls][i]) plan.indices[cls].push_back(static_cast<int32_t>(i));
 
   // The angle measurements that do not move leave the same marks on every pass; they are
   // recorded once, and each drag step appends the moving ones after them.
@@ -135,7 +132,7 @@ void SnapshotDragged(Figure& fig, const DragPlan& plan) {
   // once, and each record is then copied straight across.
   if (fig.prevPoints.size() < fig.points.size() || fig.prevLines.size() < fig.lines.size() ||
       fig.prevCircles.size() < fig.circles.size()) {
-    for (const ObjRef& ref : plan.objects) fig.SnapshotPrevious(ref);
+    plan.ForEachObject([&](ObjRef ref) { fig.SnapshotPrevious(ref); });
     return;
   }
   auto copy = [](const auto& table, auto& previous, const std::vector<int32_t>& indices) {

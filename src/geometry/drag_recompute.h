@@ -16,14 +16,24 @@ struct DragPlan {
   std::vector<int32_t> steps;        // dependent steps, in construction order
   std::vector<PassOp> ops;           // those the passes do not skip, as the passes read them
   std::vector<int32_t> boundPoints;  // dependent free points with a binding, in index order
-  // Everything a drag step may change: the moving objects, the outputs of the dependent steps
-  // and the dependent bound points. The snapshot copies these, the renderer redraws them.
-  std::vector<ObjRef> objects;
-  std::vector<int32_t> indices[4];  // the same objects, class by class
+  // Everything a drag step may change, class by class in index order: the moving objects, the
+  // outputs of the dependent steps and the dependent bound points. The snapshot copies these,
+  // the renderer redraws them.
+  std::vector<int32_t> indices[4];
   // Per class, 1 for the objects in `objects` (indexed like the tables).
   std::vector<uint8_t> moving[4];
   int32_t fixedAngleMarks = 0;  // marks of the steps that do not move, kept at the front
   int32_t passCount = 0;
+
+  // Calls f(ref) for each of those objects, numbers, points, lines and circles in turn.
+  template <typename F>
+  void ForEachObject(F&& f) const {
+    for (int32_t cls = kClassNumber; cls <= kClassCircle; ++cls)
+      for (const int32_t i : indices[cls]) f(ObjRef{cls, i});
+  }
+  size_t ObjectCount() const {
+    return indices[0].size() + indices[1].size() + indices[2].size() + indices[3].size();
+  }
 
   bool Moves(ObjRef ref) const {
     return ref.cls >= kClassNumber && ref.cls <= kClassCircle && ref.index >= 0 &&

@@ -206,38 +206,6 @@ bool ReplayKeptAnalysis(Figure& fig) {
   return false;
 }
 
-// The kind routine of a step whose slots the analysis has checked, through its family.
-void RunFamily(Figure& fig, int32_t s, Kind kind) {
-  PassScratch& pass = fig.pass;
-  if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
-  pass.currentStep = s;
-  const StepRec& step = fig.StepData()[s];
-  for (int i = 1; i <= 5; ++i) pass.curOutputs[i] = step.outputs[i].index;
-  if (pass.lastPass) pass.currentKind = kind;
-  switch (InfoOf(kind).family) {
-    case KindFamily::kPoint:
-      RecomputePoint(fig, s);
-      break;
-    case KindFamily::kLine:
-      RecomputeLine(fig, s);
-      break;
-    case KindFamily::kCircle:
-      RecomputeCircle(fig, s);
-      break;
-    case KindFamily::kNumber:
-      RecomputeNumber(fig, s);
-      break;
-    case KindFamily::kExpression:
-    case KindFamily::kNone:
-      break;
-  }
-  pass.currentKind = Kind::kNone;
-}
-
-}  // namespace
-
-namespace {
-
 // The slots of a step as the pass reads them: parent and output k (1-based) as table indices.
 struct StepSlots {
   const StepRec& step;
@@ -333,12 +301,40 @@ void RunSlots(Figure& fig, int32_t s, Kind kind, const Slots& slot) {
       Centroid(point(slot.In(1)), point(slot.In(2)), point(slot.In(3)), point(slot.Out(1)));
       return;
     default:
-      RunFamily(fig, s, kind);
+      RunThroughFamily(fig, s);
       return;
   }
 }
 
 }  // namespace
+
+void RunThroughFamily(Figure& fig, int32_t s) {
+  const Kind kind = fig.KindOf(s);
+  PassScratch& pass = fig.pass;
+  if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
+  pass.currentStep = s;
+  const StepRec& step = fig.StepData()[s];
+  for (int i = 1; i <= 5; ++i) pass.curOutputs[i] = step.outputs[i].index;
+  if (pass.lastPass) pass.currentKind = kind;
+  switch (InfoOf(kind).family) {
+    case KindFamily::kPoint:
+      RecomputePoint(fig, s);
+      break;
+    case KindFamily::kLine:
+      RecomputeLine(fig, s);
+      break;
+    case KindFamily::kCircle:
+      RecomputeCircle(fig, s);
+      break;
+    case KindFamily::kNumber:
+      RecomputeNumber(fig, s);
+      break;
+    case KindFamily::kExpression:
+    case KindFamily::kNone:
+      break;
+  }
+  pass.currentKind = Kind::kNone;
+}
 
 void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step) {
   RunSlots(fig, s, step.kind, StepSlots{step});

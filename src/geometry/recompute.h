@@ -27,6 +27,9 @@ void RecomputeStep(Figure& fig, int32_t s);
 // Computes step s (its record `step`) whose slots the analysis found sound: the passes call
 // this for every runnable step they do not skip.
 void RunCheckedStep(Figure& fig, int32_t s, const StepRec& step);
+// Computes such a step through its family's routine, which every kind has; RunCheckedStep
+// takes the common kinds directly and gives the same records.
+void RunThroughFamily(Figure& fig, int32_t s);
 // A step as a drag reads it on every movement: its kind, whether the analysis found its slots
 // sound, and the table indices of parents 1..4 and outputs 1..2 (0 for an empty output), so
 // that each step is one small record.

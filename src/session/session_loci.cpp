@@ -47,42 +47,32 @@ void Session::BeforeDeformStep(int32_t dragged) {
 }
 
 void Session::AfterDeformStep(int32_t dragged, const DragPlan& plan) {
-  for (const ObjRef ref : plan.objects) {
-    if (!figure.InTable(ref)) continue;
-    const int32_t i = ref.index;
-    switch (ref.cls) {
-      case kClassPoint: {
-        const PointRec& before = figure.prevPoints[i];
-        if (before.valid == 0 || SameImage(before, figure.points[i])) break;
-        // The dragged point wears the drag ring, not its trace marker, while it moves.
-        if (i != dragged && before.marker >= kTraceMarkerFirst && before.marker <= kTraceMarkerLast)
-          dragTrail_.Append(before, before.marker, before.locusColour);
-        if (!locusSw_) break;
-        if (numberLocus_.point == i) {
-          loci.Append(before, numberLocus_.marker, numberLocus_.colour);
-        } else if (before.locusColour != 0) {
-          loci.Append(before);
-        }
-        break;
-      }
-      case kClassLine: {
-        const LineRec& before = figure.prevLines[i];
-        if (locusSw_ && before.valid != 0 && before.locusColour != 0 &&
-            !SameImage(before, figure.lines[i]))
-          loci.Append(before);
-        break;
-      }
-      case kClassCircle: {
-        const CircleRec& before = figure.prevCircles[i];
-        if (locusSw_ && before.valid != 0 && before.locusColour != 0 &&
-            !SameImage(before, figure.circles[i]))
-          loci.Append(before);
-        break;
-      }
-      default:
-        break;
+  for (const int32_t i : plan.indices[kClassPoint]) {
+    if (!figure.InTable(ObjRef{kClassPoint, i})) continue;
+    const PointRec& before = figure.prevPoints[i];
+    if (before.valid == 0 || SameImage(before, figure.points[i])) continue;
+    // The dragged point wears the drag ring, not its trace marker, while it moves.
+    if (i != dragged && before.marker >= kTraceMarkerFirst && before.marker <= kTraceMarkerLast)
+      dragTrail_.Append(before, before.marker, before.locusColour);
+    if (!locusSw_) continue;
+    if (numberLocus_.point == i) {
+      loci.Append(before, numberLocus_.marker, numberLocus_.colour);
+    } else if (before.locusColour != 0) {
+      loci.Append(before);
     }
   }
+  // Lines and circles leave a trace only while the switch is on.
+  auto trace = [&](int cls, const auto& table, const auto& previous) {
+    if (!locusSw_) return;
+    for (const int32_t i : plan.indices[cls]) {
+      if (!figure.InTable(ObjRef{cls, i})) continue;
+      const auto& before = previous[i];
+      if (before.valid != 0 && before.locusColour != 0 && !SameImage(before, table[i]))
+        loci.Append(before);
+    }
+  };
+  trace(kClassLine, figure.lines, figure.prevLines);
+  trace(kClassCircle, figure.circles, figure.prevCircles);
   // The renderer paints the whole store on every repaint: everything stored is drawn.
   loci.drawnPoints = loci.pointCount;
   loci.drawnLines = loci.lineCount;

@@ -46,27 +46,7 @@ void RecomputeThroughFamilies(Figure& fig) {
         fig.SetOutputsValid(s, 0);
         continue;
       }
-      const Kind kind = fig.KindOf(s);
-      if (kind == Kind::kCALC) EvaluateCalcStep(fig, s);
-      if (pass.lastPass) pass.currentKind = kind;
-      switch (InfoOf(kind).family) {
-        case KindFamily::kPoint:
-          RecomputePoint(fig, s);
-          break;
-        case KindFamily::kLine:
-          RecomputeLine(fig, s);
-          break;
-        case KindFamily::kCircle:
-          RecomputeCircle(fig, s);
-          break;
-        case KindFamily::kNumber:
-          RecomputeNumber(fig, s);
-          break;
-        case KindFamily::kExpression:
-        case KindFamily::kNone:
-          break;
-      }
-      pass.currentKind = Kind::kNone;
+      RunThroughFamily(fig, s);
     }
     for (int32_t i = 1; i <= fig.classCount[kClassPoint]; ++i) {
       PointRec& pt = fig.points[i];

@@ -68,7 +68,7 @@ class LociSessionTest : public ::testing::Test {
 
   // One deformation step of point `p` to (x, y), as the drag modes make it.
   void Step(int32_t p, double x, double y) {
-    if (plan.objects.empty()) {
+    if (plan.ObjectCount() == 0) {
       const ObjRef moving = Pt(p);
       plan = StartDrag(session.figure, {&moving, 1});
     }
